@@ -1,0 +1,135 @@
+#include "calendar/store.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <system_error>
+
+namespace paipan {
+namespace {
+
+struct DbCloser {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct StmtFinalizer {
+    void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
+};
+using DbHandle = std::unique_ptr<sqlite3, DbCloser>;
+using StmtHandle = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
+
+std::string FileName(const std::filesystem::path& file) {
+    return file.filename().string();
+}
+
+[[noreturn]] void Unreadable(const std::filesystem::path& file) {
+    throw DataError("无法读取数据文件 " + FileName(file) + "（" + file.string() +
+                    "），文件可能已损坏，请重新安装本程序。");
+}
+
+}  // namespace
+
+std::filesystem::path ProgramFolder() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path(ec);
+    return exe.parent_path();
+}
+
+std::optional<QueryRow> QueryFirstRow(const std::filesystem::path& file,
+                                      const std::string& sql,
+                                      const std::vector<long long>& params,
+                                      const std::vector<std::string>& columnNames) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        throw DataError("找不到数据文件 " + FileName(file) + "（" + file.string() +
+                        "），请把它放回程序所在的文件夹。");
+    }
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    DbHandle db(raw);
+    if (rc != SQLITE_OK) Unreadable(file);
+
+    sqlite3_stmt* rawStmt = nullptr;
+    rc = sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &rawStmt, nullptr);
+    StmtHandle stmt(rawStmt);
+    if (rc != SQLITE_OK || !stmt) Unreadable(file);  // not a database, or no such table
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        if (sqlite3_bind_int64(stmt.get(), static_cast<int>(i + 1), params[i]) != SQLITE_OK)
+            Unreadable(file);
+    }
+    rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_DONE) return std::nullopt;
+    if (rc != SQLITE_ROW) Unreadable(file);
+
+    QueryRow row;
+    const int count = sqlite3_column_count(stmt.get());
+    for (const auto& name : columnNames) {
+        int index = -1;
+        for (int c = 0; c < count; ++c) {
+            const char* n = sqlite3_column_name(stmt.get(), c);
+            if (n && sqlite3_stricmp(n, name.c_str()) == 0) {
+                index = c;
+                break;
+            }
+        }
+        if (index < 0) Unreadable(file);
+        const int type = sqlite3_column_type(stmt.get(), index);
+        if (type == SQLITE_NULL) {
+            row.columns.emplace_back(std::nullopt);
+        } else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            row.columns.emplace_back(sqlite3_column_int64(stmt.get(), index));
+        } else {
+            Unreadable(file);  // a text or blob where a number belongs
+        }
+    }
+    return row;
+}
+
+CalendarRow ReadCalendarRow(const std::filesystem::path& file, int year, int month) {
+    static const std::vector<std::string> kColumns = {
+        "nian",      "JieqiMonth", "JieqiDay",   "JieqiHour",  "JieqiMinute",
+        "Lmonth",    "JieqiNDay",  "Ldays",      "LdaysA",     "LeapFlag",
+        "ZhongqiDay", "ZhongqiHour", "ZhongqiMinute"};
+    auto row = QueryFirstRow(file, "SELECT * FROM calEndar WHERE nian=?1 AND JieqiMonth=?2",
+                             {year, month}, kColumns);
+    auto missing = [&] {
+        return DataError("数据文件 " + FileName(file) + " 中没有 " + std::to_string(year) + "年" +
+                         std::to_string(month) + "月的历法数据，本程序只能排1890年至2020年出生的命盘。");
+    };
+    if (!row) throw missing();
+    auto num = [&](std::size_t i) -> int {
+        const auto& c = row->columns[i];
+        if (!c) {
+            if (kColumns[i] == "LeapFlag") return 0;
+            throw missing();
+        }
+        return static_cast<int>(*c);
+    };
+    CalendarRow r;
+    r.nian = num(0);
+    r.JieqiMonth = num(1);
+    r.JieqiDay = num(2);
+    r.JieqiHour = num(3);
+    r.JieqiMinute = num(4);
+    r.Lmonth = num(5);
+    r.JieqiNDay = num(6);
+    r.Ldays = num(7);
+    r.LdaysA = num(8);
+    r.LeapFlag = num(9) != 0;
+    r.ZhongqiDay = num(10);
+    r.ZhongqiHour = num(11);
+    r.ZhongqiMinute = num(12);
+    return r;
+}
+
+EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int month, int day) {
+    auto row = QueryFirstRow(file, "SELECT * FROM taiyang WHERE mon=?1 AND day=?2",
+                             {month, day}, {"min", "sec"});
+    if (!row || !row->columns[0] || !row->columns[1]) {
+        throw DataError("数据文件 " + FileName(file) + " 中没有 " + std::to_string(month) + "月" +
+                        std::to_string(day) + "日的真太阳时数据，文件可能已损坏，请重新安装本程序。");
+    }
+    return {static_cast<int>(*row->columns[0]), static_cast<int>(*row->columns[1])};
+}
+
+}  // namespace paipan

@@ -1,0 +1,72 @@
+// The one data layer of the program: every read of the two data files beside
+// the executable goes through here. Each lookup opens the file read-only,
+// runs one query with bound integer parameters, reads named columns of the
+// first row and closes the file again.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace paipan {
+
+// A problem with a data file that the user can meet (file missing, damaged,
+// no row for a date). what() is a Chinese message meant for the user, UTF-8.
+class DataError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kCalendarFileName = "SETCONFIG.dll";
+inline constexpr const char* kEquationOfTimeFileName = "SETSYSTEM.dll";
+
+// The folder that holds the running executable (not the working directory).
+std::filesystem::path ProgramFolder();
+
+// One query against a read-only SQLite file. The SQL text is fixed by the
+// caller; every value comes in as a bound integer parameter (?1, ?2, ...).
+// Returns the named integer columns of the first row (a NULL column reads as
+// nothing), or no row at all. Throws DataError when the file is missing or
+// cannot be read as the expected database.
+struct QueryRow {
+    std::vector<std::optional<long long>> columns;  // in the order asked for
+};
+std::optional<QueryRow> QueryFirstRow(const std::filesystem::path& file,
+                                      const std::string& sql,
+                                      const std::vector<long long>& params,
+                                      const std::vector<std::string>& columnNames);
+
+// One row of table calEndar: one Gregorian month of one year.
+struct CalendarRow {
+    int nian = 0;
+    int JieqiMonth = 0;
+    int JieqiDay = 0;
+    int JieqiHour = 0;
+    int JieqiMinute = 0;
+    int Lmonth = 0;
+    int JieqiNDay = 0;
+    int Ldays = 0;
+    int LdaysA = 0;
+    bool LeapFlag = false;  // NULL reads as false
+    int ZhongqiDay = 0;
+    int ZhongqiHour = 0;
+    int ZhongqiMinute = 0;
+};
+
+// The calendar row of Gregorian year/month from the calendar file.
+// Throws DataError naming the file and the year-month when there is none.
+CalendarRow ReadCalendarRow(const std::filesystem::path& file, int year, int month);
+
+// One row of table taiyang: the equation of time of a calendar day. `min` is
+// signed; `sec` is a magnitude when min is not 0 and signed when min is 0.
+struct EquationOfTimeRow {
+    int min = 0;
+    int sec = 0;
+};
+
+// Throws DataError naming the file and the month-day when there is none.
+EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int month, int day);
+
+}  // namespace paipan

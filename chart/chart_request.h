@@ -1,0 +1,94 @@
+// One 排盘 press without the window: the input texts and switches as the
+// window holds them go in; either an input problem (what to tell the user and
+// which field to reset), a data-file problem, or the full text of the result
+// box with its colour spans comes out. The window and the command line share
+// it, so both show exactly the same chart.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "calendar/store.h"
+
+namespace paipan {
+
+// The request panel's contents, as texts and switches (UTF-8).
+struct ChartInput {
+    std::string name = "张三";      // Text1
+    std::string place = "安徽";     // Text2
+    std::string longitude = "120";  // Text3, degrees
+    std::string longitudeMinutes = "0";  // Text4
+    std::string year;    // Combo1
+    std::string month;   // Combo2
+    std::string day;     // Combo3
+    std::string hour;    // Combo4
+    std::string minute;  // Combo5
+    bool male = true;         // Option1(0) 男 / Option1(1) 女
+    bool horizontal = false;  // Option2(0) 横排 / Option2(1) 竖排
+    bool annual = true;       // Check1 流年
+    bool stars = true;        // Check2 神煞
+    bool deities = true;      // Check3 十神
+    bool hiddenStems = true;  // Check4 藏干
+    bool nayin = true;        // Check5 纳音
+    bool minorLuck = false;   // Check6 小运
+    bool palace = false;      // Check7 命宫/胎元
+    bool stages = true;       // Check8 长生十二宫
+    bool nightZi = false;     // Check9 夜子时方式排盘
+};
+
+// The window's initial state, with the five date lists set to the given
+// local date and time (plain decimal, no leading zeros).
+ChartInput DefaultChartInput(int year, int month, int day, int hour, int minute);
+// The same with the computer's current local date and time.
+ChartInput DefaultChartInputNow();
+
+enum class InputField { None, Text3, Text4, Combo1, Combo2, Combo3, Combo4, Combo5 };
+enum class MessageIcon { None, Information, Critical };
+
+// A check failed: show `message` with `caption` and `icon`, then set `field`
+// to `fieldText` (when it has one) and move the focus there.
+struct InputProblem {
+    std::string message;
+    std::string caption;  // "提示"
+    MessageIcon icon = MessageIcon::Information;
+    InputField field = InputField::None;
+    std::optional<std::string> fieldText;
+};
+
+// A data file is missing, damaged or has no row: show `message` with caption
+// "错误"; nothing else changes.
+struct DataProblem {
+    std::string message;
+    std::string caption = "错误";
+};
+
+// A piece of the box's text to colour. Positions and lengths count UTF-16
+// code units, the character unit of the result box.
+struct ColourSpan {
+    int start = 0;
+    int length = 0;
+    std::uint8_t red = 0, green = 0, blue = 0;
+};
+
+struct ChartResult {
+    std::string text;  // notice + chart + reminder + footer, CR LF line ends
+    std::vector<ColourSpan> spans;  // in the order of the colouring table
+};
+
+using ChartOutcome = std::variant<ChartResult, InputProblem, DataProblem>;
+
+// Runs the whole press: the input checks, the equation-of-time lookup, the
+// true-solar-time correction, the engine and the colouring. The data files
+// are looked up in `dataFolder`.
+ChartOutcome RunChartRequest(const ChartInput& input,
+                             const std::filesystem::path& dataFolder = ProgramFolder());
+
+// Number of UTF-16 code units of a UTF-8 text (the unit of ColourSpan).
+int Utf16Length(const std::string& utf8);
+
+}  // namespace paipan

@@ -1,0 +1,26 @@
+# Sourced by test.sh and run.sh: installs the Debian packages the build needs
+# when any is missing (needs root, as on a fresh Debian 12 machine), and does
+# nothing when all are there.
+paipan_ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+        $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+        $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk)
+
+paipan_build() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j"$(nproc)"
+}
