@@ -1,1 +1,108 @@
-// (being written)
+// The lunar date of the birth, counted from the calendar rows without any
+// astronomy: each row says on which lunar month and day the month's jie day
+// falls, and the birth day is counted forward or back from there.
+//
+// Leap months, as this program reads them:
+//  * The birth month's own row carries a leap mark (LeapFlag). A birth that
+//    stays in that row's lunar month (Lmonth) takes the mark, so a day inside
+//    a leap month whose jie day also falls in it keeps its 闰.
+//  * When the birth lies in the lunar month before Lmonth without reading the
+//    previous row (LdaysA > 0) and Lmonth is a leap month, the birth's month
+//    is the ordinary month of the same number: month Lmonth, not leap.
+#include <string>
+
+#include "calendar/month_step.h"
+#include "engine/corvel_bzclass.h"
+
+namespace paipan {
+namespace {
+
+int NextLunarMonth(int month) { return month == 12 ? 1 : month + 1; }
+int PreviousLunarMonth(int month) { return month == 1 ? 12 : month - 1; }
+
+struct LunarDay {
+    int month = 0;
+    int day = 0;
+    bool leap = false;
+};
+
+// A birth after the jie day: in Lmonth, or past its end in the month after.
+LunarDay AfterJieDay(const Corvel_BZClass& e, int n) {
+    if (n <= e.Ldays) return {e.Lmonth, n, e.LeapFlag};
+    // When the next row's jie day falls in a lower month number, the month
+    // just entered is the leap month repeating that number.
+    LunarDay d{NextLunarMonth(e.Lmonth), n - e.Ldays, false};
+    const YearMonth next = MonthStep(e.nian, e.yue, +1);
+    const CalendarRow row = e.ReadRow(next.year, next.month);
+    if (row.Lmonth < d.month) d = {row.Lmonth, d.day, true};
+    return d;
+}
+
+// A birth on or before the jie day, where the lunar month before Lmonth is
+// the previous row's.
+LunarDay UpToJieDay(const Corvel_BZClass& e, int n) {
+    if (n > e.Ldays) return {NextLunarMonth(e.Lmonth), n - e.Ldays, false};
+    if (n > 0) return {e.Lmonth, n, e.LeapFlag};
+    // Before the first day of Lmonth: the previous row's lunar month.
+    const YearMonth previous = MonthStep(e.nian, e.yue, -1);
+    const CalendarRow row = e.ReadRow(previous.year, previous.month);
+    return {row.Lmonth, n + row.Ldays, row.LeapFlag};
+}
+
+// A birth on or before the jie day, where the row carries the length of the
+// lunar month before Lmonth itself (LdaysA). Before a leap month that month
+// is the ordinary month of the same number.
+LunarDay UpToJieDayWithMonthBefore(const Corvel_BZClass& e, int n) {
+    if (n > 0) return {e.Lmonth, n, e.LeapFlag};
+    return {e.LeapFlag ? e.Lmonth : PreviousLunarMonth(e.Lmonth), n + e.LdaysA, false};
+}
+
+}  // namespace
+
+bool Corvel_BZClass::CheckDate() const {
+    // 29 February only in Gregorian leap years, day 31 only in the long
+    // months. A day or month outside the calendar fails as well: the window
+    // never sends one, and nothing sensible could be computed from it.
+    if (IsValidDate(nian, yue, ri)) return true;
+    if (notifier) notifier->ShowMessage("请检查输入数据是否出错！", "提示");
+    return false;
+}
+
+void Corvel_BZClass::GetNongLi() {
+    const int n = JieqiNDay + (ri - JieqiDay);  // the lunar day, counted from the jie day
+    LunarDay d;
+    if (ri > JieqiDay) {
+        d = AfterJieDay(*this, n);
+    } else if (LdaysA == 0) {
+        d = UpToJieDay(*this, n);
+    } else {
+        d = UpToJieDayWithMonthBefore(*this, n);
+    }
+    ny = d.month;
+    nr = d.day;
+    leap = d.leap;
+    // Lunar months 11 and 12 in January or February belong to the lunar
+    // year that began the Gregorian year before.
+    nn = ny > JieqiMonth ? nian - 1 : nian;
+}
+
+std::string Corvel_BZClass::GetNongLiStr() const {
+    const int s = ((nn - 1864) % 60 + 60) % 60;  // 1864 is a 甲子 year
+    return GetG(s % 10) + GetZ(s % 12) + "年[" + NaYin.at(static_cast<std::size_t>(s / 2)) + "]" +
+           (leap ? "闰" : "") + NlMonthName.at(static_cast<std::size_t>(ny)) + "月" +
+           NlDayName.at(static_cast<std::size_t>(nr)) + "日";
+}
+
+std::string Corvel_BZClass::GetBirthStr() const {
+    return std::to_string(nian) + "年" + FormatInt(yue) + "月" + FormatInt(ri) + "日" +
+           FormatInt(shi) + "时" + FormatInt(fen) + "分";
+}
+
+void Corvel_BZClass::getNL() {
+    if (!CheckDate()) return;
+    GetMonthRow();
+    GetBzTime();
+    GetNongLi();
+}
+
+}  // namespace paipan
