@@ -1,1 +1,280 @@
-// (being written)
+// One 排盘 press without the window: check the inputs, correct the clock
+// time to true solar time, run the engine and frame its chart with the
+// notice, the reminder and the footer, and say which pieces to colour.
+#include "chart/chart_request.h"
+
+#include <array>
+#include <cmath>
+#include <ctime>
+
+#include "chart/sites.h"
+#include "engine/corvel_bzclass.h"
+#include "engine/value.h"
+
+namespace paipan {
+namespace {
+
+constexpr const char* kBr = "\r\n";
+constexpr const char* kCaption = "提示";
+constexpr const char* kDateMessage = "请检查输入数据是否出错！";
+
+// One numeric input: its box, the texts of its two failures and what the box
+// is reset to after each.
+struct NumericRule {
+    InputField field;
+    std::string ChartInput::*text;
+    bool wholeNumber;  // date and time parts take no decimal point
+    double low, high;  // bounds included
+    const char* notNumericMessage;
+    const char* rangeMessage;
+    const char* rangeReset;  // after "not numeric" the box is always emptied
+};
+
+const std::array<NumericRule, 7>& Rules() {
+    static const std::array<NumericRule, 7> rules{{
+        {InputField::Text3, &ChartInput::longitude, false, -180, 180,
+         "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！",
+         "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！",
+         ""},
+        {InputField::Text4, &ChartInput::longitudeMinutes, false, 0, 59,
+         "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！",
+         "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！", ""},
+        {InputField::Combo1, &ChartInput::year, true, 1890, 2020, "请选择或输入正确的年份的数值！",
+         "请选择或输入正确的年份值，年份的值应当是介于1890与2020之间的数值！", "1980"},
+        {InputField::Combo2, &ChartInput::month, true, 1, 12, "请选择或输入正确的月份的数值！",
+         "请选择或输入正确的月份值，月份的值应当是介于1与12之间的数值！", "1"},
+        {InputField::Combo3, &ChartInput::day, true, 1, 31, "请选择或输入正确的公历日期的数值！",
+         "请选择或输入正确的公历日期值，公历日期的值应当是介于1与31之间的数值！", "1"},
+        {InputField::Combo4, &ChartInput::hour, true, 0, 23, "请选择或输入正确的时间的数值！",
+         "请选择或输入正确的时间值，时间的值应当是介于0与23之间的数值！", "1"},
+        {InputField::Combo5, &ChartInput::minute, true, 0, 59, "请选择或输入正确的时间分的数值！",
+         "请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！", "1"},
+    }};
+    return rules;
+}
+
+InputProblem Problem(const std::string& message, InputField field, std::string reset) {
+    return {message, kCaption, MessageIcon::Information, field, std::move(reset)};
+}
+
+// The value of one numeric box, or the problem it causes.
+std::variant<double, InputProblem> CheckNumber(const ChartInput& input, const NumericRule& rule) {
+    const std::string& text = input.*rule.text;
+    auto value = ParseDecimal(text);
+    if (rule.wholeNumber && text.find('.') != std::string::npos) value.reset();
+    if (!value) return Problem(rule.notNumericMessage, rule.field, "");
+    if (*value < rule.low || *value > rule.high)
+        return Problem(rule.rangeMessage, rule.field, rule.rangeReset);
+    return *value;
+}
+
+std::string Num(long long n) { return std::to_string(n); }
+
+// L: ((Dg - 120) x 60 + Mn) x 4 seconds, the minutes added also west of 0°,
+// rounded half away from zero to whole seconds.
+long long LongitudeShiftSeconds(const CheckedClock& c) {
+    return std::llround(((c.degrees - 120) * 60 + c.minutes) * 4);
+}
+
+// E: min_e minutes and sec_e seconds, sec_e taking the sign of min_e (and its
+// own sign when min_e is 0).
+long long EquationShiftSeconds(int minE, int secE) {
+    return minE * 60LL + (minE < 0 ? -secE : secE);
+}
+
+const char* Sign(bool nonNegative) { return nonNegative ? "＋" : "－"; }
+
+std::string MinutesSeconds(long long minutes, long long seconds) {
+    return Num(std::llabs(minutes)) + "分" + Num(std::llabs(seconds)) + "秒";
+}
+
+std::string ReminderBlock() {
+    return std::string(kBr) + "特别提醒：" + kBr +
+           "欢迎大家把排出的结果全部复制到晴川网论坛社区请论坛上的预测师为你提供在线免费预测咨询服务！" +
+           kBr + "晴川网论坛地址：" + kForumSite + kBr;
+}
+
+std::string Footer() {
+    return std::string(kBr) + kBr + "————以上排盘结果由晴川四柱八字排盘系统排出，仅供娱乐！ " +
+           kHomeSite + "————";
+}
+
+constexpr const char* kNightZiNotice =
+    "——————以下排盘结果为夜子时排盘方式排出（仅影响夜子时即23~0点出生之人）——————\r\n\r\n";
+
+struct Rgb {
+    std::uint8_t r, g, b;
+};
+constexpr Rgb kBlue{0, 0, 255}, kRed{255, 0, 0}, kGreen{0, 128, 0}, kBrown{192, 64, 0},
+    kMagenta{255, 0, 255};
+
+// Collects the spans of one result text; byte offsets in, UTF-16 out.
+class SpanList {
+public:
+    explicit SpanList(const std::string& text) : text_(text) {}
+
+    // Colours `piece` where it starts at byte `at`. An empty piece colours
+    // nothing and yields no span.
+    void Add(std::size_t at, const std::string& piece, Rgb c) {
+        if (piece.empty()) return;
+        const int start = Utf16Length(text_.substr(0, at));
+        spans_.push_back({start, Utf16Length(piece), c.r, c.g, c.b});
+    }
+    // The first occurrence of `piece` (an empty piece is found at 0).
+    std::optional<std::size_t> Find(const std::string& piece) const {
+        const auto at = text_.find(piece);
+        if (at == std::string::npos) return std::nullopt;
+        return at;
+    }
+    void AddFirst(const std::string& piece, Rgb c) {
+        if (auto at = Find(piece)) Add(*at, piece, c);
+    }
+    std::vector<ColourSpan> Take() { return std::move(spans_); }
+
+private:
+    const std::string& text_;
+    std::vector<ColourSpan> spans_;
+};
+
+std::vector<ColourSpan> ColourSpans(const std::string& text, const Corvel_BZClass& e) {
+    SpanList list(text);
+    list.AddFirst(e.BZ_top_ss, kBlue);
+    if (auto qk = list.Find(e.BZ_qk)) {
+        list.Add(*qk, e.BZ_qk, kRed);
+        // The pillar rows and the hidden stems follow the 乾造/坤造 label directly.
+        const std::size_t main = *qk + e.BZ_qk.size();
+        list.Add(main, e.BZ_gzMain, kRed);
+        list.Add(main + e.BZ_gzMain.size(), e.BZ_dzcg, kBlue);
+    }
+    const std::pair<const std::string*, Rgb> rest[] = {
+        {&e.BZ_ny, kGreen},  {&e.BZ_cs, kBrown}, {&e.BZ_ssa, kMagenta}, {&e.BZ_dycs, kBrown},
+        {&e.BZ_dyny, kGreen}, {&e.BZ_dyss, kBlue}, {&e.BZ_dy, kRed},      {&e.BZ_dyxs, kRed},
+        {&e.BZ_dyln, kBlue}, {&e.BZ_ty, kBrown}, {&e.BZ_mg, kBrown},    {&e.BZ_xy, kBlue}};
+    for (const auto& [piece, colour] : rest) list.AddFirst(*piece, colour);
+    list.AddFirst("特别提醒：", kRed);
+    return list.Take();
+}
+
+// Engine messages (the date check of Main) become an input problem.
+class MessageRecorder : public Notifier {
+public:
+    void ShowMessage(const std::string& text, const std::string& caption) override {
+        if (!message) message = InputProblem{text, caption, MessageIcon::None, InputField::None, {}};
+    }
+    std::optional<InputProblem> message;
+};
+
+void HandRequestTo(Corvel_BZClass& e, const ChartInput& in, const CivilTime& t) {
+    auto box = [](bool on) { return Value(on ? 1 : 0); };
+    e.SetRequest(t.year, t.month, t.day, t.hour, t.minute, box(in.male), in.name, in.place, 1,
+                 box(in.annual), box(in.hiddenStems), box(in.deities), box(in.nayin),
+                 box(in.stars), box(in.stages), box(in.palace), 1, box(in.minorLuck),
+                 box(in.nightZi), 1, box(in.horizontal));
+}
+
+}  // namespace
+
+int Utf16Length(const std::string& utf8) {
+    int units = 0;
+    for (unsigned char b : utf8) {
+        if ((b & 0xC0) == 0x80) continue;  // continuation byte
+        units += b >= 0xF0 ? 2 : 1;        // four-byte sequences need a surrogate pair
+    }
+    return units;
+}
+
+ChartInput DefaultChartInput(int year, int month, int day, int hour, int minute) {
+    ChartInput in;
+    in.year = std::to_string(year);
+    in.month = std::to_string(month);
+    in.day = std::to_string(day);
+    in.hour = std::to_string(hour);
+    in.minute = std::to_string(minute);
+    return in;
+}
+
+ChartInput DefaultChartInputNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return DefaultChartInput(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                             local.tm_min);
+}
+
+std::variant<CheckedClock, InputProblem> CheckChartInput(const ChartInput& input) {
+    std::array<double, 7> values{};
+    for (std::size_t i = 0; i < Rules().size(); ++i) {
+        auto checked = CheckNumber(input, Rules()[i]);
+        if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
+        values[i] = std::get<double>(checked);
+    }
+    CheckedClock c;
+    c.degrees = values[0];
+    c.minutes = values[1];
+    c.year = static_cast<int>(values[2]);
+    c.month = static_cast<int>(values[3]);
+    c.day = static_cast<int>(values[4]);
+    c.hour = static_cast<int>(values[5]);
+    c.minute = static_cast<int>(values[6]);
+    // 29 February only in leap years, day 31 only in the long months.
+    if (!IsValidDate(c.year, c.month, c.day))
+        return InputProblem{kDateMessage, kCaption, MessageIcon::None, InputField::None, {}};
+    return c;
+}
+
+SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedClock& c, int minE,
+                                           int secE) {
+    using namespace std::chrono;
+    const long long l = LongitudeShiftSeconds(c);
+    const long long e = EquationShiftSeconds(minE, secE);
+    const DateTime clock = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
+    // The minute that contains the corrected moment (also for shifts back
+    // across midnight, month and year ends).
+    const CivilTime t = ToCivil(floor<minutes>(clock + seconds{l + e}));
+
+    std::string b = "经度：" + in.longitude + "度" + in.longitudeMinutes + "分" + kBr + kBr;
+    b += "出生钟表时间＝" + in.year + "年" + in.month + "月" + in.day + "日" + in.hour + "时" +
+         in.minute + "分" + kBr;
+    // The sign is that of the shift itself. For whole degrees that is the same
+    // as "120° or more"; with a fraction of a degree just west of 120° the
+    // minutes can outweigh the degrees, and the shift is then forward.
+    b += std::string("出生地方时间＝出生钟表时间") + Sign(l >= 0) + MinutesSeconds(l / 60, l % 60) + kBr;
+    const bool eNonNegative = minE > 0 || (minE == 0 && secE >= 0);
+    b += std::string("出生真太阳时＝出生地方时间") + Sign(eNonNegative) + MinutesSeconds(minE, secE) + kBr;
+    b += "实际出生时间＝" + Num(t.year) + "年" + Num(t.month) + "月" + Num(t.day) + "日" +
+         Num(t.hour) + "时" + Num(t.minute) + "分" + kBr + kBr;
+    return {t, b};
+}
+
+ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi) {
+    ChartResult result;
+    result.text = (nightZi ? kNightZiNotice : "") + engine.OutputStr + ReminderBlock() + Footer();
+    result.spans = ColourSpans(result.text, engine);
+    return result;
+}
+
+ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder) {
+    auto checked = CheckChartInput(input);
+    if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
+    const CheckedClock& clock = std::get<CheckedClock>(checked);
+    try {
+        // Looked up by the checked month and day numbers, never by the box texts.
+        const EquationOfTimeRow eot =
+            ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, clock.month, clock.day);
+        const SolarTimeCorrection solar = CorrectToTrueSolarTime(input, clock, eot.min, eot.sec);
+
+        MessageRecorder recorder;
+        Corvel_BZClass engine;
+        engine.dataFolder = dataFolder;
+        engine.notifier = &recorder;
+        engine.s_realtime = solar.block;
+        HandRequestTo(engine, input, solar.corrected);
+        engine.Main();
+        if (recorder.message) return *recorder.message;
+        return ComposeChartResult(engine, input.nightZi);
+    } catch (const DataError& e) {
+        return DataProblem{e.what()};
+    }
+}
+
+}  // namespace paipan

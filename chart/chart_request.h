@@ -14,8 +14,11 @@
 #include <vector>
 
 #include "calendar/store.h"
+#include "engine/datetime.h"
 
 namespace paipan {
+
+class Corvel_BZClass;
 
 // The request panel's contents, as texts and switches (UTF-8).
 struct ChartInput {
@@ -90,5 +93,33 @@ ChartOutcome RunChartRequest(const ChartInput& input,
 
 // Number of UTF-16 code units of a UTF-8 text (the unit of ColourSpan).
 int Utf16Length(const std::string& utf8);
+
+// ---- The steps of RunChartRequest, for callers that need one of them -----
+
+// The numbers of a request that passed every input check: the clock date and
+// time as whole numbers, the longitude degrees and minutes (may have a
+// fraction).
+struct CheckedClock {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    double degrees = 0, minutes = 0;
+};
+
+// The fourteen input checks, then the day-in-month check, stopping at the
+// first problem.
+std::variant<CheckedClock, InputProblem> CheckChartInput(const ChartInput& input);
+
+// The clock time corrected to true solar time (seconds dropped) and the
+// correction block the chart header shows. `minE`/`secE` are the equation of
+// time of the clock date as the taiyang table gives them.
+struct SolarTimeCorrection {
+    CivilTime corrected;  // second is always 0
+    std::string block;    // s_realtime
+};
+SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& input, const CheckedClock& clock,
+                                           int minE, int secE);
+
+// The result box's text around an engine's finished chart (night-zi notice,
+// OutputStr, reminder, footer) with the colour spans of its sections.
+ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi);
 
 }  // namespace paipan

@@ -1,1 +1,194 @@
-// (being written)
+// The symbolic stars (神煞). A star attaches to a pillar when the pillar's
+// branch (or stem) is the one a key character of the chart points to in a
+// star table. The rule operations return a star code list: "|" and the code
+// of every star found, in the order the rules fire ("|7|16|16"); the text
+// operations turn such lists into the star rows of the chart, printing the
+// last found star first.
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "engine/corvel_bzclass.h"
+
+namespace paipan {
+namespace {
+
+constexpr const char* kFour = "　　　　";  // an empty star cell, 8 units
+constexpr int kKongWang = 39;            // 空亡
+
+template <std::size_t N>
+int Entry(const std::array<int, N>& table, int key) {
+    if (key < 0 || key >= static_cast<int>(N))
+        throw std::logic_error("star table key outside the table");
+    return table[static_cast<std::size_t>(key)];
+}
+
+// Appends "|code" when the table entry at key equals the tested index.
+template <std::size_t N>
+void AddIf(std::string& list, const std::array<int, N>& table, int key, int found, int code) {
+    if (Entry(table, key) == found) list += "|" + std::to_string(code);
+}
+
+int CountCodes(const std::string& list) {
+    return static_cast<int>(std::count(list.begin(), list.end(), '|'));
+}
+
+// Takes the code after the last "|" off the list and returns it.
+int PopLastCode(std::string& list) {
+    const auto bar = list.rfind('|');
+    if (bar == std::string::npos) throw std::logic_error("star list without a code");
+    const int code = std::stoi(list.substr(bar + 1));
+    list.erase(bar);
+    return code;
+}
+
+// The two void branches of the day pillar, as GetKongWang works them out.
+std::array<int, 2> DayVoids(const Pillars& a) {
+    int x = a[2][1] - a[2][0];
+    if (x < 1) x += 12;  // [2, 12] since stem and branch share polarity
+    return {x - 2, x - 1};
+}
+
+}  // namespace
+
+std::string Corvel_BZClass::GetShenShaNG(int, int) const { return {}; }
+
+std::string Corvel_BZClass::GetShenShaNZ(const Pillars& a, int z, int sex) const {
+    const int yb = a[0][1];
+    const bool forward = isshun(a, sex);
+    std::string s;
+    AddIf(s, ssGuChen, yb, z, 0);
+    AddIf(s, ssGuaSu, yb, z, 1);
+    if (forward) AddIf(s, ssYuanChenA, yb, z, 3);
+    if (!forward) AddIf(s, ssYuanChenB, yb, z, 3);
+    AddIf(s, ssZaiSha, yb, z, 33);
+    if (forward) {
+        AddIf(s, ssGouShaA, yb, z, 34);
+        AddIf(s, ssJiaoShaA, yb, z, 35);
+    } else {
+        AddIf(s, ssGouShaB, yb, z, 34);
+        AddIf(s, ssJiaoShaB, yb, z, 35);
+    }
+    return s;
+}
+
+std::string Corvel_BZClass::GetShenShaYZ(int yz, int g, int z) const {
+    std::string s;
+    AddIf(s, ssTianYi, yz, z, 28);
+    AddIf(s, ssTianDeGan, yz, g, 5);  // the 天德 and 月德 stems are found at the stem
+    AddIf(s, ssTianDeZhi, yz, z, 5);
+    AddIf(s, ssYueDeGan, yz, g, 6);
+    return s;
+}
+
+std::string Corvel_BZClass::GetShenShaRG(int rg, int z) const {
+    std::string s;
+    AddIf(s, ssLuShen, rg, z, 29);
+    AddIf(s, ssTianYiGuiA, rg, z, 16);
+    AddIf(s, ssTianYiGuiB, rg, z, 16);
+    AddIf(s, ssWenChang, rg, z, 17);
+    AddIf(s, ssYangRen, rg, z, 18);
+    AddIf(s, ssJinYu, rg, z, 22);
+    AddIf(s, ssLiuXia, rg, z, 23);
+    AddIf(s, ssTaiJiA, rg, z, 24);
+    AddIf(s, ssTaiJiB, rg, z, 24);
+    // 戊 and 己 have no single 太极 branch: 辰戌丑未 (z Mod 3 = 1) and 巳酉丑 (z Mod 4 = 1).
+    if (Entry(ssTaiJiA, rg) == 99 && z % 3 == 1) s += "|24";
+    if (Entry(ssTaiJiB, rg) == 99 && z % 4 == 1) s += "|24";
+    AddIf(s, ssFuXing, rg, z, 25);
+    AddIf(s, ssTianChu, rg, z, 26);
+    AddIf(s, ssXueTang, rg, z, 27);
+    AddIf(s, ssGuoYin, rg, z, 36);
+    return s;
+}
+
+std::string Corvel_BZClass::GetShenShaRZ(int rz, int z) const {
+    std::string s;
+    AddIf(s, ssJiangXing, rz, z, 7);
+    AddIf(s, ssHuaGai, rz, z, 8);
+    AddIf(s, ssYiMa, rz, z, 9);
+    AddIf(s, ssTaoHua, rz, z, 10);
+    AddIf(s, ssWangShen, rz, z, 11);
+    AddIf(s, ssJieSha, rz, z, 12);
+    return s;
+}
+
+std::string Corvel_BZClass::GetShenShaRZ1(const Pillars& a, int nianzhi) const {
+    const int yb = a[0][1];
+    const int mb = a[1][1];
+    std::string s;
+    AddIf(s, ssSangMen, yb, nianzhi, 13);
+    AddIf(s, ssDiaoKe, yb, nianzhi, 14);
+    AddIf(s, ssPiMa, yb, nianzhi, 30);
+    AddIf(s, ssSangMen, mb, nianzhi, 13);
+    AddIf(s, ssDiaoKe, mb, nianzhi, 14);
+    AddIf(s, ssPiMa, mb, nianzhi, 30);
+    AddIf(s, ssHongLuan, yb, nianzhi, 31);
+    AddIf(s, ssTianXi, yb, nianzhi, 32);
+    return s;
+}
+
+std::string Corvel_BZClass::c_shensha(StarLists& s1, const std::string& s2) const {
+    int rows = 0;
+    for (const auto& list : s1) rows = std::max(rows, CountCodes(list));
+    std::string text;
+    for (int r = 0; r < rows; ++r) {
+        // "[年干]" is 6 units, so both starts are 10 units and every cell 11.
+        text += r == 0 ? s2 + "　　" : std::string("　　　　　");
+        for (auto& list : s1) {
+            text += list.empty() ? std::string(kFour) : ShenShaName.at(PopLastCode(list));
+            text += "　 ";
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::string Corvel_BZClass::c_mgtyshensha(std::string& s) const {
+    std::string names;
+    while (!s.empty()) names += ShenShaName.at(PopLastCode(s));
+    return names;
+}
+
+std::string Corvel_BZClass::GetmgtyShenSha(const Pillars& a, const ExtraPillar& mgty,
+                                           int sex) const {
+    const int ps = mgty[1][0];
+    const int pb = mgty[1][1];
+    std::string s = GetShenShaRG(a[0][0], pb);
+    s += GetShenShaNZ(a, pb, sex);
+    s += GetShenShaRZ(a[0][1], pb);
+    s += GetShenShaYZ(a[1][1], ps, pb);
+    if (pb == kw_z[0] || pb == kw_z[1]) s += "|" + std::to_string(kKongWang);
+    s += GetShenShaRG(a[2][0], pb);
+    s += GetShenShaRZ(a[2][1], pb);
+    return s;
+}
+
+std::string Corvel_BZClass::GetShenSha(const Pillars& a, int sex) const {
+    std::string text = "神煞： \r\n";
+    StarLists lists;
+    for (int k = 0; k < 4; ++k) lists[k] = GetShenShaRG(a[0][0], a[k][1]);
+    text += c_shensha(lists, "[年干]");
+
+    for (int k = 0; k < 4; ++k)
+        lists[k] = GetShenShaNZ(a, a[k][1], sex) + GetShenShaRZ(a[0][1], a[k][1]);
+    text += c_shensha(lists, "[年支]");
+
+    for (int k : {0, 2, 3})  // the month pillar is not marked by its own branch
+        lists[k] = GetShenShaYZ(a[1][1], a[k][0], a[k][1]);
+    text += c_shensha(lists, "[月支]");
+
+    for (int k = 0; k < 4; ++k) lists[k] = GetShenShaRG(a[2][0], a[k][1]);
+    text += c_shensha(lists, "[日干]");
+
+    const auto voids = DayVoids(a);
+    for (int k : {0, 1, 3}) {  // nor the day pillar by its own branch
+        const int z = a[k][1];
+        if (z == voids[0] || z == voids[1]) lists[k] = "|" + std::to_string(kKongWang);
+        lists[k] += GetShenShaRZ(a[2][1], z);
+    }
+    text += c_shensha(lists, "[日支]");
+    return text;
+}
+
+}  // namespace paipan

@@ -1,1 +1,208 @@
-int main() { return 0; }
+// paipan-cli: one chart on the command line, exactly as the window's 排盘
+// button would lay it out. Every option starts from the window's initial
+// state; the chart text goes to stdout (UTF-8, CR LF), messages to stderr.
+// Exit status: 0 chart written, 2 bad command line or input problem,
+// 3 data file missing or unreadable, 1 internal error.
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/chart_request.h"
+
+namespace {
+
+using paipan::ChartInput;
+
+struct TextOption {
+    std::string_view name;
+    std::string ChartInput::*field;
+    std::string_view help;
+};
+
+struct ChoiceOption {
+    std::string_view name;
+    std::string_view yes, no;  // the two accepted values
+    bool ChartInput::*field;   // true for `yes`
+    std::string_view help;
+};
+
+struct FlagOption {
+    std::string_view name;  // --NAME sets, --no-NAME clears
+    bool ChartInput::*field;
+    std::string_view help;
+};
+
+constexpr TextOption kTextOptions[] = {
+    {"name", &ChartInput::name, "name (您的姓名), default 张三"},
+    {"place", &ChartInput::place, "birth place (出生地区), default 安徽"},
+    {"longitude", &ChartInput::longitude, "longitude degrees (经度), -180 to 180, default 120"},
+    {"longitude-minutes", &ChartInput::longitudeMinutes, "longitude minutes (分), 0 to 59, default 0"},
+    {"year", &ChartInput::year, "Gregorian year of birth, 1890 to 2020, default this year"},
+    {"month", &ChartInput::month, "month 1 to 12, default this month"},
+    {"day", &ChartInput::day, "day of month 1 to 31, default today"},
+    {"hour", &ChartInput::hour, "clock hour 0 to 23 at the birth place, default now"},
+    {"minute", &ChartInput::minute, "clock minute 0 to 59, default now"},
+};
+
+constexpr ChoiceOption kChoiceOptions[] = {
+    {"sex", "male", "female", &ChartInput::male, "male (乾造) or female (坤造), default male"},
+    {"layout", "horizontal", "vertical", &ChartInput::horizontal,
+     "pillars horizontal (横排) or vertical (竖排), default vertical"},
+};
+
+constexpr FlagOption kFlagOptions[] = {
+    {"annual", &ChartInput::annual, "annual pillar table (流年), default on"},
+    {"stars", &ChartInput::stars, "symbolic stars (神煞), default on"},
+    {"deities", &ChartInput::deities, "ten-deity rows (十神), default on"},
+    {"hidden-stems", &ChartInput::hiddenStems, "hidden stems (藏干), default on"},
+    {"nayin", &ChartInput::nayin, "sound elements (纳音), default on"},
+    {"minor-luck", &ChartInput::minorLuck, "minor luck (小运), default off"},
+    {"palace", &ChartInput::palace, "life palace and conception pillar (命宫/胎元), default off"},
+    {"stages", &ChartInput::stages, "twelve life stages (长生十二宫), default on"},
+    {"night-zi", &ChartInput::nightZi, "night-zi rule for 23:00-0:00 births (夜子时), default off"},
+};
+
+void PrintHelp() {
+    std::cout << "Usage: paipan-cli [OPTION]...\n"
+                 "Lays out a Four Pillars chart (四柱八字排盘) and writes it to stdout.\n"
+                 "Values may be given as --opt VALUE or --opt=VALUE.\n\n";
+    for (const auto& o : kTextOptions)
+        std::cout << "  --" << o.name << " TEXT  " << o.help << "\n";
+    for (const auto& o : kChoiceOptions)
+        std::cout << "  --" << o.name << " " << o.yes << "|" << o.no << "  " << o.help << "\n";
+    for (const auto& o : kFlagOptions)
+        std::cout << "  --" << o.name << " | --no-" << o.name << "  " << o.help << "\n";
+    std::cout << "  --help  show this help and exit\n\n"
+                 "Exit status: 0 chart written, 2 bad option or input (message on stderr),\n"
+                 "3 data file missing or unreadable, 1 internal error.\n";
+}
+
+struct UsageError {
+    std::string message;
+};
+
+// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
+bool IsUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
+        if (extra < 0 || s.size() - i <= static_cast<std::size_t>(extra)) return false;
+        std::uint32_t cp = extra == 0 ? b : b & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        static constexpr std::uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+class ArgReader {
+public:
+    ArgReader(int argc, char** argv) : args_(argv + 1, argv + argc) {}
+    bool Done() const { return next_ >= args_.size(); }
+    std::string Next() { return args_[next_++]; }
+    // The value of --key: the text after '=' or the next argument.
+    std::string ValueOf(std::string_view key, const std::optional<std::string>& inline_) {
+        std::string v;
+        if (inline_) {
+            v = *inline_;
+        } else if (!Done()) {
+            v = Next();
+        } else {
+            throw UsageError{"option --" + std::string(key) + " needs a value"};
+        }
+        if (!IsUtf8(v)) throw UsageError{"the value of --" + std::string(key) + " is not UTF-8"};
+        return v;
+    }
+
+private:
+    std::vector<std::string> args_;
+    std::size_t next_ = 0;
+};
+
+// Applies one option; returns false when it is not known.
+bool Apply(ChartInput& in, ArgReader& reader, std::string_view key,
+           const std::optional<std::string>& value) {
+    for (const auto& o : kTextOptions) {
+        if (key == o.name) {
+            in.*o.field = reader.ValueOf(key, value);
+            return true;
+        }
+    }
+    for (const auto& o : kChoiceOptions) {
+        if (key != o.name) continue;
+        const std::string v = reader.ValueOf(key, value);
+        if (v != o.yes && v != o.no)
+            throw UsageError{"--" + std::string(key) + " takes " + std::string(o.yes) + " or " +
+                             std::string(o.no)};
+        in.*o.field = v == o.yes;
+        return true;
+    }
+    for (const auto& o : kFlagOptions) {
+        const bool on = key == o.name;
+        if (!on && key != "no-" + std::string(o.name)) continue;
+        if (value) throw UsageError{"--" + std::string(key) + " takes no value"};
+        in.*o.field = on;
+        return true;
+    }
+    return false;
+}
+
+// Fills the request from the command line; nullopt when --help was asked.
+std::optional<ChartInput> Parse(int argc, char** argv) {
+    ChartInput in = paipan::DefaultChartInputNow();
+    ArgReader reader(argc, argv);
+    while (!reader.Done()) {
+        const std::string arg = reader.Next();
+        if (arg == "--help") return std::nullopt;
+        if (arg.rfind("--", 0) != 0) throw UsageError{"unexpected argument: " + arg};
+        const auto eq = arg.find('=');
+        const std::string key = arg.substr(2, eq == std::string::npos ? eq : eq - 2);
+        std::optional<std::string> value;
+        if (eq != std::string::npos) value = arg.substr(eq + 1);
+        if (!Apply(in, reader, key, value)) throw UsageError{"unknown option: --" + key};
+    }
+    return in;
+}
+
+int Report(const std::string& message, int status) {
+    std::cerr << message << "\n";
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        std::optional<ChartInput> input;
+        try {
+            input = Parse(argc, argv);
+        } catch (const UsageError& e) {
+            return Report("paipan-cli: " + e.message + "\nTry 'paipan-cli --help'.", 2);
+        }
+        if (!input) {
+            PrintHelp();
+            return 0;
+        }
+        const auto outcome = paipan::RunChartRequest(*input);
+        if (const auto* problem = std::get_if<paipan::InputProblem>(&outcome))
+            return Report(problem->message, 2);
+        if (const auto* problem = std::get_if<paipan::DataProblem>(&outcome))
+            return Report(problem->message, 3);
+        const std::string& text = std::get<paipan::ChartResult>(outcome).text;
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+            return Report("paipan-cli: cannot write the chart to stdout", 1);
+        return 0;
+    } catch (const std::exception& e) {
+        return Report(std::string("paipan-cli: internal error: ") + e.what(), 1);
+    }
+}
