@@ -1,0 +1,664 @@
+#include "app/rtf/rtf_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/rtf/rtf_text.h"
+
+namespace paipan::rtf {
+namespace {
+
+constexpr std::size_t kMaxWordLetters = 32;      // longer control words match nothing
+constexpr long long kParamLimit = 2'000'000'000;  // parameters saturate here
+constexpr int kMaxFallbackChars = 16;            // \ucN beyond this is clamped
+
+// ---------------------------------------------------------------- tokens
+
+struct Token {
+    enum class Kind { End, GroupOpen, GroupClose, Word, Symbol, Text, Escaped };
+    Kind kind = Kind::End;
+    std::string_view word;  // Word: its letters (at most kMaxWordLetters)
+    bool hasParam = false;
+    int param = 0;
+    unsigned char ch = 0;   // Symbol: the character after '\'; Text: the byte;
+                            // Escaped: the byte of \'hh, \\, \{ or \}
+};
+
+Token MakeToken(Token::Kind kind, unsigned char ch = 0) {
+    Token t;
+    t.kind = kind;
+    t.ch = ch;
+    return t;
+}
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Splits RTF bytes into tokens. Line breaks in the file are not text and are
+// dropped here.
+class Tokenizer {
+public:
+    explicit Tokenizer(std::string_view in) : in_(in) {}
+
+    Token Next() {
+        while (pos_ < in_.size()) {
+            const char c = in_[pos_++];
+            switch (c) {
+            case '{': return MakeToken(Token::Kind::GroupOpen);
+            case '}': return MakeToken(Token::Kind::GroupClose);
+            case '\\': return ReadControl();
+            case '\r':
+            case '\n': continue;
+            default: return MakeToken(Token::Kind::Text, static_cast<unsigned char>(c));
+            }
+        }
+        return Token{};
+    }
+
+    // Passes over the data of \binN.
+    void Skip(int count) {
+        if (count > 0) {
+            pos_ += std::min(static_cast<std::size_t>(count), in_.size() - pos_);
+        }
+    }
+
+private:
+    Token ReadControl() {
+        if (pos_ >= in_.size()) {
+            return Token{};
+        }
+        const char c = in_[pos_];
+        if (IsLetter(c)) {
+            return ReadWord();
+        }
+        ++pos_;
+        if (c == '\'') {
+            return ReadHexByte();
+        }
+        if (c == '\\' || c == '{' || c == '}') {
+            return MakeToken(Token::Kind::Escaped, static_cast<unsigned char>(c));
+        }
+        return MakeToken(Token::Kind::Symbol, static_cast<unsigned char>(c));
+    }
+
+    Token ReadHexByte() {
+        if (pos_ + 2 > in_.size()) {
+            pos_ = in_.size();
+            return MakeToken(Token::Kind::Symbol, '\'');
+        }
+        const int high = HexValue(in_[pos_]);
+        const int low = HexValue(in_[pos_ + 1]);
+        if (high < 0 || low < 0) {  // a broken escape: the characters stay text
+            return MakeToken(Token::Kind::Symbol, '\'');
+        }
+        pos_ += 2;
+        return MakeToken(Token::Kind::Escaped, static_cast<unsigned char>(high * 16 + low));
+    }
+
+    Token ReadWord() {
+        const std::size_t start = pos_;
+        while (pos_ < in_.size() && IsLetter(in_[pos_])) {
+            ++pos_;
+        }
+        Token t = MakeToken(Token::Kind::Word);
+        t.word = in_.substr(start, std::min(pos_ - start, kMaxWordLetters));
+        ReadParam(t);
+        if (pos_ < in_.size() && in_[pos_] == ' ') {
+            ++pos_;  // the blank that ends a control word belongs to it
+        }
+        return t;
+    }
+
+    void ReadParam(Token& t) {
+        bool negative = false;
+        if (pos_ + 1 < in_.size() && in_[pos_] == '-' && IsDigit(in_[pos_ + 1])) {
+            negative = true;
+            ++pos_;
+        }
+        long long value = 0;
+        while (pos_ < in_.size() && IsDigit(in_[pos_])) {
+            value = std::min(value * 10 + (in_[pos_] - '0'), kParamLimit);
+            t.hasParam = true;
+            ++pos_;
+        }
+        t.param = static_cast<int>(negative ? -value : value);
+    }
+
+    std::string_view in_;
+    std::size_t pos_ = 0;
+};
+
+// ---------------------------------------------------------------- state
+
+enum class Destination { Body, FontTable, ColourTable, Skip };
+
+struct CharState {
+    int font = -1;        // -1: the default font (\deff)
+    int halfPoints = 0;   // 0: the default size
+    int colour = -1;      // index into the colour table; -1: automatic
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+};
+
+struct GroupState {
+    Destination destination = Destination::Body;
+    CharState chars;
+    int fallbackChars = 1;  // \ucN: characters that follow each \uN for old readers
+};
+
+struct Font {
+    std::string name;
+    std::optional<int> codePage;  // nullopt: the document's code page
+};
+
+// A font table entry being read.
+struct FontEntry {
+    bool open = false;
+    int index = 0;
+    std::optional<int> codePage;
+    std::string name;
+};
+
+// A colour table entry being read.
+struct ColourEntry {
+    Rgb rgb;
+    bool set = false;
+};
+
+// Destinations whose content is not part of the visible text (besides every
+// {\*\...} group). Field results (\fldrslt) stay, their instructions go.
+constexpr auto kSkippedDestinations = std::to_array<std::string_view>({
+    "info", "stylesheet", "pict", "shp", "nonshppict", "object", "objdata",
+    "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
+    "footerf", "footnote", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc",
+    "ftncn", "aftncn", "annotation", "atnid", "atnauthor", "fldinst", "xe",
+    "tc", "txe", "pn", "listtable", "listoverridetable", "revtbl",
+    "rsidtbl", "filetbl", "generator", "author", "operator", "title",
+    "subject", "keywords", "comment", "doccomm", "falt", "panose",
+    "bkmkstart", "bkmkend", "themedata", "colorschememapping",
+    "latentstyles", "datastore", "xmlnstbl", "userprops", "docvar",
+    "template"});
+
+struct SpecialChar {
+    std::string_view word;
+    char32_t cp;
+};
+
+constexpr auto kSpecialChars = std::to_array<SpecialChar>({
+    {"par", U'\n'}, {"sect", U'\n'}, {"page", U'\n'}, {"row", U'\n'},
+    {"line", 0x2028}, {"tab", U'\t'}, {"cell", U'\t'},
+    {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003},
+    {"enspace", 0x2002}, {"qmspace", 0x2005}, {"bullet", 0x2022},
+    {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C},
+    {"rdblquote", 0x201D}, {"zwj", 0x200D}, {"zwnj", 0x200C},
+    {"ltrmark", 0x200E}, {"rtlmark", 0x200F}});
+
+// Every kind of underline turns underlining on; \ulc (its colour) does not.
+constexpr auto kUnderlineWords = std::to_array<std::string_view>({
+    "ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
+    "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
+    "ulthldash", "ululdbwave", "ulw", "ulwave"});
+
+template <typename Range>
+bool Contains(const Range& range, std::string_view word) {
+    return std::find(range.begin(), range.end(), word) != range.end();
+}
+
+bool IsOn(const Token& t) { return !t.hasParam || t.param != 0; }
+
+void TruncateUtf8(std::string& text, std::size_t limit) {
+    if (text.size() <= limit) {
+        return;
+    }
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;  // do not cut a character in two
+    }
+    text.resize(end);
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// ---------------------------------------------------------------- reader
+
+class RtfReader {
+public:
+    explicit RtfReader(std::string_view in) : tokens_(in) {}
+    RunList Read();
+
+private:
+    GroupState& Group() { return stack_.back(); }
+    void OnToken(const Token& t);
+    bool ConsumedAsFallback(const Token& t);
+    void OpenGroup();
+    void CloseGroup();
+    void OnTextByte(const Token& t);
+    void OnSymbol(unsigned char ch);
+    void OnWord(const Token& t);
+    bool OnDestinationWord(std::string_view word);
+    bool OnDocumentWord(const Token& t);
+    bool OnFormatWord(const Token& t);
+    bool OnCharWord(const Token& t);
+    void OnFontTableWord(const Token& t);
+    void OnColourTableWord(const Token& t);
+    void OnUnicode(int param);
+    void AddCodePoint(char32_t cp);
+    void DropHighSurrogate();
+    void FlushBytes();
+    void Emit(std::string_view utf8);
+    void FinishFontEntry();
+    int CodePage() const;
+    RunFormat CurrentFormat() const;
+
+    Tokenizer tokens_;
+    std::vector<GroupState> stack_;  // the innermost group last; empty outside the file's group
+    std::size_t droppedDepth_ = 0;   // groups opened beyond kMaxGroupDepth
+    bool ended_ = false;             // the file's outermost group has closed
+    int fallbackToSkip_ = 0;         // characters of a \uN fallback still to pass over
+    std::string pendingBytes_;       // text bytes not yet decoded
+    char32_t highSurrogate_ = 0;     // first half of a \uN surrogate pair
+    int ansiCodePage_ = kCodePageWestern;
+    int defaultFont_ = 0;
+    std::map<int, Font> fonts_;
+    FontEntry fontEntry_;
+    std::vector<std::optional<Rgb>> colours_;
+    ColourEntry colourEntry_;
+    CodePageConverter converter_;
+    RunList runs_;
+};
+
+RunList RtfReader::Read() {
+    while (!ended_) {
+        const Token t = tokens_.Next();
+        if (t.kind == Token::Kind::End) {
+            break;
+        }
+        OnToken(t);
+    }
+    if (!stack_.empty()) {  // a truncated file: keep what was read
+        FlushBytes();
+        DropHighSurrogate();
+        FinishFontEntry();
+    }
+    return std::move(runs_);
+}
+
+void RtfReader::OnToken(const Token& t) {
+    if (t.kind == Token::Kind::Word && t.word == "bin") {
+        tokens_.Skip(t.param);  // binary data, never text
+        return;
+    }
+    if (droppedDepth_ > 0 || stack_.empty() ||
+        Group().destination == Destination::Skip) {
+        if (t.kind == Token::Kind::GroupOpen) OpenGroup();
+        if (t.kind == Token::Kind::GroupClose) CloseGroup();
+        return;
+    }
+    if (ConsumedAsFallback(t)) {
+        return;
+    }
+    if (t.kind == Token::Kind::Text || t.kind == Token::Kind::Escaped) {
+        OnTextByte(t);
+        return;
+    }
+    FlushBytes();
+    if (t.kind != Token::Kind::Word || t.word != "u") {
+        DropHighSurrogate();
+    }
+    switch (t.kind) {
+    case Token::Kind::GroupOpen: OpenGroup(); break;
+    case Token::Kind::GroupClose: CloseGroup(); break;
+    case Token::Kind::Symbol: OnSymbol(t.ch); break;
+    default: OnWord(t); break;
+    }
+}
+
+// After \uN the next \ucN characters (a text byte, an escape or a control
+// word each) are the fallback for readers without Unicode; a group boundary
+// ends the fallback early.
+bool RtfReader::ConsumedAsFallback(const Token& t) {
+    if (fallbackToSkip_ == 0) {
+        return false;
+    }
+    if (t.kind == Token::Kind::GroupOpen || t.kind == Token::Kind::GroupClose) {
+        fallbackToSkip_ = 0;
+        return false;
+    }
+    --fallbackToSkip_;
+    return true;
+}
+
+void RtfReader::OpenGroup() {
+    if (stack_.empty()) {
+        if (ended_) {
+            return;
+        }
+        stack_.push_back(GroupState{});
+    } else if (droppedDepth_ > 0 || stack_.size() >= kMaxGroupDepth) {
+        ++droppedDepth_;
+    } else {
+        stack_.push_back(Group());
+    }
+}
+
+void RtfReader::CloseGroup() {
+    if (droppedDepth_ > 0) {
+        --droppedDepth_;
+        return;
+    }
+    if (stack_.empty()) {
+        return;
+    }
+    const Destination closing = Group().destination;
+    stack_.pop_back();
+    if (closing == Destination::FontTable) {
+        FinishFontEntry();
+    }
+    if (stack_.empty()) {
+        ended_ = true;  // whatever follows the file's group is not part of it
+    }
+}
+
+void RtfReader::OnTextByte(const Token& t) {
+    DropHighSurrogate();
+    const Destination destination = Group().destination;
+    const bool raw = t.kind == Token::Kind::Text;
+    if (raw && t.ch == ';' && destination != Destination::Body) {
+        FlushBytes();
+        if (destination == Destination::FontTable) {
+            FinishFontEntry();
+        } else {
+            colours_.push_back(colourEntry_.set ? std::optional<Rgb>(colourEntry_.rgb)
+                                                : std::nullopt);
+            colourEntry_ = ColourEntry{};
+        }
+        return;
+    }
+    if (destination == Destination::ColourTable || (raw && t.ch < 0x20 && t.ch != '\t')) {
+        return;  // raw control bytes are not text
+    }
+    if (destination == Destination::FontTable && !fontEntry_.open) {
+        return;
+    }
+    pendingBytes_.push_back(static_cast<char>(t.ch));
+}
+
+void RtfReader::OnSymbol(unsigned char ch) {
+    switch (ch) {
+    case '*': Group().destination = Destination::Skip; break;
+    case '~': AddCodePoint(0x00A0); break;  // non-breaking space
+    case '_': AddCodePoint(0x2011); break;  // non-breaking hyphen
+    case '\r':
+    case '\n':
+        if (Group().destination == Destination::Body) {
+            AddCodePoint(U'\n');  // a backslash before a line break is \par
+        }
+        break;
+    default: break;  // \- optional hyphen, \: index entry, and the rest
+    }
+}
+
+void RtfReader::OnWord(const Token& t) {
+    if (t.word == "uc") {
+        Group().fallbackChars = std::clamp(t.param, 0, kMaxFallbackChars);
+        return;
+    }
+    if (t.word == "u") {
+        OnUnicode(t.param);
+        return;
+    }
+    if (OnDestinationWord(t.word)) {
+        return;
+    }
+    switch (Group().destination) {
+    case Destination::FontTable: OnFontTableWord(t); break;
+    case Destination::ColourTable: OnColourTableWord(t); break;
+    default:
+        if (!OnDocumentWord(t) && !OnFormatWord(t)) {
+            OnCharWord(t);
+        }
+        break;
+    }
+}
+
+bool RtfReader::OnDestinationWord(std::string_view word) {
+    if (word == "fonttbl") {
+        Group().destination = Destination::FontTable;
+        fontEntry_ = FontEntry{};
+    } else if (word == "colortbl") {
+        Group().destination = Destination::ColourTable;
+        colourEntry_ = ColourEntry{};
+    } else if (Contains(kSkippedDestinations, word)) {
+        Group().destination = Destination::Skip;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool RtfReader::OnDocumentWord(const Token& t) {
+    if (t.word == "ansi") {
+        ansiCodePage_ = kCodePageWestern;
+    } else if (t.word == "mac") {
+        ansiCodePage_ = 10000;
+    } else if (t.word == "pc") {
+        ansiCodePage_ = 437;
+    } else if (t.word == "pca") {
+        ansiCodePage_ = 850;
+    } else if (t.word == "ansicpg") {
+        if (t.param > 0) ansiCodePage_ = t.param;
+    } else if (t.word == "deff") {
+        defaultFont_ = t.param;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool RtfReader::OnFormatWord(const Token& t) {
+    CharState& chars = Group().chars;
+    if (t.word == "plain") {
+        chars = CharState{};
+    } else if (t.word == "f") {
+        if (t.hasParam) chars.font = t.param;
+    } else if (t.word == "fs") {
+        chars.halfPoints = t.param > 0 ? std::min(t.param, kMaxHalfPoints) : 0;
+    } else if (t.word == "cf") {
+        chars.colour = std::max(t.param, -1);
+    } else if (t.word == "b") {
+        chars.bold = IsOn(t);
+    } else if (t.word == "i") {
+        chars.italic = IsOn(t);
+    } else if (t.word == "strike" || t.word == "striked") {
+        chars.strike = IsOn(t);
+    } else if (t.word == "ulnone") {
+        chars.underline = false;
+    } else if (Contains(kUnderlineWords, t.word)) {
+        chars.underline = IsOn(t);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool RtfReader::OnCharWord(const Token& t) {
+    for (const SpecialChar& special : kSpecialChars) {
+        if (special.word == t.word) {
+            AddCodePoint(special.cp);
+            return true;
+        }
+    }
+    return false;
+}
+
+void RtfReader::OnFontTableWord(const Token& t) {
+    if (t.word == "f") {
+        FinishFontEntry();
+        fontEntry_.open = true;
+        fontEntry_.index = t.param;
+    } else if (t.word == "fcharset") {
+        if (!fontEntry_.codePage) fontEntry_.codePage = CodePageOfCharset(t.param);
+    } else if (t.word == "cpg") {
+        if (t.param > 0) fontEntry_.codePage = t.param;  // an explicit code page wins
+    }
+}
+
+void RtfReader::OnColourTableWord(const Token& t) {
+    const auto component = static_cast<std::uint8_t>(std::clamp(t.param, 0, 255));
+    if (t.word == "red") {
+        colourEntry_.rgb.red = component;
+    } else if (t.word == "green") {
+        colourEntry_.rgb.green = component;
+    } else if (t.word == "blue") {
+        colourEntry_.rgb.blue = component;
+    } else {
+        return;
+    }
+    colourEntry_.set = true;
+}
+
+// \uN carries a signed 16-bit value; characters beyond U+FFFF come as two
+// surrogates, each in its own \uN.
+void RtfReader::OnUnicode(int param) {
+    fallbackToSkip_ = Group().fallbackChars;
+    const long long value = param < 0 ? param + 65536LL : param;
+    const auto cp = value < 0 || value > 0x10FFFF ? kReplacementChar
+                                                  : static_cast<char32_t>(value);
+    if (cp >= 0xD800 && cp <= 0xDBFF) {
+        DropHighSurrogate();
+        highSurrogate_ = cp;
+    } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+        const char32_t high = highSurrogate_;
+        highSurrogate_ = 0;
+        AddCodePoint(high == 0 ? kReplacementChar
+                               : 0x10000 + ((high - 0xD800) << 10) + (cp - 0xDC00));
+    } else {
+        DropHighSurrogate();
+        AddCodePoint(cp);
+    }
+}
+
+void RtfReader::AddCodePoint(char32_t cp) {
+    if (cp == 0) {
+        return;
+    }
+    std::string utf8;
+    AppendUtf8(utf8, cp);
+    Emit(utf8);
+}
+
+// A first surrogate that no second one follows stands for nothing readable.
+void RtfReader::DropHighSurrogate() {
+    if (highSurrogate_ != 0) {
+        highSurrogate_ = 0;
+        AddCodePoint(kReplacementChar);
+    }
+}
+
+void RtfReader::FlushBytes() {
+    if (pendingBytes_.empty() || stack_.empty()) {
+        return;
+    }
+    std::string text = converter_.Decode(CodePage(), pendingBytes_);
+    pendingBytes_.clear();
+    std::erase(text, '\0');
+    Emit(text);
+}
+
+void RtfReader::Emit(std::string_view utf8) {
+    if (stack_.empty()) {
+        return;
+    }
+    switch (Group().destination) {
+    case Destination::Body:
+        AppendRun(runs_, utf8, CurrentFormat());
+        break;
+    case Destination::FontTable:
+        if (fontEntry_.open && fontEntry_.name.size() < kMaxFontNameBytes) {
+            fontEntry_.name.append(utf8);
+            TruncateUtf8(fontEntry_.name, kMaxFontNameBytes);
+        }
+        break;
+    default: break;
+    }
+}
+
+void RtfReader::FinishFontEntry() {
+    if (!fontEntry_.open) {
+        return;
+    }
+    FlushBytes();
+    fonts_[fontEntry_.index] = Font{TrimBlanks(fontEntry_.name), fontEntry_.codePage};
+    fontEntry_ = FontEntry{};
+}
+
+// Text bytes follow the code page of their font's character set, or the
+// document's \ansicpg when the font names none.
+int RtfReader::CodePage() const {
+    std::optional<int> page;
+    if (stack_.back().destination == Destination::FontTable) {
+        page = fontEntry_.codePage;
+    } else {
+        const int index = stack_.back().chars.font >= 0 ? stack_.back().chars.font : defaultFont_;
+        if (const auto it = fonts_.find(index); it != fonts_.end()) {
+            page = it->second.codePage;
+        }
+    }
+    return page.value_or(ansiCodePage_);
+}
+
+RunFormat RtfReader::CurrentFormat() const {
+    const CharState& chars = stack_.back().chars;
+    RunFormat format;
+    const int index = chars.font >= 0 ? chars.font : defaultFont_;
+    if (const auto it = fonts_.find(index); it != fonts_.end()) {
+        format.font = it->second.name;
+    }
+    format.pointSize = chars.halfPoints / 2.0;
+    if (chars.colour >= 0 && static_cast<std::size_t>(chars.colour) < colours_.size()) {
+        format.colour = colours_[static_cast<std::size_t>(chars.colour)];
+    }
+    format.bold = chars.bold;
+    format.italic = chars.italic;
+    format.underline = chars.underline;
+    format.strike = chars.strike;
+    return format;
+}
+
+}  // namespace
+
+bool LooksLikeRtf(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    const std::size_t first = bytes.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && bytes.substr(first).starts_with("{\\rtf");
+}
+
+std::optional<RunList> ParseRtf(std::string_view bytes) {
+    if (!LooksLikeRtf(bytes)) {
+        return std::nullopt;
+    }
+    return RtfReader(bytes).Read();
+}
+
+}  // namespace paipan::rtf
