@@ -21,6 +21,6 @@ paipan_ensure_packages() {
 PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk)
 
 paipan_build() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIPAN_BUILD_APP=ON -DPAIPAN_BUILD_TESTS=ON >/dev/null
     cmake --build build -j"$(nproc)"
 }

@@ -1,0 +1,199 @@
+#include "app/document_commands.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+#include "app/interaction.h"
+#include "app/result_box.h"
+#include "app/rtf/rtf_qt.h"
+#include "app/texts.h"
+
+namespace paipan {
+
+namespace {
+
+// Larger files are not documents this program wrote or can show usefully.
+constexpr qint64 kMaxDocumentBytes = 64 * 1024 * 1024;
+
+QString FileTitle(const QString& path) {
+    return QString(kFileTitlePrefix) + path;
+}
+
+QString Quoted(const QString& path) {
+    return QStringLiteral("“%1”").arg(path);
+}
+
+// The clipboard carries plain text only: what was there goes first.
+void PutOnClipboard(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+}
+
+}  // namespace
+
+std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("文件不存在或无法读取。");
+        return std::nullopt;
+    }
+    if (file.size() > kMaxDocumentBytes) {
+        *error = QStringLiteral("文件太大（超过64MB），不是本程序能打开的文档。");
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(kMaxDocumentBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxDocumentBytes) {
+        *error = QStringLiteral("读取文件时出错：") + file.errorString();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool LooksLikeRtf(const QByteArray& bytes) {
+    return bytes.startsWith("{\\rtf");
+}
+
+QString DecodeText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringConverter::Utf16LE).decode(bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringConverter::Utf16BE).decode(bytes.mid(2));
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder gb18030("GB18030");
+    if (gb18030.isValid())
+        return gb18030.decode(bytes);
+    return QString::fromLocal8Bit(bytes);
+}
+
+QByteArray PlainTextFileBytes(const QTextEdit& box) {
+    QString text = box.document()->toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text.toUtf8();
+}
+
+DocumentCommands::DocumentCommands(QTextEdit& box, QWidget& window, Interaction& ui)
+    : box_(box), window_(window), ui_(ui) {}
+
+void DocumentCommands::complain(const QString& message) {
+    ui_.showMessage(&window_, message, QString(kErrorCaption), MessageIcon::Critical);
+}
+
+void DocumentCommands::newDocument() {
+    SetPlainBoxText(box_, QString());
+    window_.setWindowTitle(QString(kNewTitle));
+}
+
+void DocumentCommands::open() {
+    const QString path = ui_.chooseOpenPath(&window_, QString(kFileFilter));
+    if (path.isEmpty())
+        return;
+    if (load(path))
+        window_.setWindowTitle(FileTitle(path));
+}
+
+// The box changes only when the whole file was read and understood.
+bool DocumentCommands::load(const QString& path) {
+    QString error;
+    const std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
+    if (!bytes) {
+        complain(QStringLiteral("无法打开文件%1：%2").arg(Quoted(path), error));
+        return false;
+    }
+    if (!LooksLikeRtf(*bytes)) {
+        SetPlainBoxText(box_, DecodeText(*bytes));
+        return true;
+    }
+    QTextDocument parsed;
+    parsed.setDefaultFont(box_.document()->defaultFont());
+    if (!ReadRtf(*bytes, &parsed, &error)) {
+        complain(QStringLiteral("无法读取RTF文档%1：%2").arg(Quoted(path), error));
+        return false;
+    }
+    SetPlainBoxText(box_, QString());
+    QTextCursor cursor(box_.document());
+    cursor.insertFragment(QTextDocumentFragment(&parsed));
+    box_.setTextCursor(QTextCursor(box_.document()));
+    return true;
+}
+
+// The chosen name's last three characters decide the format; any other
+// ending writes nothing, and the title names the file all the same.
+void DocumentCommands::save() {
+    const QString path = ui_.chooseSavePath(&window_, QString(kFileFilter));
+    if (path.isEmpty())
+        return;
+    const QString ending = QFileInfo(path).fileName().right(3).toLower();
+    bool saved = true;
+    if (ending == QLatin1String("txt"))
+        saved = write(path, PlainTextFileBytes(box_));
+    else if (ending == QLatin1String("rtf"))
+        saved = write(path, WriteRtf(*box_.document()));
+    if (saved)
+        window_.setWindowTitle(FileTitle(path));
+}
+
+// Through a temporary file beside the target: a failed save leaves the old
+// file as it was.
+bool DocumentCommands::write(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    complain(QStringLiteral("无法保存文件%1：%2\n文件没有保存，原有的同名文件保持不变。")
+                 .arg(Quoted(path), reason));
+    return false;
+}
+
+void DocumentCommands::copy() {
+    PutOnClipboard(box_.textCursor().selection().toPlainText());
+}
+
+void DocumentCommands::cut() {
+    QTextCursor cursor = box_.textCursor();
+    PutOnClipboard(cursor.selection().toPlainText());
+    cursor.removeSelectedText();
+    box_.setTextCursor(cursor);
+}
+
+void DocumentCommands::paste() {
+    QTextCursor cursor = box_.textCursor();
+    cursor.insertText(ToBoxText(QGuiApplication::clipboard()->text()).text);
+    box_.setTextCursor(cursor);
+}
+
+void DocumentCommands::selectAll() {
+    box_.selectAll();
+}
+
+// The font dialog has no colour of its own: the colour dialog follows it.
+void DocumentCommands::font() {
+    const std::optional<QFont> chosen = ui_.chooseFont(&window_, box_.currentFont());
+    if (!chosen)
+        return;
+    QTextCharFormat format;
+    format.setFontFamilies({chosen->family()});
+    if (chosen->pointSizeF() > 0)
+        format.setFontPointSize(chosen->pointSizeF());
+    format.setFontWeight(chosen->weight());
+    format.setFontItalic(chosen->italic());
+    format.setFontUnderline(chosen->underline());
+    format.setFontStrikeOut(chosen->strikeOut());
+    if (const std::optional<QColor> colour = ui_.chooseColour(&window_, box_.textColor()))
+        format.setForeground(*colour);
+    box_.mergeCurrentCharFormat(format);
+}
+
+}  // namespace paipan

@@ -1,0 +1,50 @@
+// Every modal wait of the window and every hand-off to the desktop goes
+// through this interface: message boxes, the file, font and colour dialogs,
+// and opening a web address. The program uses the Qt dialogs; the tests
+// script the answers and record what the window asked.
+#pragma once
+
+#include <optional>
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include "chart/chart_request.h"
+
+class QUrl;
+class QWidget;
+
+namespace paipan {
+
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+
+    // A modal message with an OK button.
+    virtual void showMessage(QWidget* parent, const QString& text, const QString& caption,
+                             MessageIcon icon) = 0;
+    // The chosen file's full path, or an empty text when the user cancelled.
+    // `filter` is in Qt's form: "name(*.ext);;name(*.ext)".
+    virtual QString chooseOpenPath(QWidget* parent, const QString& filter) = 0;
+    virtual QString chooseSavePath(QWidget* parent, const QString& filter) = 0;
+    // Nothing when the user cancelled.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+    // The desktop's "open" of a web address.
+    virtual void openUrl(const QUrl& url) = 0;
+};
+
+// The real dialogs and the desktop's URL handler.
+class QtInteraction final : public Interaction {
+public:
+    void showMessage(QWidget* parent, const QString& text, const QString& caption,
+                     MessageIcon icon) override;
+    QString chooseOpenPath(QWidget* parent, const QString& filter) override;
+    QString chooseSavePath(QWidget* parent, const QString& filter) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
+    void openUrl(const QUrl& url) override;
+};
+
+}  // namespace paipan

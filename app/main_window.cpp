@@ -1,0 +1,240 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <exception>
+
+#include "app/about_window.h"
+#include "app/document_commands.h"
+#include "app/input_panel.h"
+#include "app/interaction.h"
+#include "app/result_box.h"
+#include "app/texts.h"
+#include "chart/sites.h"
+
+namespace paipan {
+
+namespace {
+
+double LogicalDpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+}
+
+// The form's own font: a plain Chinese face at 9 points.
+QFont FormFont() {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(9);
+    return font;
+}
+
+QAction* AddItem(QMenu* menu, const char* caption, const char* name, QKeySequence shortcut) {
+    QAction* action = menu->addAction(QString(caption));
+    action->setObjectName(QString(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+void AddSeparator(QMenu* menu, const char* name) {
+    menu->addSeparator()->setObjectName(QString(name));
+}
+
+QMenu* AddMenu(QMenuBar* bar, const char* caption, const char* name) {
+    QMenu* menu = bar->addMenu(QString(caption));
+    menu->setObjectName(QString(name));
+    return menu;
+}
+
+}  // namespace
+
+// A menu item that runs one of the document commands; an item without a
+// command is the named separator.
+struct CommandItem {
+    const char* caption;
+    const char* name;
+    QKeyCombination key;
+    void (DocumentCommands::*command)();
+};
+
+MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
+    : QMainWindow(parent),
+      ui_(ui),
+      programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                             : std::move(programFolder)),
+      twips_(LogicalDpi()) {
+    setObjectName(QStringLiteral("Form1"));
+    setFont(FormFont());
+    auto* area = new QWidget(this);
+    setCentralWidget(area);
+    panel_ = new InputPanel(twips_, area);
+    panel_->move(twips_.point(50, 0));
+    box_ = new ResultBox(area);
+    box_->setObjectName(QStringLiteral("RichTextBox1"));
+    commands_ = std::make_unique<DocumentCommands>(*box_, *this, ui_);
+    buildMenus();
+    connect(panel_->chartButton(), &QPushButton::clicked, this, &MainWindow::getZTYS);
+    connect(panel_->forumButton(), &QPushButton::clicked, this, &MainWindow::openForum);
+    connect(box_, &ResultBox::rightButtonPressed, this,
+            [this](const QPoint& at) { editMenu_->popup(at); });
+
+    setWindowTitle(QString(kMainTitle));
+    showStartText();
+    const QDateTime now = QDateTime::currentDateTime();
+    panel_->setInput(DefaultChartInput(now.date().year(), now.date().month(), now.date().day(),
+                                       now.time().hour(), now.time().minute()));
+    area->installEventFilter(this);
+    resize(twips_.px(11415), twips_.px(7695) + menuBar()->sizeHint().height());
+    applyLayout();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    buildFileMenu();
+    editMenu_ = buildEditMenu();
+    addCommands(AddMenu(menuBar(), "格式", "mnugeshi"),
+                {{"字体", "mnufont", Qt::CTRL | Qt::Key_T, &DocumentCommands::font}});
+    QMenu* help = AddMenu(menuBar(), "帮助", "mnuHelp");
+    connect(AddItem(help, "使用说明", "mnuReadme", Qt::CTRL | Qt::Key_H), &QAction::triggered,
+            this, &MainWindow::showReadme);
+    connect(AddItem(help, "访问晴川网", "mnuCorvelcom", Qt::CTRL | Qt::Key_U), &QAction::triggered,
+            this, [this] { ui_.openUrl(QUrl(QString(kHomeSite))); });
+    connect(AddItem(help, "访问晴川网论坛", "mnuCorvelbbs", Qt::CTRL | Qt::Key_B),
+            &QAction::triggered, this, [this] { ui_.openUrl(QUrl(QString(kForumSite))); });
+    connect(AddItem(help, "关于", "mnuAbout", Qt::CTRL | Qt::Key_F1), &QAction::triggered, this,
+            &MainWindow::showAbout);
+}
+
+void MainWindow::addCommands(QMenu* menu, std::initializer_list<CommandItem> items) {
+    for (const CommandItem& item : items) {
+        if (item.command == nullptr) {
+            AddSeparator(menu, item.name);
+            continue;
+        }
+        connect(AddItem(menu, item.caption, item.name, item.key), &QAction::triggered, this,
+                [this, command = item.command] { (commands_.get()->*command)(); });
+    }
+}
+
+QMenu* MainWindow::buildFileMenu() {
+    QMenu* file = AddMenu(menuBar(), "文件", "mnuFile");
+    addCommands(file, {{"新建", "mnuNew", Qt::CTRL | Qt::Key_N, &DocumentCommands::newDocument},
+                       {"打开", "mnuOpen", Qt::CTRL | Qt::Key_O, &DocumentCommands::open},
+                       {"保存", "mnuSave", Qt::CTRL | Qt::Key_S, &DocumentCommands::save},
+                       {nullptr, "mnuFileSep", {}, nullptr}});
+    connect(AddItem(file, "退出", "mnuExit", Qt::CTRL | Qt::Key_E), &QAction::triggered, this,
+            &MainWindow::exitProgram);
+    return file;
+}
+
+QMenu* MainWindow::buildEditMenu() {
+    QMenu* edit = AddMenu(menuBar(), "编辑", "mnuEdit");
+    addCommands(edit, {{"复制", "mnuCopy", Qt::CTRL | Qt::Key_C, &DocumentCommands::copy},
+                       {"剪切", "mnuCut", Qt::CTRL | Qt::Key_X, &DocumentCommands::cut},
+                       {"粘贴", "mnuPaste", Qt::CTRL | Qt::Key_V, &DocumentCommands::paste},
+                       {nullptr, "mnuEditSep", {}, nullptr},
+                       {"全选", "mnuSelectAll", Qt::CTRL | Qt::Key_A, &DocumentCommands::selectAll}});
+    return edit;
+}
+
+void MainWindow::showStartText() {
+    const QString lines[] = {
+        QStringLiteral("欢迎使用晴川四柱八字排盘系统 Ver1.0（免费版）！"),
+        QStringLiteral("网站地址：%1 %2 ").arg(QString(kHomeSite), QString(kHomeSiteAlt)),
+        QStringLiteral("在线免费算命请访问晴川网论坛：%1").arg(QString(kForumSite)),
+    };
+    SetPlainBoxText(*box_, QStringList(std::begin(lines), std::end(lines)).join(QStringLiteral("\r\n")));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        applyLayout();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The panel keeps its place and size; the box fills the rest. A size that
+// would come out negative is not applied and the box keeps its old one.
+void MainWindow::applyLayout() {
+    const QWidget* area = centralWidget();
+    panel_->move(twips_.px(50), panel_->y());
+    const int height = area->height() - twips_.px(280);
+    const int width = area->width() - twips_.px(2400);
+    box_->setGeometry(twips_.px(2300), twips_.px(80), width >= 0 ? width : box_->width(),
+                      height >= 0 ? height : box_->height());
+}
+
+void MainWindow::getZTYS() {
+    ChartOutcome outcome;
+    try {
+        outcome = RunChartRequest(panel_->input(), programFolder_.toStdString());
+    } catch (const std::exception& e) {
+        outcome = DataProblem{std::string("排盘时出错：") + e.what()};
+    }
+    if (const auto* chart = std::get_if<ChartResult>(&outcome)) {
+        ShowChart(*box_, *chart);
+        setWindowTitle(QString(kMainTitle));
+    } else if (const auto* problem = std::get_if<InputProblem>(&outcome)) {
+        ui_.showMessage(this, QString::fromStdString(problem->message),
+                        QString::fromStdString(problem->caption), problem->icon);
+        if (problem->fieldText)
+            panel_->setFieldText(problem->field, QString::fromStdString(*problem->fieldText));
+        if (QWidget* field = panel_->field(problem->field))
+            field->setFocus();
+    } else {
+        const auto& data = std::get<DataProblem>(outcome);
+        ui_.showMessage(this, QString::fromStdString(data.message),
+                        QString::fromStdString(data.caption), MessageIcon::Critical);
+    }
+}
+
+// Looked for in the working directory first, then beside the program.
+void MainWindow::showReadme() {
+    for (const QString& folder : {QDir::currentPath(), programFolder_}) {
+        QString error;
+        const auto bytes = ReadDocumentFile(QDir(folder).filePath(QString(kReadmeName)), &error);
+        if (bytes) {
+            SetPlainBoxText(*box_, DecodeText(*bytes));
+            setWindowTitle(QString(kHelpTitle));
+            return;
+        }
+    }
+    ui_.showMessage(this, QString(kReadmeMissing), QString(kReadmeMissingCaption), MessageIcon::None);
+}
+
+void MainWindow::openForum() {
+    ui_.showMessage(this, QString(kForumHint), QString(kForumHintCaption), MessageIcon::Information);
+    ui_.openUrl(QUrl(QString(kForumSite)));
+}
+
+// One About window at a time; it deletes itself when closed.
+void MainWindow::showAbout() {
+    if (!about_)
+        about_ = new AboutWindow(ui_, twips_, this);
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void MainWindow::closeAbout() {
+    if (about_)
+        about_->close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    closeAbout();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::exitProgram() {
+    closeAbout();
+    QCoreApplication::quit();
+}
+
+}  // namespace paipan

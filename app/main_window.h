@@ -1,0 +1,61 @@
+// The main window (Form1): the request panel, the result box and the menus.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <initializer_list>
+#include <memory>
+
+#include "app/twips.h"
+
+class QMenu;
+
+namespace paipan {
+
+class AboutWindow;
+struct CommandItem;
+class DocumentCommands;
+class InputPanel;
+class Interaction;
+class ResultBox;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `programFolder` holds the data files and a copy of Readme.txt; by
+    // default the folder of the running program.
+    explicit MainWindow(Interaction& ui, QString programFolder = QString(),
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // 排盘: check the request, run it and show the chart or the problem.
+    void getZTYS();
+    void showReadme();
+    void showAbout();
+    void exitProgram();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    QMenu* buildFileMenu();
+    QMenu* buildEditMenu();
+    void addCommands(QMenu* menu, std::initializer_list<CommandItem> items);
+    void applyLayout();
+    void showStartText();
+    void openForum();
+    void closeAbout();
+
+    Interaction& ui_;
+    QString programFolder_;
+    Twips twips_;
+    InputPanel* panel_ = nullptr;
+    ResultBox* box_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    std::unique_ptr<DocumentCommands> commands_;
+    QPointer<AboutWindow> about_;
+};
+
+}  // namespace paipan

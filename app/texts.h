@@ -1,0 +1,22 @@
+// The window's fixed texts (UTF-8).
+#pragma once
+
+namespace paipan {
+
+inline constexpr const char* kMainTitle = "晴川四柱八字排盘系统 Ver1.0 （免费版）";
+// Open and Save put the chosen file's full path after this.
+inline constexpr const char* kFileTitlePrefix = "晴川四柱八字排盘系统 Ver1.0 （免费版）：";
+inline constexpr const char* kHelpTitle = "晴川四柱八字排盘系统 Ver1.0（免费版）：使用说明";
+inline constexpr const char* kNewTitle = "未命名";
+inline constexpr const char* kFileFilter = "文本文档(*.txt);;RTF文档(*.rtf);;所有文件(*.*)";
+inline constexpr const char* kReadmeName = "Readme.txt";
+inline constexpr const char* kReadmeMissing = "使用说明文档可能已经被移除，请与作者联系。";
+inline constexpr const char* kReadmeMissingCaption = " 错误信息";
+inline constexpr const char* kErrorCaption = "错误";
+inline constexpr const char* kForumHint =
+    "您需要点击一下程序帮助菜单下的“访问晴川网”或“访问晴川网论坛”的链接访问本站，"
+    "就可以把程序排出的结果贴到论坛请论坛的预测师们帮你预测了！祝您使用愉快！"
+    "点击“确定”按钮访问晴川网！";
+inline constexpr const char* kForumHintCaption = "提示信息：";
+
+}  // namespace paipan
