@@ -1,11 +1,14 @@
-// Helpers shared by the core tests: a notifier that records messages, a
-// request setter, a scratch folder and small hand-made calendar files.
+// Helpers shared by the core tests: a notifier that records messages, the
+// request setter, a scratch folder and hand-made calendar files.
 #pragma once
 
+#include <sqlite3.h>
+#include <stdlib.h>
+
 #include <filesystem>
-#include <map>
+#include <memory>
+#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "calendar/store.h"
@@ -14,56 +17,68 @@
 
 namespace paipan::test {
 
-class RecordingNotifier : public Notifier {
-public:
-    struct Message {
-        std::string text;
-        std::string caption;
-    };
+struct RecordingNotifier : Notifier {
     void ShowMessage(const std::string& text, const std::string& caption) override {
-        messages.push_back({text, caption});
+        messages.push_back(caption + "|" + text);
     }
-    std::vector<Message> messages;
+    std::vector<std::string> messages;  // "caption|text"
 };
 
-// SetRequest with every section switch on, the given sex and night-zi switch.
-void SetBirth(Corvel_BZClass& e, int year, int month, int day, int hour, int minute, int sex = 1,
-              int nightZi = 0);
+// SetRequest with every section switch on.
+inline void SetBirth(Corvel_BZClass& e, int year, int month, int day, int hour, int minute,
+                     int sex = 1, int nightZi = 0) {
+    e.SetRequest(year, month, day, hour, minute, sex, "张三", "安徽", 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
+                 nightZi, 1, 1);
+}
 
-// A fresh empty folder under the system's temporary folder, removed again
-// with everything in it when the object goes.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
+// A fresh folder under the temporary folder, removed with its contents at the end.
+struct TempFolder {
+    TempFolder() : path(Create()) {}
+    ~TempFolder() { std::filesystem::remove_all(path, ignored); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
+    static std::filesystem::path Create() {
+        std::string name = (std::filesystem::temp_directory_path() / "paipan-core-XXXXXX").string();
+        if (!mkdtemp(name.data())) throw std::runtime_error("cannot create a temporary folder");
+        return name;
+    }
+    std::error_code ignored;
+    const std::filesystem::path path;
 };
 
-// Writes SETCONFIG.dll into `folder` with table calEndar holding `rows`.
-void WriteCalendarFile(const std::filesystem::path& folder, const std::vector<CalendarRow>& rows);
+// Creates the SQLite file `file` and runs the statements `sql` in it.
+inline void WriteDatabase(const std::filesystem::path& file, const std::string& sql) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open(file.c_str(), &raw);
+    const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
+    if (rc != SQLITE_OK || sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        throw std::runtime_error(file.string() + ": " + sqlite3_errmsg(raw) + " in: " + sql);
+    }
+}
 
-// Writes a SQLite file named `fileName` into `folder` that has no tables.
-void WriteDatabaseWithoutTables(const std::filesystem::path& folder, const std::string& fileName);
+// A calendar row; the zhongqi columns, which no result reads, are filler.
+inline CalendarRow Row(int year, int month, int jieDay, int jieHour, int jieMinute, int lmonth,
+                       int lunarDayOfJie, int ldays, int ldaysA = 0, bool leapFlag = false) {
+    return {year,  month,  jieDay,   jieHour, jieMinute, lmonth, lunarDayOfJie,
+            ldays, ldaysA, leapFlag, 20,      12,        0};
+}
 
-// A calendar row for year/month with the fields the tests usually set.
-CalendarRow Row(int year, int month, int jieDay, int jieHour, int jieMinute, int lmonth,
-                int lunarDayOfJie, int ldays, int ldaysA = 0, bool leapFlag = false);
-
-// A comma-separated file with a header row: each record maps the header's
-// column names to the cells. Throws std::runtime_error when the file cannot
-// be read or a line has the wrong number of cells.
-using CsvRecord = std::map<std::string, std::string>;
-std::vector<CsvRecord> ReadCsv(const std::filesystem::path& file);
-
-// Runs the calendar chain of one chart on the real data files beside the test
-// program: the date check, the birth month's row, the solar year and month,
-// the lunar date, the jie terms and the pillars.
-void ComputeChart(Corvel_BZClass& e, int year, int month, int day, int hour, int minute,
-                  int sex = 1, int nightZi = 0);
+// SETCONFIG.dll in `folder`, its table calEndar holding `rows`.
+inline void WriteCalendarFile(const std::filesystem::path& folder,
+                              const std::vector<CalendarRow>& rows) {
+    std::string sql =
+        "CREATE TABLE calEndar (nian, JieqiMonth, JieqiDay, JieqiHour, JieqiMinute, Lmonth, "
+        "JieqiNDay, Ldays, LdaysA, LeapFlag, ZhongqiDay, ZhongqiHour, ZhongqiMinute);";
+    for (const auto& r : rows) {
+        std::string values;
+        for (int cell : {r.nian, r.JieqiMonth, r.JieqiDay, r.JieqiHour, r.JieqiMinute, r.Lmonth,
+                         r.JieqiNDay, r.Ldays, r.LdaysA, r.LeapFlag ? 1 : 0, r.ZhongqiDay,
+                         r.ZhongqiHour, r.ZhongqiMinute}) {
+            values += "," + std::to_string(cell);
+        }
+        sql += "INSERT INTO calEndar VALUES (" + values.substr(1) + ");";
+    }
+    WriteDatabase(folder / kCalendarFileName, sql);
+}
 
 }  // namespace paipan::test
