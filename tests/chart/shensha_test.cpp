@@ -1,8 +1,9 @@
 // The symbolic stars, on pillars filled by hand. Expected star lists come
-// from reading the star tables of the almanac rules directly (which branch a
-// key points to), not from the engine's own tables.
+// from reading the almanac's star tables directly (which branch a key points
+// to), not from the engine's own tables.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/corvel_bzclass.h"
@@ -16,171 +17,95 @@ Pillars FromSerials(int year, int month, int day, int hour) {
     return {p(year), p(month), p(day), p(hour)};
 }
 
-const std::string kU4 = "　　　　";  // an empty star cell
-const std::string kCellEnd = "　 ";
-
-struct RuleCase {
-    const char* what;
-    std::string (*run)(const Corvel_BZClass&);
-    std::string expected;
-};
+// One star row: its label (five U+3000 on a follow-up row), then four 11-unit
+// cells; an empty cell holds four U+3000.
+std::string Row(const std::string& label, std::array<const char*, 4> cells) {
+    std::string s = label.empty() ? "　　　　　" : label + "　　";
+    for (const char* c : cells) s += std::string(*c ? c : "　　　　") + "　 ";
+    return s + "\r\n";
+}
 
 TEST(StarRules, ListsFollowRuleOrder) {
-    const RuleCase cases[] = {
-        // 戊 key, 丑: 天乙 (丑未 for 戊), then 太极 twice (辰戌丑未 and 巳酉丑).
-        {"RG 戊 at 丑", [](const Corvel_BZClass& e) { return e.GetShenShaRG(4, 1); }, "|16|24|24"},
-        // 甲 key at 寅: 禄神 first, 福星 later.
-        {"RG 甲 at 寅", [](const Corvel_BZClass& e) { return e.GetShenShaRG(0, 2); }, "|29|25"},
-        // 甲 key at 巳: 文昌 then 天厨.
-        {"RG 甲 at 巳", [](const Corvel_BZClass& e) { return e.GetShenShaRG(0, 5); }, "|17|26"},
-        // 癸 key at 卯: 天乙 (卯), 文昌 (卯), 福星 (卯), 天厨 (卯), 学堂 (卯).
-        {"RG 癸 at 卯", [](const Corvel_BZClass& e) { return e.GetShenShaRG(9, 3); },
-         "|16|17|25|26|27"},
-        {"RG 甲 at 申 (none)", [](const Corvel_BZClass& e) { return e.GetShenShaRG(0, 8); }, ""},
-        // Month 丑: 天医 at 子, 天德 stem 庚, no 天德 branch, 月德 stem 庚.
-        {"YZ 丑, 庚子", [](const Corvel_BZClass& e) { return e.GetShenShaYZ(1, 6, 0); }, "|28|5|6"},
-        // Month 子: 天德 at 巳 (branch), 月德 stem 壬.
-        {"YZ 子, 壬巳", [](const Corvel_BZClass& e) { return e.GetShenShaYZ(0, 8, 5); }, "|5|6"},
-        // 子 group (申子辰): 将星 子, 华盖 辰, 驿马 寅, 桃花 酉, 亡神 亥, 劫煞 巳.
-        {"RZ 子 at 子", [](const Corvel_BZClass& e) { return e.GetShenShaRZ(0, 0); }, "|7"},
-        {"RZ 子 at 辰", [](const Corvel_BZClass& e) { return e.GetShenShaRZ(0, 4); }, "|8"},
-        {"RZ 申 at 寅", [](const Corvel_BZClass& e) { return e.GetShenShaRZ(8, 2); }, "|9"},
-        {"RZ 辰 at 酉", [](const Corvel_BZClass& e) { return e.GetShenShaRZ(4, 9); }, "|10"},
-        {"RZ 子 at 亥", [](const Corvel_BZClass& e) { return e.GetShenShaRZ(0, 11); }, "|11"},
-        {"RZ 子 at 巳", [](const Corvel_BZClass& e) { return e.GetShenShaRZ(0, 5); }, "|12"},
-        {"NG is always empty", [](const Corvel_BZClass& e) { return e.GetShenShaNG(0, 0); }, ""},
+    using Rule = std::function<std::string(const Corvel_BZClass&)>;
+    const Pillars p = FromSerials(0, 2, 0, 0);  // 甲子 丙寅 甲子 甲子
+    const auto rg = [](int g, int z) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaRG(g, z); }; };
+    const auto rz = [](int k, int z) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaRZ(k, z); }; };
+    const auto nz = [&](int z, int sex) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaNZ(p, z, sex); }; };
+    const auto rz1 = [&](int z) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaRZ1(p, z); }; };
+    const std::pair<Rule, std::string> cases[] = {
+        // Day stem: 戊 at 丑 天乙 (丑未), then 太极 twice (辰戌丑未, 巳酉丑); 甲 at 寅
+        // 禄神 before 福星, at 巳 文昌 before 天厨; 癸 at 卯 天乙 文昌 福星 天厨 学堂.
+        {rg(4, 1), "|16|24|24"}, {rg(0, 2), "|29|25"}, {rg(0, 5), "|17|26"}, {rg(9, 3), "|16|17|25|26|27"},
+        {rg(0, 8), ""},
+        // Month 丑: 天医 子, 天德 and 月德 stem 庚. Month 子: 天德 巳, 月德 壬.
+        {[](const Corvel_BZClass& e) { return e.GetShenShaYZ(1, 6, 0); }, "|28|5|6"},
+        {[](const Corvel_BZClass& e) { return e.GetShenShaYZ(0, 8, 5); }, "|5|6"},
+        // 申子辰: 将星 子, 华盖 辰, 驿马 寅, 桃花 酉, 亡神 亥, 劫煞 巳.
+        {rz(0, 0), "|7"}, {rz(0, 4), "|8"}, {rz(8, 2), "|9"}, {rz(4, 9), "|10"}, {rz(0, 11), "|11"}, {rz(0, 5), "|12"},
+        {[](const Corvel_BZClass& e) { return e.GetShenShaNG(0, 0); }, ""},
+        // Year 甲子 (yang): a man runs forward, 元辰 未, 勾煞 酉, 绞煞 卯; a woman
+        // backward, 元辰 巳, 勾煞 卯, 绞煞 酉; 孤辰 寅, 寡宿 戌, 灾煞 午 either way.
+        {nz(7, 1), "|3"}, {nz(9, 1), "|34"}, {nz(3, 1), "|35"}, {nz(5, 0), "|3"}, {nz(3, 0), "|34"},
+        {nz(9, 0), "|35"}, {nz(2, 1), "|0"}, {nz(10, 0), "|1"}, {nz(6, 0), "|33"}, {nz(7, 0), ""}, {nz(5, 1), ""},
+        // The 子 year and the 寅 month: 丧门 +2, 吊客 −2, 披麻 −3; 红鸾 卯, 天喜 酉 of 子.
+        {rz1(2), "|13"}, {rz1(9), "|30|32"}, {rz1(4), "|13"}, {rz1(0), "|14"}, {rz1(3), "|31"}, {rz1(10), "|14"},
     };
-    Corvel_BZClass e;
-    for (const auto& c : cases) EXPECT_EQ(c.run(e), c.expected) << c.what;
+    const Corvel_BZClass e;
+    for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first(e), cases[i].second) << "row " << i;
 }
 
-TEST(StarRules, YearBranchFollowsLuckDirection) {
-    Corvel_BZClass e;
-    const Pillars p = FromSerials(0, 2, 0, 0);  // year 甲子, a yang stem
-    struct Case {
-        int sex, z;
-        std::string expected;
-    } cases[] = {
-        // Male with a yang year stem runs forward: 元辰 at 未, 勾煞 at 酉, 绞煞 at 卯.
-        {1, 7, "|3"}, {1, 9, "|34"}, {1, 3, "|35"},
-        // Female runs backward: 元辰 at 巳, 勾煞 at 卯, 绞煞 at 酉.
-        {0, 5, "|3"}, {0, 3, "|34"}, {0, 9, "|35"},
-        // 子 year: 孤辰 寅, 寡宿 戌, 灾煞 午, whatever the direction.
-        {1, 2, "|0"}, {0, 10, "|1"}, {0, 6, "|33"},
-        // Forward rules do not fire backward and the reverse.
-        {0, 7, ""}, {1, 5, ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(e.GetShenShaNZ(p, c.z, c.sex), c.expected) << c.sex << " " << c.z;
-}
-
-TEST(StarRules, YearAndMonthBranchMourningStars) {
-    Corvel_BZClass e;
-    // Year 甲子, month 丙寅: 丧门 year+2 / month+2, 吊客 −2, 披麻 −3, 红鸾 卯, 天喜 酉.
-    const Pillars p = FromSerials(0, 2, 0, 0);
-    EXPECT_EQ(e.GetShenShaRZ1(p, 2), "|13");      // 寅: 丧门 of the 子 year
-    EXPECT_EQ(e.GetShenShaRZ1(p, 9), "|30|32");   // 酉: 披麻 of 子, 天喜 of 子
-    EXPECT_EQ(e.GetShenShaRZ1(p, 4), "|13");      // 辰: 丧门 of the 寅 month
-    EXPECT_EQ(e.GetShenShaRZ1(p, 0), "|14");      // 子: 吊客 of the 寅 month
-    EXPECT_EQ(e.GetShenShaRZ1(p, 3), "|31");      // 卯: 红鸾 of 子
-    EXPECT_EQ(e.GetShenShaRZ1(p, 10), "|14");     // 戌: 吊客 of 子
-}
-
-TEST(StarText, RowsPrintLastFoundFirstUnderTheirColumns) {
+TEST(StarText, LastFoundFirstUnderItsColumn) {
     Corvel_BZClass e;
     StarLists lists{"|7", "", "|16|24", ""};
-    const std::string text = e.c_shensha(lists, "[年干]");
-    const std::string expected =
-        "[年干]　　将星　　" + kCellEnd + kU4 + kCellEnd + "太极贵人" + kCellEnd + kU4 + kCellEnd +
-        "\r\n" + "　　　　　" + kU4 + kCellEnd + kU4 + kCellEnd + "天乙贵人" + kCellEnd + kU4 +
-        kCellEnd + "\r\n";
-    EXPECT_EQ(text, expected);
+    EXPECT_EQ(e.c_shensha(lists, "[年干]"), Row("[年干]", {"将星　　", "", "太极贵人", ""}) +
+                                                 Row("", {"", "", "天乙贵人", ""}));
     for (const auto& l : lists) EXPECT_TRUE(l.empty());
-
-    StarLists none;
+    StarLists none, twice{"", "", "", "|39|39"};
     EXPECT_EQ(e.c_shensha(none, "[月支]"), "");
-
-    StarLists twice{"", "", "", "|39|39"};
     EXPECT_EQ(e.c_shensha(twice, "[日支]"),
-              "[日支]　　" + kU4 + kCellEnd + kU4 + kCellEnd + kU4 + kCellEnd + "空亡　　" + kCellEnd +
-                  "\r\n" + "　　　　　" + kU4 + kCellEnd + kU4 + kCellEnd + kU4 + kCellEnd +
-                  "空亡　　" + kCellEnd + "\r\n");
-}
+              Row("[日支]", {"", "", "", "空亡　　"}) + Row("", {"", "", "", "空亡　　"}));
 
-TEST(StarText, ExtraPillarNamesRunTogetherLastFirst) {
-    Corvel_BZClass e;
-    std::string list = "|7|16";
+    std::string list = "|7|16", empty, three = "|24|24|39";
     EXPECT_EQ(e.c_mgtyshensha(list), "天乙贵人将星　　");
     EXPECT_TRUE(list.empty());
-    std::string empty;
     EXPECT_EQ(e.c_mgtyshensha(empty), "");
-    std::string three = "|24|24|39";
     EXPECT_EQ(e.c_mgtyshensha(three), "空亡　　太极贵人太极贵人");
-}
 
-TEST(StarText, ExtraPillarListConcatenatesTheKeysInOrder) {
-    Corvel_BZClass e;
-    // Year 甲子, month 丙寅, day 甲子 (voids 戌亥), hour 甲子; male, forward.
-    const Pillars p = FromSerials(0, 2, 0, 0);
+    // Chart 甲子 丙寅 甲子 甲子 (voids 戌亥), male. 辛未: 天乙 of the year stem 甲,
+    // 元辰 of the 子 year running forward, 天乙 of the day stem 甲. 丙戌: 国印 of
+    // 甲, 寡宿 of 子, 月德 丙 of the 寅 month, void, 国印 of the day stem.
     e.kw_z = {10, 11};
-    // Extra pillar 辛未: year stem 甲 → 天乙 at 未; year branch 子 forward → 元辰 at 未;
-    // 子 group → nothing at 未; month 寅: 天医 丑, 天德 丁, 月德 丙 → nothing;
-    // not void; day stem 甲 → 天乙 again; day branch 子 → nothing.
+    const Pillars p = FromSerials(0, 2, 0, 0);
     EXPECT_EQ(e.GetmgtyShenSha(p, ExtraPillar{GanZhi{0, 0}, GanZhi{7, 7}}, 1), "|16|3|16");
-    // Extra pillar 丙戌: 国印 of 甲, 寡宿 of 子, 月德 丙 of the 寅 month, void,
-    // 国印 of the day stem 甲 again.
     EXPECT_EQ(e.GetmgtyShenSha(p, ExtraPillar{GanZhi{0, 0}, GanZhi{2, 10}}, 1), "|36|1|6|39|36");
 }
 
-TEST(StarLines, ChartWithoutAnyStarShowsOnlyTheHeading) {
-    Corvel_BZClass e;
-    // 甲申 壬申 甲申 甲申: no key points at 申, and the 壬 that the 申 month's
-    // 月德 names stands on the month pillar itself, which that key skips.
+TEST(StarLines, SectionsOfWholeCharts) {
+    const Corvel_BZClass e;
+    // 甲申 壬申 甲申 甲申: no key points at 申, and the 壬 that the 申 month's 月德
+    // names stands on the month pillar itself, which that key skips.
     for (int sex : {0, 1}) EXPECT_EQ(e.GetShenSha(FromSerials(20, 8, 20, 20), sex), "神煞： \r\n");
-}
 
-TEST(StarLines, SectionsLabelsAndSkippedPillars) {
-    Corvel_BZClass e;
-    // Year 甲寅 (50), month 丙子 (12), day 戊子 (24), hour 乙丑 (1).
-    const Pillars p = FromSerials(50, 12, 24, 1);
-    const std::string text = e.GetShenSha(p, 1);
-    // [年干] 甲: 寅 gets 禄神 then 福星贵人 (two rows, the later found first);
-    // 子 gets 太极贵人, 丑 天乙贵人.
-    const std::string nianGan =
-        "[年干]　　福星贵人" + kCellEnd + "太极贵人" + kCellEnd + "太极贵人" + kCellEnd +
-        "天乙贵人" + kCellEnd + "\r\n" + "　　　　　禄神　　" + kCellEnd + kU4 + kCellEnd + kU4 +
-        kCellEnd + kU4 + kCellEnd + "\r\n";
-    EXPECT_NE(text.find(nianGan), std::string::npos) << text;
-    // [日干] 戊: 寅 gets 学堂; 丑 gets 天乙贵人 and 太极贵人 twice, so the hour
-    // column holds three rows, a 太极 first.
-    const std::string riGan =
-        "[日干]　　学堂　　" + kCellEnd + kU4 + kCellEnd + kU4 + kCellEnd + "太极贵人" + kCellEnd +
-        "\r\n" + "　　　　　" + kU4 + kCellEnd + kU4 + kCellEnd + kU4 + kCellEnd + "太极贵人" +
-        kCellEnd + "\r\n" + "　　　　　" + kU4 + kCellEnd + kU4 + kCellEnd + kU4 + kCellEnd +
-        "天乙贵人" + kCellEnd + "\r\n";
-    EXPECT_NE(text.find(riGan), std::string::npos) << text;
-    // [日支] 子 (voids of 戊子: 午未): 驿马 at 寅 and 将星 at the month 子; the
-    // day column stays blank although 子 is the 将星 of its own group.
-    const std::string riZhi = "[日支]　　驿马　　" + kCellEnd + "将星　　" + kCellEnd + kU4 +
-                              kCellEnd + kU4 + kCellEnd + "\r\n";
-    EXPECT_NE(text.find(riZhi), std::string::npos) << text;
-    // [月支] 子: 天医 at 亥, 天德 at 巳, 月德 stem 壬 — nothing here, and the
-    // month pillar is never looked at, so no [月支] line.
-    EXPECT_EQ(text.find("[月支]"), std::string::npos) << text;
+    // 甲寅 丙子 戊子 乙丑. [年干] 甲: 寅 禄神 then 福星, 子 太极, 丑 天乙. [日干] 戊:
+    // 寅 学堂, 丑 天乙 and 太极 twice. [日支] 子 (voids 午未): 驿马 寅, 将星 at
+    // the month 子, nothing on the day pillar itself. [月支] 子: 天医 亥, 天德 巳,
+    // 月德 壬 — nothing, and the month pillar is never looked at.
+    const std::string text = e.GetShenSha(FromSerials(50, 12, 24, 1), 1);
     EXPECT_EQ(text.rfind("神煞： \r\n", 0), 0u);
-}
+    for (const std::string& piece :
+         {Row("[年干]", {"福星贵人", "太极贵人", "太极贵人", "天乙贵人"}) + Row("", {"禄神　　", "", "", ""}),
+          Row("[日干]", {"学堂　　", "", "", "太极贵人"}) + Row("", {"", "", "", "太极贵人"}) +
+              Row("", {"", "", "", "天乙贵人"}),
+          Row("[日支]", {"驿马　　", "将星　　", "", ""})})
+        EXPECT_NE(text.find(piece), std::string::npos) << piece << "\n" << text;
+    EXPECT_EQ(text.find("[月支]"), std::string::npos) << text;
 
-TEST(StarLines, VoidBranchMarksOtherPillarsOnly) {
-    Corvel_BZClass e;
-    // Day 甲子 has the voids 戌亥; year 壬戌 (58) and hour 乙亥 (11) are void.
-    const Pillars p = FromSerials(58, 14, 0, 11);  // month 戊寅
-    const std::string text = e.GetShenSha(p, 1);
-    const auto at = text.find("[日支]");
-    ASSERT_NE(at, std::string::npos) << text;
-    // 戌: 空亡 only; 寅: 驿马 of the 子 group; 亥: 空亡, then 亡神 of the 子 group.
-    const std::string riZhi = "[日支]　　空亡　　" + kCellEnd + "驿马　　" + kCellEnd + kU4 + kCellEnd +
-                              "亡神　　" + kCellEnd + "\r\n" + "　　　　　" + kU4 + kCellEnd + kU4 +
-                              kCellEnd + kU4 + kCellEnd + "空亡　　" + kCellEnd + "\r\n";
-    EXPECT_EQ(text.substr(at), riZhi);
+    // Day 甲子 (voids 戌亥) with year 壬戌 and hour 乙亥, month 戊寅: 空亡 marks
+    // the other pillars, 驿马 寅 and 亡神 亥 of the 子 group.
+    const std::string voids = e.GetShenSha(FromSerials(58, 14, 0, 11), 1);
+    ASSERT_NE(voids.find("[日支]"), std::string::npos) << voids;
+    EXPECT_EQ(voids.substr(voids.find("[日支]")),
+              Row("[日支]", {"空亡　　", "驿马　　", "", "亡神　　"}) + Row("", {"", "", "", "空亡　　"}));
 }
 
 }  // namespace
