@@ -1,198 +1,117 @@
 // RTF in and out of a QTextDocument: a coloured chart survives writing and
-// reading character by character, and word processors' files load.
+// reading character by character, a word processor's file loads, and bytes
+// that are not RTF leave the document as it was.
 
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QFont>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include "app/rtf/rtf_qt.h"
-#include "tests/rtf/rtf_test_support.h"
 
 namespace paipan {
 namespace {
 
-// How one character is shown.
-struct Look {
-    QChar ch;
-    QString family;
-    double points = 0;
-    QString colour;  // "#rrggbb", empty for the default colour
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    bool operator==(const Look&) const = default;
-};
+const QString kCjkFont = QStringLiteral("Noto Sans Mono CJK SC");
 
-std::ostream& operator<<(std::ostream& os, const Look& look) {
-    return os << "U+" << std::hex << int{look.ch.unicode()} << std::dec << ' ' << look.family.toStdString()
-              << ' ' << look.points << "pt " << look.colour.toStdString() << (look.bold ? " b" : "")
-              << (look.italic ? " i" : "") << (look.underline ? " u" : "") << (look.strike ? " s" : "");
+// How a character is shown, e.g. "晴 宋体 10.5pt #ff0000 b---".
+std::string Look(QChar ch, const QTextCharFormat& format, const QFont& defaultFont) {
+    const QFont f = format.font().resolve(defaultFont);
+    const bool coloured = format.hasProperty(QTextFormat::ForegroundBrush);
+    return QStringLiteral("%1 %2 %3pt %4 %5%6%7%8")
+        .arg(ch).arg(f.families().value(0, f.family())).arg(f.pointSizeF())
+        .arg(coloured ? format.foreground().color().name() : QStringLiteral("default"))
+        .arg(f.bold() ? 'b' : '-').arg(f.italic() ? 'i' : '-').arg(f.underline() ? 'u' : '-')
+        .arg(f.strikeOut() ? 's' : '-').toStdString();
 }
 
-// `styles` holds the letters b, i, u and s for bold, italic, underline and strikethrough.
-Look MakeLook(QChar ch, const QString& family = {}, double points = 0, const QString& colour = {},
-              const QString& styles = {}) {
-    Look look;
-    look.ch = ch;
-    look.family = family;
-    look.points = points;
-    look.colour = colour;
-    look.bold = styles.contains(QLatin1Char('b'));
-    look.italic = styles.contains(QLatin1Char('i'));
-    look.underline = styles.contains(QLatin1Char('u'));
-    look.strike = styles.contains(QLatin1Char('s'));
-    return look;
-}
-
-Look LookOf(QChar ch, const QTextCharFormat& format, const QFont& defaultFont) {
-    const QFont font = format.font().resolve(defaultFont);
-    Look look = MakeLook(ch, font.families().value(0, font.family()), font.pointSizeF());
-    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
-        look.colour = format.foreground().color().name();
-    }
-    look.bold = font.bold();
-    look.italic = font.italic();
-    look.underline = font.underline();
-    look.strike = font.strikeOut();
-    return look;
-}
-
-// Every character of the document with its look; block breaks as bare '\n'.
-std::vector<Look> Looks(const QTextDocument& doc) {
-    std::vector<Look> looks;
+// Every character of the document with its look; block breaks as bare "\n".
+std::vector<std::string> Looks(const QTextDocument& doc) {
+    std::vector<std::string> looks;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block != doc.begin()) {
-            looks.push_back(MakeLook(QLatin1Char('\n')));
-        }
+        if (block != doc.begin()) looks.emplace_back("\n");
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            for (const QChar ch : it.fragment().text()) {
-                looks.push_back(LookOf(ch, it.fragment().charFormat(), doc.defaultFont()));
-            }
+            for (const QChar ch : it.fragment().text()) looks.push_back(Look(ch, it.fragment().charFormat(), doc.defaultFont()));
         }
     }
     return looks;
 }
 
 // The look of the first character of `text` in `doc`.
-Look LookAt(const QTextDocument& doc, const QString& text) {
-    const QTextCursor found = doc.find(text);
-    EXPECT_FALSE(found.isNull()) << text.toStdString();
-    QTextCursor cursor(const_cast<QTextDocument*>(&doc));
-    cursor.setPosition(found.selectionStart() + 1);  // the format left of the cursor
-    return LookOf(text.at(0), cursor.charFormat(), doc.defaultFont());
+std::string LookAt(QTextDocument& doc, const QString& text) {
+    QTextCursor cursor(&doc);
+    cursor.setPosition(doc.find(text).selectionStart() + 1);  // the format left of the cursor
+    return Look(text.at(0), cursor.charFormat(), doc.defaultFont());
 }
-
-void Format(QTextDocument& doc, const QString& text, const QTextCharFormat& format) {
-    QTextCursor cursor = doc.find(text);
-    ASSERT_FALSE(cursor.isNull()) << text.toStdString();
-    cursor.mergeCharFormat(format);
-}
-
-// `styles` as for MakeLook.
-QTextCharFormat Chars(const QColor& colour, const QString& styles = {}) {
-    QTextCharFormat format;
-    format.setForeground(colour);
-    format.setFontWeight(styles.contains(QLatin1Char('b')) ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(styles.contains(QLatin1Char('i')));
-    format.setFontUnderline(styles.contains(QLatin1Char('u')));
-    format.setFontStrikeOut(styles.contains(QLatin1Char('s')));
-    return format;
-}
-
-const QString kCjkFont = QStringLiteral("Noto Sans Mono CJK SC");
 
 // A chart as the window lays it out: CR LF lines, U+3000 padding, coloured sections.
 void FillChart(QTextDocument& doc) {
     QFont font(kCjkFont);
     font.setPointSizeF(10.5);
     doc.setDefaultFont(font);
-    doc.setPlainText(QStringLiteral(
-        "晴川四柱八字排盘系统 Ver1.0 （免费版）\r\n"
-        "乾造　　甲子　丙寅　戊辰　庚申\r\n"
-        "　　　　比肩　食神　日主　偏财\r\n"
-        "大运：　丁卯　戊辰　己巳　庚午\r\n"
-        "起运：1岁3个月\t交运：1991年8月\r\n"
-        "{特殊} \\ 字符"));
-    Format(doc, QStringLiteral("晴川四柱八字排盘系统"), Chars(Qt::red, QStringLiteral("b")));
-    Format(doc, QStringLiteral("甲子"), Chars(Qt::blue));
-    Format(doc, QStringLiteral("比肩"), Chars(QColor(0, 128, 0), QStringLiteral("i")));
-    Format(doc, QStringLiteral("大运"), Chars(QColor(192, 64, 0), QStringLiteral("u")));
-    Format(doc, QStringLiteral("丁卯"), Chars(Qt::magenta, QStringLiteral("s")));
-    Format(doc, QStringLiteral("特殊"), Chars(Qt::red, QStringLiteral("bius")));
+    doc.setPlainText(QStringLiteral("晴川四柱八字排盘系统 Ver1.0 （免费版）\r\n乾造　　甲子　丙寅　戊辰　庚申\r\n"
+                                    "　　　　比肩　食神　日主　偏财\r\n大运：　丁卯　戊辰　己巳　庚午\r\n"
+                                    "起运：1岁3个月\t交运：1991年8月\r\n{特殊} \\ 字符"));
+    const std::tuple<const char*, QColor, QString> pieces[] = {
+        {"晴川四柱八字排盘系统", Qt::red, "b"}, {"甲子", Qt::blue, ""}, {"比肩", QColor(0, 128, 0), "i"},
+        {"大运", QColor(192, 64, 0), "u"}, {"丁卯", Qt::magenta, "s"}, {"特殊", Qt::red, "bius"}};
+    for (const auto& [text, colour, styles] : pieces) {
+        QTextCharFormat format;
+        format.setForeground(colour);
+        format.setFontWeight(styles.contains('b') ? QFont::Bold : QFont::Normal);
+        format.setFontItalic(styles.contains('i'));
+        format.setFontUnderline(styles.contains('u'));
+        format.setFontStrikeOut(styles.contains('s'));
+        QTextCursor found = doc.find(QString(text));
+        ASSERT_FALSE(found.isNull()) << text;
+        found.mergeCharFormat(format);
+    }
     QTextCharFormat other;
     other.setFontFamilies({QStringLiteral("DejaVu Sans")});
     other.setFontPointSize(14);
-    Format(doc, QStringLiteral("交运"), other);
+    doc.find(QStringLiteral("交运")).mergeCharFormat(other);
 }
 
 TEST(RtfQt, ChartSurvivesWriteThenRead) {
-    QTextDocument chart;
+    QTextDocument chart, empty;
     FillChart(chart);
     ASSERT_EQ(chart.blockCount(), 6);  // one block per CR LF line
-
-    const QByteArray rtf = WriteRtf(chart);
-    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936"));
-    EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
-
-    QTextDocument read;
-    read.setDefaultFont(QFont(QStringLiteral("DejaVu Serif"), 20));  // must not leak in
-    QString error;
-    ASSERT_TRUE(ReadRtf(rtf, &read, &error));
-    EXPECT_EQ(read.toPlainText(), chart.toPlainText());
-    EXPECT_EQ(Looks(read), Looks(chart));
-
-    const std::vector<std::pair<QString, Look>> spots = {
-        {QStringLiteral("晴"), MakeLook(QChar(0x6674), kCjkFont, 10.5, "#ff0000", "b")},
-        {QStringLiteral("甲子"), MakeLook(QChar(0x7532), kCjkFont, 10.5, "#0000ff")},
-        {QStringLiteral("比肩"), MakeLook(QChar(0x6BD4), kCjkFont, 10.5, "#008000", "i")},
-        {QStringLiteral("大运"), MakeLook(QChar(0x5927), kCjkFont, 10.5, "#c04000", "u")},
-        {QStringLiteral("丁卯"), MakeLook(QChar(0x4E01), kCjkFont, 10.5, "#ff00ff", "s")},
-        {QStringLiteral("交运"), MakeLook(QChar(0x4EA4), QStringLiteral("DejaVu Sans"), 14)},
-        {QStringLiteral("特殊"), MakeLook(QChar(0x7279), kCjkFont, 10.5, "#ff0000", "bius")},
-        {QStringLiteral("　　　　比"), MakeLook(QChar(0x3000), kCjkFont, 10.5)},
-    };
-    for (const auto& [text, look] : spots) {
-        EXPECT_EQ(LookAt(read, text), look) << text.toStdString();
+    EXPECT_EQ(LookAt(chart, "特殊"), "特 Noto Sans Mono CJK SC 10.5pt #ff0000 bius");
+    EXPECT_EQ(LookAt(chart, "交运"), "交 DejaVu Sans 14pt default ----");
+    for (const QTextDocument* doc : {&chart, &empty}) {
+        const QByteArray rtf = WriteRtf(*doc);
+        EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936"));
+        EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+        QTextDocument read;
+        read.setPlainText(QStringLiteral("旧内容"));
+        read.setDefaultFont(QFont(QStringLiteral("DejaVu Serif"), 20));  // must not leak in
+        ASSERT_TRUE(ReadRtf(rtf, &read, nullptr));
+        EXPECT_EQ(read.toPlainText(), doc->toPlainText());
+        EXPECT_EQ(Looks(read), Looks(*doc));
     }
 }
 
-TEST(RtfQt, EmptyDocumentSurvivesWriteThenRead) {
-    QTextDocument empty;
-    QTextDocument read;
-    read.setPlainText(QStringLiteral("旧内容"));
-    ASSERT_TRUE(ReadRtf(WriteRtf(empty), &read, nullptr));
-    EXPECT_TRUE(read.toPlainText().isEmpty());
+QByteArray Sample(const char* name) {
+    QFile file(QStringLiteral(PAIPAN_RTF_SAMPLES "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-TEST(RtfQt, LoadsWordProcessorFiles) {
+// A word processor's file loads; bytes that are not RTF leave it in place.
+TEST(RtfQt, LoadsWordProcessorFileAndRefusesPlainText) {
     QTextDocument doc;
-    ASSERT_TRUE(ReadRtf(QByteArray::fromStdString(rtf::ReadSample("word_gbk.rtf")), &doc, nullptr));
-    EXPECT_EQ(doc.toPlainText(), QStringLiteral("晴川四柱　八字\nWord 2003链接排盘\n"));
-    EXPECT_EQ(LookAt(doc, QStringLiteral("晴")), MakeLook(QChar(0x6674), QStringLiteral("宋体"), 10.5, "#ff0000"));
-    EXPECT_EQ(LookAt(doc, QStringLiteral("八")),
-              MakeLook(QChar(0x516B), QStringLiteral("黑体"), 16, "#c04000", "u"));
-
-    // A cut file loads as far as it goes.
-    ASSERT_TRUE(ReadRtf(QByteArray::fromStdString(rtf::ReadSample("truncated_group.rtf")), &doc, nullptr));
-    EXPECT_EQ(doc.toPlainText(), QStringLiteral("晴川四柱八"));
-    EXPECT_EQ(LookAt(doc, QStringLiteral("八")),
-              MakeLook(QChar(0x516B), QStringLiteral("宋体"), 12, "#ff0000", "bi"));
-}
-
-TEST(RtfQt, RefusesPlainTextAndKeepsTheDocument) {
-    QTextDocument doc;
-    doc.setPlainText(QStringLiteral("保留的内容"));
-    for (const QByteArray& bytes : {QByteArray::fromStdString(rtf::ReadSample("not_rtf.txt")), QByteArray()}) {
+    ASSERT_TRUE(ReadRtf(Sample("word_gbk.rtf"), &doc, nullptr));
+    const QString text = QStringLiteral("晴川四柱　八字\nWord 2003链接排盘\n");
+    EXPECT_EQ(doc.toPlainText(), text);
+    EXPECT_EQ(LookAt(doc, "晴"), "晴 宋体 10.5pt #ff0000 ----");
+    EXPECT_EQ(LookAt(doc, "八"), "八 黑体 16pt #c04000 --u-");
+    for (const QByteArray& bytes : {Sample("not_rtf.txt"), QByteArray()}) {
         QString error;
         EXPECT_FALSE(ReadRtf(bytes, &doc, &error));
         EXPECT_TRUE(error.contains(QStringLiteral("RTF")));
-        EXPECT_EQ(doc.toPlainText(), QStringLiteral("保留的内容"));
+        EXPECT_EQ(doc.toPlainText(), text);
     }
 }
 

@@ -18,26 +18,17 @@ inline constexpr std::size_t kMaxTextBytesPerInputByte = 3;
 // Well-formed UTF-8 after the table of RFC 3629 (written apart from the
 // module's own decoder).
 inline bool IsWellFormedUtf8(std::string_view text) {
-    std::size_t i = 0;
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const auto inRange = [&](std::size_t k, int low, int high) {
-        return k < text.size() && byte(k) >= low && byte(k) <= high;
-    };
-    while (i < text.size()) {
-        const unsigned char b = byte(i);
-        int tail = 0, low = 0x80, high = 0xBF;
-        if (b < 0x80) tail = 0;
-        else if (b >= 0xC2 && b <= 0xDF) tail = 1;
-        else if (b == 0xE0) tail = 2, low = 0xA0;
-        else if (b == 0xED) tail = 2, high = 0x9F;
-        else if (b >= 0xE1 && b <= 0xEF) tail = 2;
-        else if (b == 0xF0) tail = 3, low = 0x90;
-        else if (b == 0xF4) tail = 3, high = 0x8F;
-        else if (b >= 0xF1 && b <= 0xF3) tail = 3;
-        else return false;
-        if (tail > 0 && !inRange(i + 1, low, high)) return false;
-        for (int k = 2; k <= tail; ++k) {
-            if (!inRange(i + static_cast<std::size_t>(k), 0x80, 0xBF)) return false;
+    const auto at = [&](std::size_t k) { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u; };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned lead = at(i);
+        const int tail = lead < 0x80 ? 0 : lead < 0xC2 ? -1 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : lead < 0xF5 ? 3 : -1;
+        if (tail < 0) return false;
+        // After E0, ED, F0 and F4 the second byte's range is narrower.
+        const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        for (int k = 1; k <= tail; ++k) {
+            const unsigned b = at(i + static_cast<std::size_t>(k));
+            if (b < (k == 1 ? low : 0x80u) || b > (k == 1 ? high : 0xBFu)) return false;
         }
         i += static_cast<std::size_t>(tail) + 1;
     }
