@@ -12,6 +12,7 @@
 #include "app/interaction.h"
 #include "app/result_box.h"
 #include "app/rtf/rtf_qt.h"
+#include "app/rtf/rtf_reader.h"
 #include "app/texts.h"
 
 namespace paipan {
@@ -54,10 +55,6 @@ std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error) 
         return std::nullopt;
     }
     return bytes;
-}
-
-bool LooksLikeRtf(const QByteArray& bytes) {
-    return bytes.startsWith("{\\rtf");
 }
 
 QString DecodeText(const QByteArray& bytes) {
@@ -111,7 +108,9 @@ bool DocumentCommands::load(const QString& path) {
         complain(QStringLiteral("无法打开文件%1：%2").arg(Quoted(path), error));
         return false;
     }
-    if (!LooksLikeRtf(*bytes)) {
+    // The RTF reader decides what counts as RTF, so Open and the reader agree.
+    const std::string_view head(bytes->constData(), static_cast<std::size_t>(bytes->size()));
+    if (!rtf::LooksLikeRtf(head)) {
         SetPlainBoxText(box_, DecodeText(*bytes));
         return true;
     }

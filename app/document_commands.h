@@ -42,9 +42,6 @@ private:
 // On failure returns nothing and puts a Chinese reason into `error`.
 std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error);
 
-// An RTF document announces itself in its first bytes.
-bool LooksLikeRtf(const QByteArray& bytes);
-
 // A plain-text file's characters: UTF-8 or UTF-16 after a byte-order mark,
 // UTF-8 when the bytes are valid UTF-8, otherwise GB18030 (the encoding of
 // Chinese text files written without one).
