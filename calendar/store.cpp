@@ -133,3 +133,41 @@ EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int mont
 }
 
 }  // namespace paipan
+
+namespace paipan {
+
+std::vector<PlaceRow> ReadPlaces(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        throw DataError("找不到地名数据文件 " + FileName(file) + "（" + file.string() +
+                        "），请把它放回程序所在的文件夹。");
+    }
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    DbHandle db(raw);
+    if (rc != SQLITE_OK) Unreadable(file);
+    sqlite3_stmt* rawStmt = nullptr;
+    sqlite3_prepare_v2(db.get(),
+                       "SELECT name, aliases, longitude_e6, latitude_e6, zone, level, approximate "
+                       "FROM places ORDER BY id",
+                       -1, &rawStmt, nullptr);
+    StmtHandle stmt(rawStmt);
+    if (!stmt) Unreadable(file);
+    auto text = [&](int c) {
+        const auto* p = sqlite3_column_text(stmt.get(), c);
+        return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
+    };
+    std::vector<PlaceRow> rows;
+    int step = 0;
+    while ((step = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        PlaceRow r{text(0), text(1), sqlite3_column_int64(stmt.get(), 2),
+                   sqlite3_column_int64(stmt.get(), 3), text(4),
+                   sqlite3_column_int(stmt.get(), 5), sqlite3_column_int(stmt.get(), 6) != 0};
+        if (r.name.empty() || r.zone.empty()) Unreadable(file);
+        rows.push_back(std::move(r));
+    }
+    if (step != SQLITE_DONE) Unreadable(file);
+    return rows;
+}
+
+}  // namespace paipan

@@ -70,3 +70,24 @@ struct EquationOfTimeRow {
 EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int month, int day);
 
 }  // namespace paipan
+
+namespace paipan {
+
+// One row of table places in the gazetteer file: a birthplace with the names
+// people type for it, its seat in millionths of a degree (east and north
+// positive) and its IANA time zone.
+struct PlaceRow {
+    std::string name;     // full hierarchical name, parts separated by spaces
+    std::string aliases;  // short names separated by '|'
+    long long longitudeE6 = 0;
+    long long latitudeE6 = 0;
+    std::string zone;
+    int level = 0;  // 0 province or country, 1 prefecture or city, 2 county
+    bool approximate = false;  // placed at the seat of the division above it
+};
+
+// Every row, in the file's order (a division is followed by those under it).
+// Throws DataError when the file is missing or unreadable.
+std::vector<PlaceRow> ReadPlaces(const std::filesystem::path& file);
+
+}  // namespace paipan

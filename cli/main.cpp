@@ -8,11 +8,13 @@
 #include <exception>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "chart/chart_request.h"
+#include "cli/birth_options.h"
 
 namespace {
 
@@ -77,6 +79,10 @@ void PrintHelp() {
         std::cout << "  --" << o.name << " " << o.yes << "|" << o.no << "  " << o.help << "\n";
     for (const auto& o : kFlagOptions)
         std::cout << "  --" << o.name << " | --no-" << o.name << "  " << o.help << "\n";
+    std::cout << "  --locate QUERY  list the birthplaces matching QUERY (name, degrees, minutes,\n"
+                 "      time zone, TAB-separated), best first, and exit\n"
+                 "  --longitude-from-place  take the longitude from the best match of --place\n"
+                 "  --quiet  no notices (lines beginning 提示：) on stderr after the chart\n";
     std::cout << "  --help  show this help and exit\n\n"
                  "Exit status: 0 chart written, 2 bad option or input (message on stderr),\n"
                  "3 data file missing or unreadable, 1 internal error.\n";
@@ -158,7 +164,7 @@ bool Apply(ChartInput& in, ArgReader& reader, std::string_view key,
 }
 
 // Fills the request from the command line; nullopt when --help was asked.
-std::optional<ChartInput> Parse(int argc, char** argv) {
+std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth) {
     ChartInput in = paipan::DefaultChartInputNow();
     ArgReader reader(argc, argv);
     while (!reader.Done()) {
@@ -169,6 +175,15 @@ std::optional<ChartInput> Parse(int argc, char** argv) {
         const std::string key = arg.substr(2, eq == std::string::npos ? eq : eq - 2);
         std::optional<std::string> value;
         if (eq != std::string::npos) value = arg.substr(eq + 1);
+        try {
+            if (paipan::cli::NoteBirthOption(birth, key, value.has_value())) continue;
+        } catch (const std::invalid_argument& e) {
+            throw UsageError{e.what()};
+        }
+        if (key == "locate") {
+            birth.locate = reader.ValueOf(key, value);
+            continue;
+        }
         if (!Apply(in, reader, key, value)) throw UsageError{"unknown option: --" + key};
     }
     return in;
@@ -184,14 +199,22 @@ int Report(const std::string& message, int status) {
 int main(int argc, char** argv) {
     try {
         std::optional<ChartInput> input;
+        paipan::cli::BirthOptions birth;
         try {
-            input = Parse(argc, argv);
+            input = Parse(argc, argv, birth);
+            if (birth.longitudeFromPlace && birth.longitudeGiven)
+                throw UsageError{"--longitude-from-place cannot be combined with --longitude or --longitude-minutes"};
         } catch (const UsageError& e) {
             return Report("paipan-cli: " + e.message + "\nTry 'paipan-cli --help'.", 2);
         }
         if (!input) {
             PrintHelp();
             return 0;
+        }
+        if (birth.locate) return paipan::cli::Locate(*birth.locate);
+        std::string zone;  // from the gazetteer entry the place names
+        if (birth.longitudeFromPlace) {
+            if (auto status = paipan::cli::LongitudeFromPlace(*input, zone)) return *status;
         }
         const auto outcome = paipan::RunChartRequest(*input);
         if (const auto* problem = std::get_if<paipan::InputProblem>(&outcome))
@@ -201,6 +224,7 @@ int main(int argc, char** argv) {
         const std::string& text = std::get<paipan::ChartResult>(outcome).text;
         if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
             return Report("paipan-cli: cannot write the chart to stdout", 1);
+        if (!birth.quiet) paipan::cli::WriteNotices(*input, zone);
         return 0;
     } catch (const std::exception& e) {
         return Report(std::string("paipan-cli: internal error: ") + e.what(), 1);

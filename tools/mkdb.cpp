@@ -1,11 +1,13 @@
 // Build-time tool: turns one committed CSV file (header row, integer cells)
 // into a one-table SQLite database.
-//   paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv
-// Every column is INTEGER; the key columns form the primary key. The file is
+//   paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv [TEXT1[,TEXT2...]]
+// Every column is INTEGER except the ones named as TEXT (UTF-8, no commas);
+// the key columns form the primary key. The file is
 // written under a temporary name and renamed, so a failed run leaves no
 // half-built database behind.
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -38,7 +40,7 @@ bool Exec(sqlite3* db, const std::string& sql) {
 }
 
 int Build(const std::filesystem::path& out, const std::string& table, const std::string& keys,
-          const std::filesystem::path& csv) {
+          const std::filesystem::path& csv, const std::vector<std::string>& textColumns) {
     std::ifstream in(csv);
     std::string line;
     if (!in || !std::getline(in, line)) {
@@ -48,8 +50,11 @@ int Build(const std::filesystem::path& out, const std::string& table, const std:
     const auto columns = Split(line, ',');
     std::string create = "CREATE TABLE " + table + " (";
     std::string insert = "INSERT INTO " + table + " VALUES (";
+    std::vector<bool> isText;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        create += columns[i] + " INTEGER" + (columns[i] == "LeapFlag" ? "" : " NOT NULL") + ", ";
+        isText.push_back(std::find(textColumns.begin(), textColumns.end(), columns[i]) != textColumns.end());
+        create += columns[i] + (isText[i] ? " TEXT" : " INTEGER") +
+                  (columns[i] == "LeapFlag" ? "" : " NOT NULL") + ", ";
         insert += (i ? ",?" : "?");
     }
     create += "PRIMARY KEY (" + keys + "))";
@@ -77,6 +82,11 @@ int Build(const std::filesystem::path& out, const std::string& table, const std:
             break;
         }
         for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (isText[i]) {
+                sqlite3_bind_text(st, static_cast<int>(i + 1), cells[i].c_str(),
+                                  static_cast<int>(cells[i].size()), SQLITE_TRANSIENT);
+                continue;
+            }
             std::size_t used = 0;
             long long v = 0;
             try {
@@ -111,9 +121,9 @@ int Build(const std::filesystem::path& out, const std::string& table, const std:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::cerr << "usage: paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv\n";
+    if (argc != 5 && argc != 6) {
+        std::cerr << "usage: paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv [TEXT1[,TEXT2...]]\n";
         return 2;
     }
-    return Build(argv[1], argv[2], argv[3], argv[4]);
+    return Build(argv[1], argv[2], argv[3], argv[4], argc == 6 ? Split(argv[5], ',') : std::vector<std::string>{});
 }

@@ -64,9 +64,40 @@ TEST_F(CliTest, WritesExactlyTheChartText) {
         const auto outcome = RunChartRequest(input);
         ASSERT_TRUE(std::holds_alternative<ChartResult>(outcome));
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.err, "");
+        // Only notices on stderr (the window's 安徽 at 120° is one), each a line of its own.
+        EXPECT_TRUE(std::regex_match(r.err, std::regex("(提示：[^\n]*\n)*"))) << r.err;
         EXPECT_EQ(r.out, std::get<ChartResult>(outcome).text);
     }
+}
+
+TEST_F(CliTest, BirthplaceOptions) {
+    const Args date = {"--year", "1988", "--month", "7", "--day", "1", "--hour", "12", "--minute", "0"};
+    const auto with = [&](Args more) {
+        more.insert(more.end(), date.begin(), date.end());
+        return Run(more);
+    };
+    const ProgramRun locate = Run({"--locate", "乌鲁木齐"});
+    EXPECT_EQ(locate.status, 0);
+    EXPECT_EQ(locate.out.substr(0, locate.out.find('\n') + 1), "新疆维吾尔自治区 乌鲁木齐市\t87\t38\tAsia/Shanghai\n");
+    EXPECT_EQ(Run({"--locate", "纽约"}).out, "美国 纽约\t-74\t0\tAmerica/New_York\n");
+    const ProgramRun none = Run({"--locate", "无此地名"});
+    EXPECT_EQ(std::make_pair(none.status, none.out), std::make_pair(2, std::string()));
+    EXPECT_NE(none.err.find("没有找到"), std::string::npos);
+
+    // The longitude the window's choice would fill, the chart otherwise the same.
+    const ProgramRun fromPlace = with({"--place", "乌鲁木齐", "--longitude-from-place"});
+    const ProgramRun typed = with({"--place", "乌鲁木齐", "--longitude", "87", "--longitude-minutes", "38"});
+    EXPECT_EQ(fromPlace.status, 0);
+    EXPECT_EQ(fromPlace.out, typed.out);
+    EXPECT_NE(fromPlace.err.find("提示：钟表时间1988年7月1日12时0分（时区 Asia/Shanghai）正值夏令时"), std::string::npos);
+    EXPECT_EQ(with({"--quiet"}).err, "");
+    EXPECT_EQ(with({"--quiet"}).out, with({}).out);
+    // Never a silent pick; never two longitudes.
+    const ProgramRun twice = with({"--place", "伊宁", "--longitude-from-place"});
+    EXPECT_EQ(std::make_pair(twice.status, twice.out), std::make_pair(2, std::string()));
+    EXPECT_NE(twice.err.find("伊宁县"), std::string::npos);
+    EXPECT_EQ(with({"--place", "无此地名", "--longitude-from-place"}).status, 2);
+    EXPECT_EQ(with({"--place", "合肥", "--longitude-from-place", "--longitude", "117"}).status, 2);
 }
 
 TEST_F(CliTest, ProblemsExitTwoWithNothingOnStdout) {
@@ -111,7 +142,7 @@ TEST_F(CliTest, HelpNamesEveryOption) {
     EXPECT_EQ(r.status, 0);
     for (std::string name : {"name", "place", "longitude", "longitude-minutes", "year", "month", "day", "hour", "minute",
                              "sex", "layout", "no-annual", "no-stars", "no-deities", "no-hidden-stems", "no-nayin",
-                             "no-minor-luck", "no-palace", "no-stages", "no-night-zi"})
+                             "no-minor-luck", "no-palace", "no-stages", "no-night-zi", "locate", "longitude-from-place", "quiet"})
         EXPECT_NE(r.out.find("--" + name + " "), std::string::npos) << name;
 }
 

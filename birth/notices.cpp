@@ -1,0 +1,205 @@
+#include "birth/notices.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+#include "birth/clock_zone.h"
+#include "birth/gazetteer.h"
+#include "engine/corvel_bzclass.h"
+
+namespace paipan {
+namespace {
+
+using std::chrono::minutes;
+constexpr const char* kChinaZone = "Asia/Shanghai";
+
+std::string N(int n) { return std::to_string(n); }
+
+std::string DateText(const CivilTime& t) {
+    return N(t.year) + "年" + N(t.month) + "月" + N(t.day) + "日";
+}
+std::string ClockText(const CivilTime& t) { return N(t.hour) + "时" + N(t.minute) + "分"; }
+std::string TimeText(const CivilTime& t) { return DateText(t) + ClockText(t); }
+std::string TimeText(DateTime t) { return TimeText(ToCivil(t)); }
+
+// The four pillars and the jie terms around one moment, from the engine
+// itself, so that the other side of a boundary is charted exactly as a birth
+// there would be.
+struct Snapshot {
+    std::array<std::string, 4> pillars;  // year, month, day, hour
+    DateTime lastJie{}, nextJie{};
+    std::string lastJieText, nextJieText;  // "立春：1990年02月04日10时14分"
+};
+
+class Silent : public Notifier {
+public:
+    void ShowMessage(const std::string&, const std::string&) override {}
+};
+
+Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::path& folder) {
+    const CivilTime c = ToCivil(t);
+    Silent silent;
+    Corvel_BZClass e;
+    e.dataFolder = folder;
+    e.notifier = &silent;
+    e.SetRequest(c.year, c.month, c.day, c.hour, c.minute, male ? 1 : 0, std::string(), std::string(),
+                 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, nightZi ? 1 : 0, 1, 0);
+    e.Main();
+    Snapshot s;
+    for (int i = 0; i < 4; ++i) s.pillars[i] = e.TianGan[e.bz[i][0]] + e.DiZhi[e.bz[i][1]];
+    s.lastJie = e.LastJieQi, s.nextJie = e.NextJieQi;
+    s.lastJieText = e.LastJQStr, s.nextJieText = e.NextJQStr;
+    return s;
+}
+
+// The birthplace's zone: the one given, else that of the gazetteer places
+// the text names exactly when they share one, else China's clock.
+std::string ZoneOf(const std::string& zone, const std::vector<const Place*>& named) {
+    if (!zone.empty()) return zone;
+    if (named.empty()) return kChinaZone;
+    for (const Place* p : named)
+        if (p->zone != named.front()->zone) return kChinaZone;
+    return named.front()->zone;
+}
+
+void ClockNotices(const CheckedClock& c, const std::string& zone, std::vector<Notice>& out) {
+    const CivilTime clock{c.year, c.month, c.day, c.hour, c.minute, 0};
+    const DateTime at = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
+    const auto info = ExamineClockTime(zone, clock);
+    if (zone == kChinaZone && at >= MakeDateTime(1988, 4, 10, 2) && at < MakeDateTime(1988, 4, 17, 2)) {
+        out.push_back({NoticeKind::DisputedStart,
+                       "提示：1988年夏令时的开始日期说法不一：时区数据库记为4月17日，许多中国资料记为4月10日。"
+                       "出生在这一周的，请核对当时钟表是否已拨快1小时；如已拨快，标准时间应减去1小时。"});
+    }
+    if (!info) return;
+    using Kind = ClockTimeInZone::Kind;
+    const std::string when = "钟表时间" + TimeText(clock) + "（时区 " + zone + "）";
+    if (info->kind == Kind::DaylightSaving) {
+        const int save = static_cast<int>(info->save.count());
+        const std::string saveText = save % 60 == 0 ? N(save / 60) + "小时" : N(save) + "分钟";
+        out.push_back({NoticeKind::DaylightSaving,
+                       "提示：" + when + "正值夏令时（" + TimeText(info->periodStart) + "起至" +
+                           TimeText(info->periodEnd) + "止，钟表拨快" + saveText + "），对应的标准时间为" +
+                           TimeText(at - minutes{save}) +
+                           "。本命盘按输入的钟表时间排出；如要按标准时间排盘，请把出生时间减去" + saveText + "。",
+                       save});
+    } else if (info->kind == Kind::Nonexistent) {
+        out.push_back({NoticeKind::NonexistentTime,
+                       "提示：" + when + "并不存在：当时钟表从" + TimeText(info->changedFrom) + "直接拨快到" +
+                           ClockText(info->changedTo) + "。请核对出生时间；本命盘按输入的钟表时间排出。"});
+    } else if (info->kind == Kind::Repeated) {
+        out.push_back({NoticeKind::RepeatedTime,
+                       "提示：" + when + "出现过两次：当时钟表从" + TimeText(info->changedFrom) + "拨回到" +
+                           ClockText(info->changedTo) +
+                           "，第一次是夏令时，第二次是标准时间。本命盘按输入的钟表时间排出；如出生在第一次，标准时间应减去1小时。"});
+    }
+}
+
+void JieNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
+               std::vector<Notice>& out) {
+    const auto before = t - here.lastJie;  // the term at or before the birth
+    const auto after = here.nextJie - t;
+    const bool nearLast = before <= minutes{30};
+    if (!nearLast && after > minutes{30}) return;
+    const std::string& termText = nearLast ? here.lastJieText : here.nextJieText;
+    const auto colon = termText.find("：");
+    const std::string name = termText.substr(0, colon);
+    const std::string termTime = colon == std::string::npos ? termText : termText.substr(colon + 3);
+    const Snapshot other = ChartAt(nearLast ? here.lastJie - minutes{1} : here.nextJie, in.male, in.nightZi, folder);
+    const auto gap = std::chrono::duration_cast<minutes>(nearLast ? before : after).count();
+    std::string text = "提示：出生时间（真太阳时" + TimeText(t) + "）在" + name + "（" + termTime + "）" +
+                       (nearLast ? "之后" : "之前") + N(static_cast<int>(gap)) + "分钟；如出生在" + name +
+                       (nearLast ? "之前" : "之后") + "，月柱为" + other.pillars[1];
+    if (other.pillars[0] != here.pillars[0]) text += "、年柱为" + other.pillars[0];
+    text += "（本盘月柱" + here.pillars[1] + "），大运和起运时间也随之改变。";
+    out.push_back({NoticeKind::JieTerm, text});
+}
+
+void HourNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
+                std::vector<Notice>& out) {
+    const CivilTime c = ToCivil(t);
+    const int m = c.hour * 60 + c.minute;  // [0, 1439]
+    for (int edge = 60; edge < 24 * 60; edge += 120) {
+        const int d = m - edge;  // >= 0: born after the edge
+        if (std::abs(d) > 10) continue;
+        const DateTime otherSide = d >= 0 ? t - minutes{d + 1} : t + minutes{-d};
+        const Snapshot other = ChartAt(otherSide, in.male, in.nightZi, folder);
+        std::string text = "提示：出生时间（真太阳时" + ClockText(c) + "）在" + N(edge / 60) + "时的时辰交界" +
+                           (d >= 0 ? "之后" : "之前") + N(std::abs(d)) + "分钟；如出生在" + N(edge / 60) + "时" +
+                           (d >= 0 ? "之前" : "之后") + "，时柱为" + other.pillars[3];
+        if (other.pillars[2] != here.pillars[2]) text += "、日柱为" + other.pillars[2];
+        text += "（本盘时柱" + here.pillars[3] + "）。";
+        out.push_back({NoticeKind::HourEdge, text});
+    }
+}
+
+void NightZiNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
+                   std::vector<Notice>& out) {
+    const CivilTime c = ToCivil(t);
+    const int m = c.hour * 60 + c.minute;
+    const bool inZi = m >= 23 * 60 || m < 60;
+    if (!inZi && m < 23 * 60 - 10) return;
+    const auto rule = [](bool nightZi) {
+        return std::string(nightZi ? "夜子时方式（23时至0时仍用当天的日柱）" : "传统方式（23时起即用次日的日柱）");
+    };
+    // Just before 23:00 both rules agree; what differs is a birth from 23:00 on.
+    const DateTime at = inZi ? t : MakeDateTime(c.year, c.month, c.day, 23);
+    const Snapshot same = inZi ? here : ChartAt(at, in.male, in.nightZi, folder);
+    const Snapshot other = ChartAt(at, in.male, !in.nightZi, folder);
+    std::string text = "提示：出生时间（真太阳时" + ClockText(c) + "）" +
+                       (inZi ? std::string("在子时（23时至1时）之内") : "临近子时（23时起）；如出生在23时之后") +
+                       "，按本盘所用的" + rule(in.nightZi) + "，日柱为" + same.pillars[2] + "、时柱为" +
+                       same.pillars[3] + "；按" + rule(!in.nightZi) + "，日柱为" + other.pillars[2] + "、时柱为" +
+                       other.pillars[3] + "。";
+    out.push_back({NoticeKind::NightZi, text});
+}
+
+void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* place, std::vector<Notice>& out) {
+    if (!place || c.degrees != 120 || c.minutes != 0 || std::fabs(place->longitude - 120) <= 1) return;
+    const LongitudeBoxes b = LongitudeBoxesOf(place->longitude);
+    out.push_back({NoticeKind::DefaultLongitude,
+                   "提示：经度是默认的120度0分，而出生地区“" + in.place + "”（" + place->name + "）的经度约为" +
+                       LongitudeText(place->longitude) + "，相差超过1度；如在该地出生，请把经度改为" +
+                       N(b.degrees) + "度" + N(b.minutes) + "分。"});
+}
+
+}  // namespace
+
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
+                                 const std::filesystem::path& dataFolder) {
+    const auto checked = CheckChartInput(input);
+    const auto* clock = std::get_if<CheckedClock>(&checked);
+    if (!clock) return {};
+    std::optional<Gazetteer> gazetteer;
+    try {
+        gazetteer = Gazetteer::Load(dataFolder / kGazetteerFileName);
+    } catch (const DataError&) {
+        // Without the gazetteer the place gives neither zone nor longitude.
+    }
+    const auto named = gazetteer ? gazetteer->AllNamed(input.place) : std::vector<const Place*>{};
+    std::vector<Notice> out;
+    ClockNotices(*clock, ZoneOf(zone, named), out);
+    try {
+        const auto eot = ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, clock->month, clock->day);
+        const CivilTime c = CorrectToTrueSolarTime(input, *clock, eot.min, eot.sec).corrected;
+        const DateTime t = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
+        const Snapshot here = ChartAt(t, input.male, input.nightZi, dataFolder);
+        JieNotice(t, here, input, dataFolder, out);
+        HourNotice(t, here, input, dataFolder, out);
+        NightZiNotice(t, here, input, dataFolder, out);
+    } catch (const DataError&) {
+        // The chart itself reports the missing file; no boundary notices then.
+    }
+    LongitudeNotice(input, *clock, gazetteer ? gazetteer->Named(input.place) : nullptr, out);
+    return out;
+}
+
+std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone,
+                                          const std::filesystem::path& dataFolder) {
+    std::vector<std::string> texts;
+    for (auto& n : ChartNotices(input, zone, dataFolder)) texts.push_back(std::move(n.text));
+    return texts;
+}
+
+}  // namespace paipan

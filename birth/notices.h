@@ -1,0 +1,47 @@
+// The notices around a chart: what of the birth moment the chart hangs on.
+// Daylight-saving time and clock changes in the birthplace's zone, a birth
+// minutes from a jie term, from a 时辰 edge or in the night 子时 (with the
+// pillars the chart would have on the other side), and a default longitude
+// far from the named place. The chart text itself never changes; the window
+// shows these beside it, the command line on stderr.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "calendar/store.h"
+#include "chart/chart_request.h"
+
+namespace paipan {
+
+enum class NoticeKind {
+    DaylightSaving,   // the clock time fell in summer time
+    DisputedStart,    // the week of 1988 whose summer time start is disputed
+    NonexistentTime,  // clocks jumped over the clock time
+    RepeatedTime,     // clocks turned back over it: it happened twice
+    JieTerm,
+    HourEdge,         // 时辰 boundary
+    NightZi,
+    DefaultLongitude,
+};
+
+struct Notice {
+    NoticeKind kind;
+    std::string text;      // one line, beginning "提示："
+    int shiftMinutes = 0;  // DaylightSaving: the summer-time offset, for the 按标准时间 action
+};
+
+// The notices for a chart request that passes the input checks (none for one
+// that does not). `zone` is the IANA zone of the birthplace chosen from the
+// gazetteer; when empty, the zone of the gazetteer place `input.place` names
+// exactly, else China's clock (Asia/Shanghai). Data files come from
+// `dataFolder`; a missing gazetteer only drops the notices that need it.
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone = {},
+                                 const std::filesystem::path& dataFolder = ProgramFolder());
+
+// The same notices as plain texts, in order.
+std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone = {},
+                                          const std::filesystem::path& dataFolder = ProgramFolder());
+
+}  // namespace paipan

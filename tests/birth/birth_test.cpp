@@ -1,0 +1,222 @@
+// The birth-moment assistant on the real data files: gazetteer points and
+// ranking, the time-zone verdicts against the C library's own reading of
+// the zone files, and each notice on both sides of its threshold, the other
+// candidate's pillars taken from almanac facts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "birth/clock_zone.h"
+#include "birth/gazetteer.h"
+#include "birth/notices.h"
+
+namespace paipan {
+namespace {
+
+const Gazetteer& Places() {
+    static const Gazetteer g = Gazetteer::Load(ProgramFolder() / kGazetteerFileName);
+    return g;
+}
+
+TEST(Gazetteer, SeatsMatchKnownCoordinates) {
+    // Published coordinates of each city's centre (atlas values).
+    const struct { const char* name; double lon, lat; } cases[] = {
+        {"北京市", 116.40, 39.90},          {"上海市", 121.47, 31.23},
+        {"安徽省 合肥市", 117.27, 31.86},  {"广东省 广州市", 113.26, 23.13},
+        {"黑龙江省 哈尔滨市", 126.63, 45.75}, {"新疆维吾尔自治区 乌鲁木齐市", 87.62, 43.83},
+        {"西藏自治区 拉萨市", 91.13, 29.65}, {"四川省 成都市", 104.07, 30.66},
+        {"陕西省 西安市", 108.94, 34.34},   {"福建省 福州市", 119.30, 26.08},
+        {"内蒙古自治区 呼和浩特市", 111.75, 40.84}, {"新疆维吾尔自治区 喀什地区 喀什市", 75.99, 39.47},
+        {"台湾省 台北市", 121.56, 25.04},  {"香港特别行政区 中西区", 114.15, 22.28},
+        {"美国 纽约", -74.01, 40.71},      {"英国 伦敦", -0.13, 51.51},
+    };
+    for (const auto& c : cases) {
+        const Place* p = Places().Named(c.name);
+        ASSERT_NE(p, nullptr) << c.name;
+        EXPECT_NEAR(p->longitude, c.lon, 0.1) << c.name;
+        EXPECT_NEAR(p->latitude, c.lat, 0.1) << c.name;
+    }
+    EXPECT_EQ(Places().Named("乌鲁木齐")->zone, "Asia/Shanghai");  // Beijing time, not tzdata's UTC+6
+    EXPECT_EQ(Places().Named("台北")->zone, "Asia/Taipei");
+    EXPECT_EQ(Places().Named("旧金山")->zone, "America/Los_Angeles");
+    EXPECT_GE(Places().places().size(), 3600u);
+}
+
+TEST(Gazetteer, RanksAndNeverPicksSilently) {
+    const struct { const char* query; std::vector<std::string> first; std::size_t best; } cases[] = {
+        {"和田", {"新疆维吾尔自治区 和田地区", "新疆维吾尔自治区 和田地区 和田市"}, 1},
+        {"伊宁", {"新疆维吾尔自治区 伊犁哈萨克自治州 伊宁市", "新疆维吾尔自治区 伊犁哈萨克自治州 伊宁县"}, 2},
+        {"朝阳区", {"北京市 朝阳区", "吉林省 长春市 朝阳区"}, 2},
+        {"合肥", {"安徽省 合肥市", "安徽省 合肥市 瑶海区"}, 1},
+        {"乌鲁", {"新疆维吾尔自治区 乌鲁木齐市"}, 1},
+        {"安徽 肥西", {"安徽省 合肥市 肥西县"}, 1},
+    };
+    for (const auto& c : cases) {
+        const auto m = Places().Search(c.query);
+        ASSERT_GE(m.size(), c.first.size()) << c.query;
+        for (std::size_t i = 0; i < c.first.size(); ++i)
+            EXPECT_EQ(Places().places()[m[i].index].name, c.first[i]) << c.query;
+        std::size_t best = 0;
+        while (best < m.size() && m[best].best) ++best;
+        EXPECT_EQ(best, c.best) << c.query;
+    }
+    EXPECT_EQ(Places().Search("安徽").size(), 20u);
+    EXPECT_TRUE(Places().Search("无此地名").empty());
+}
+
+TEST(Gazetteer, LongitudeBoxesAddTheMinutesAlsoWest) {
+    const struct { double lon; int deg, min; } cases[] = {
+        {117 + 14 / 60.0, 117, 14}, {-(74 + 1 / 60.0), -75, 59}, {-74.0, -74, 0},
+        {120.0, 120, 0},  {-0.1, -1, 54}, {179.9999, 180, 0}, {-180.0, -180, 0}, {87.6317, 87, 38},
+    };
+    for (const auto& c : cases) {
+        const auto b = LongitudeBoxesOf(c.lon);
+        EXPECT_EQ(b.degrees, c.deg) << c.lon;
+        EXPECT_EQ(b.minutes, c.min) << c.lon;
+    }
+}
+
+// The C library's reading of the same zone files: is summer time in force at
+// local clock time y-m-d h:mi?
+int GlibcIsDst(const char* zone, int y, int m, int d, int h, int mi) {
+    setenv("TZ", zone, 1);
+    tzset();
+    std::tm tm{};
+    tm.tm_year = y - 1900, tm.tm_mon = m - 1, tm.tm_mday = d, tm.tm_hour = h, tm.tm_min = mi;
+    tm.tm_isdst = -1;
+    const std::time_t t = std::mktime(&tm);
+    std::tm back{};
+    localtime_r(&t, &back);
+    return back.tm_isdst;
+}
+
+TEST(ClockZone, ChinaSummersAgreeWithTheCLibrary) {
+    // China's summer time 1986-1991, the dates the State Council announced
+    // (1988 as tzdata has it).
+    const struct { int year, sm, sd, em, ed; } periods[] = {
+        {1986, 5, 4, 9, 14}, {1987, 4, 12, 9, 13}, {1988, 4, 17, 9, 11},
+        {1989, 4, 16, 9, 17}, {1990, 4, 15, 9, 16}, {1991, 4, 14, 9, 15},
+    };
+    for (const auto& p : periods) {
+        const auto in = ExamineClockTime("Asia/Shanghai", {p.year, 7, 1, 12, 0, 0});
+        ASSERT_TRUE(in) << p.year;
+        EXPECT_EQ(in->kind, ClockTimeInZone::Kind::DaylightSaving) << p.year;
+        EXPECT_EQ(in->save.count(), 60);
+        const auto& s = in->periodStart;
+        const auto& e = in->periodEnd;
+        EXPECT_EQ(std::make_tuple(s.month, s.day, e.month, e.day), std::make_tuple(p.sm, p.sd, p.em, p.ed));
+        // The minute before each change is on the old clock, the hour after on the new one.
+        EXPECT_EQ(GlibcIsDst("Asia/Shanghai", p.year, s.month, s.day, s.hour - 1, 59), 0);
+        EXPECT_EQ(GlibcIsDst("Asia/Shanghai", p.year, s.month, s.day, s.hour + 1, 0), 1);
+        EXPECT_EQ(GlibcIsDst("Asia/Shanghai", p.year, e.month, e.day, e.hour - 2, 59), 1);
+        EXPECT_EQ(GlibcIsDst("Asia/Shanghai", p.year, e.month, e.day, e.hour, 0), 0);
+        EXPECT_EQ(ExamineClockTime("Asia/Shanghai", {p.year, 12, 1, 12, 0, 0})->kind,
+                  ClockTimeInZone::Kind::Standard);
+    }
+    using Kind = ClockTimeInZone::Kind;
+    EXPECT_EQ(ExamineClockTime("Asia/Shanghai", {1988, 4, 17, 2, 30, 0})->kind, Kind::Nonexistent);
+    EXPECT_EQ(ExamineClockTime("Asia/Shanghai", {1988, 9, 11, 1, 30, 0})->kind, Kind::Repeated);
+    EXPECT_EQ(ExamineClockTime("Asia/Shanghai", {1992, 7, 1, 12, 0, 0})->kind, Kind::Standard);
+    // Hong Kong kept summer time in 1975 (20 April to 19 October), Taiwan in
+    // 1974 (1 April to the end of 30 September, clocks back at midnight).
+    const auto hk = ExamineClockTime("Asia/Hong_Kong", {1975, 7, 1, 10, 0, 0});
+    EXPECT_EQ(hk->kind, Kind::DaylightSaving);
+    EXPECT_EQ(std::make_pair(hk->periodStart.day, hk->periodEnd.day), std::make_pair(20, 19));
+    const auto tw = ExamineClockTime("Asia/Taipei", {1974, 7, 1, 10, 0, 0});
+    EXPECT_EQ(tw->kind, Kind::DaylightSaving);
+    EXPECT_EQ(std::make_tuple(tw->periodStart.month, tw->periodStart.day, tw->periodEnd.month,
+                              tw->periodEnd.day, tw->periodEnd.hour),
+              std::make_tuple(4, 1, 10, 1, 0));
+    EXPECT_FALSE(ExamineClockTime("Nowhere/Else", {1988, 7, 1, 12, 0, 0}));
+}
+
+// A request whose corrected (true solar) time is exactly `target`, at 120°E:
+// the clock minute is searched around it.
+ChartInput AtSolarTime(int y, int mo, int d, int h, int mi, const std::string& place = "杭州") {
+    const DateTime target = MakeDateTime(y, mo, d, h, mi);
+    for (int shift = -40; shift <= 40; ++shift) {
+        const CivilTime c = ToCivil(target + std::chrono::minutes{shift});
+        ChartInput in = DefaultChartInput(c.year, c.month, c.day, c.hour, c.minute);
+        in.place = place;
+        const auto clock = std::get<CheckedClock>(CheckChartInput(in));
+        const auto eot = ReadEquationOfTime(ProgramFolder() / kEquationOfTimeFileName, c.month, c.day);
+        const CivilTime t = CorrectToTrueSolarTime(in, clock, eot.min, eot.sec).corrected;
+        if (MakeDateTime(t.year, t.month, t.day, t.hour, t.minute) == target) return in;
+    }
+    ADD_FAILURE() << "no clock time gives the target";
+    return {};
+}
+
+std::vector<Notice> Of(const std::vector<Notice>& all, NoticeKind kind) {
+    std::vector<Notice> out;
+    for (const auto& n : all)
+        if (n.kind == kind) out.push_back(n);
+    return out;
+}
+
+TEST(Notices, EachOnBothSidesOfItsThreshold) {
+    struct Case {
+        ChartInput in;
+        NoticeKind kind;
+        std::vector<std::string> says;  // empty: no notice of this kind
+    };
+    ChartInput nightRule = AtSolarTime(2000, 1, 1, 23, 30);
+    nightRule.nightZi = true;
+    ChartInput urumqi = DefaultChartInput(1995, 3, 1, 12, 0), urumqiSet = urumqi;
+    urumqi.place = urumqiSet.place = "乌鲁木齐";
+    urumqiSet.longitude = "87", urumqiSet.longitudeMinutes = "38";
+    // 立春 1990 fell at 4 February 10:14 (China time): before it the year is
+    // 己巳 and the month 丁丑, from it 庚午 and 戊寅. 1 January 2000 is a 戊午
+    // day (己未 the next); its 未 hour is 己未, its 申 hour 庚申; a 己 day's 子
+    // hour is 甲子.
+    const Case cases[] = {
+        {AtSolarTime(1990, 2, 4, 9, 44), NoticeKind::JieTerm, {"立春", "之前30分钟", "戊寅", "庚午", "丁丑"}},
+        {AtSolarTime(1990, 2, 4, 9, 43), NoticeKind::JieTerm, {}},
+        {AtSolarTime(1990, 2, 4, 10, 19), NoticeKind::JieTerm, {"立春", "之后5分钟", "丁丑", "己巳"}},
+        {AtSolarTime(1990, 2, 4, 10, 45), NoticeKind::JieTerm, {}},
+        {AtSolarTime(2000, 1, 1, 14, 50), NoticeKind::HourEdge, {"时辰", "时柱为庚申", "本盘时柱己未"}},
+        {AtSolarTime(2000, 1, 1, 14, 49), NoticeKind::HourEdge, {}},
+        {AtSolarTime(2000, 1, 1, 15, 10), NoticeKind::HourEdge, {"时辰", "时柱为己未"}},
+        {AtSolarTime(2000, 1, 1, 15, 11), NoticeKind::HourEdge, {}},
+        {AtSolarTime(2000, 1, 1, 23, 30), NoticeKind::NightZi, {"子时", "传统方式", "日柱为己未、时柱为甲子", "日柱为戊午"}},
+        {nightRule, NoticeKind::NightZi, {"子时", "本盘所用的夜子时方式", "日柱为戊午", "日柱为己未、时柱为甲子"}},
+        {AtSolarTime(2000, 1, 1, 22, 50), NoticeKind::NightZi, {"临近子时", "日柱为己未", "日柱为戊午"}},
+        {AtSolarTime(2000, 1, 1, 22, 49), NoticeKind::NightZi, {}},
+        {AtSolarTime(2000, 1, 2, 0, 59), NoticeKind::NightZi, {"子时"}},
+        {AtSolarTime(2000, 1, 2, 1, 0), NoticeKind::NightZi, {}},
+        {urumqi, NoticeKind::DefaultLongitude, {"经度", "87度38分"}},
+        {urumqiSet, NoticeKind::DefaultLongitude, {}},
+        {DefaultChartInput(1995, 3, 1, 12, 0), NoticeKind::DefaultLongitude, {"经度", "安徽省"}},
+        {AtSolarTime(1995, 3, 1, 12, 0, "杭州"), NoticeKind::DefaultLongitude, {}},
+        {DefaultChartInput(1988, 7, 1, 12, 0), NoticeKind::DaylightSaving, {"夏令时", "1988年4月17日", "1988年7月1日11时0分"}},
+        {DefaultChartInput(1992, 7, 1, 12, 0), NoticeKind::DaylightSaving, {}},
+        {DefaultChartInput(1988, 4, 12, 12, 0), NoticeKind::DisputedStart, {"夏令时", "4月10日"}},
+        {DefaultChartInput(1988, 4, 17, 2, 30), NoticeKind::NonexistentTime, {"并不存在"}},
+        {DefaultChartInput(1988, 9, 11, 1, 30), NoticeKind::RepeatedTime, {"两次"}},
+    };
+    for (const auto& c : cases) {
+        const auto all = ChartNotices(c.in);
+        const auto found = Of(all, c.kind);
+        const std::string at = c.in.year + "-" + c.in.month + "-" + c.in.day + " " + c.in.hour + ":" + c.in.minute;
+        if (c.says.empty()) {
+            EXPECT_TRUE(found.empty()) << at << " " << found.front().text;
+            continue;
+        }
+        ASSERT_EQ(found.size(), 1u) << at;
+        EXPECT_EQ(found[0].text.rfind("提示：", 0), 0u);
+        for (const auto& s : c.says) EXPECT_NE(found[0].text.find(s), std::string::npos) << at << " " << s << "\n" << found[0].text;
+    }
+    EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1988, 7, 1, 12, 0)), NoticeKind::DaylightSaving)[0].shiftMinutes, 60);
+    // Hong Kong's own zone, from the place named or the one given.
+    EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1975, 7, 1, 10, 0), "Asia/Hong_Kong"), NoticeKind::DaylightSaving).size(), 1u);
+    ChartInput hk = DefaultChartInput(1975, 7, 1, 10, 0);
+    hk.place = "香港";
+    EXPECT_EQ(Of(ChartNotices(hk), NoticeKind::DaylightSaving).size(), 1u);
+    ChartInput bad = DefaultChartInput(1988, 7, 1, 12, 0);
+    bad.hour = "24";
+    EXPECT_TRUE(ChartNotices(bad).empty());
+}
+
+}  // namespace
+}  // namespace paipan
