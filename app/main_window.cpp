@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QUrl>
 #include <exception>
 
@@ -15,8 +16,11 @@
 #include "app/document_commands.h"
 #include "app/input_panel.h"
 #include "app/interaction.h"
+#include "app/notice_area.h"
+#include "app/place_completer.h"
 #include "app/result_box.h"
 #include "app/texts.h"
+#include "birth/notices.h"
 #include "chart/sites.h"
 
 namespace paipan {
@@ -90,7 +94,8 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     panel_->setInput(DefaultChartInput(now.date().year(), now.date().month(), now.date().day(),
                                        now.time().hour(), now.time().minute()));
     area->installEventFilter(this);
-    resize(twips_.px(11415), twips_.px(7695) + menuBar()->sizeHint().height());
+    buildNoticeArea();
+    resize(twips_.px(11415), twips_.px(7695) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     applyLayout();
 }
 
@@ -180,6 +185,7 @@ void MainWindow::getZTYS() {
     if (const auto* chart = std::get_if<ChartResult>(&outcome)) {
         ShowChart(*box_, *chart);
         setWindowTitle(QString(kMainTitle));
+        showNotices();
     } else if (const auto* problem = std::get_if<InputProblem>(&outcome)) {
         ui_.showMessage(this, QString::fromStdString(problem->message),
                         QString::fromStdString(problem->caption), problem->icon);
@@ -202,10 +208,58 @@ void MainWindow::showReadme() {
         if (bytes) {
             SetPlainBoxText(*box_, DecodeText(*bytes));
             setWindowTitle(QString(kHelpTitle));
+            notices_->clear();
             return;
         }
     }
     ui_.showMessage(this, QString(kReadmeMissing), QString(kReadmeMissingCaption), MessageIcon::None);
+}
+
+// The notices sit in a fixed-height bar under the central area; the window is
+// that much taller, so the central area keeps its size and layout.
+void MainWindow::buildNoticeArea() {
+    places_ = new PlaceCompleter(panel_->textBox(1), panel_->textBox(2), panel_->textBox(3), programFolder_);
+    notices_ = new NoticeArea(twips_.px(1200), this);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(notices_, 1);
+    connect(notices_->standardTimeButton(), &QPushButton::clicked, this, &MainWindow::chartInStandardTime);
+    for (const char* name : {"mnuNew", "mnuOpen"})
+        connect(findChild<QAction*>(QString(name)), &QAction::triggered, notices_, &NoticeArea::clear);
+}
+
+// The daylight-saving action: the five date and time boxes back by the
+// summer-time offset (across midnight and month ends), then 排盘 again.
+void MainWindow::chartInStandardTime() {
+    ChartInput in = panel_->input();
+    const auto checked = CheckChartInput(in);
+    const auto* clock = std::get_if<CheckedClock>(&checked);
+    if (!clock || notices_->shiftMinutes() <= 0) return;
+    const CivilTime t = ToCivil(MakeDateTime(clock->year, clock->month, clock->day, clock->hour, clock->minute) -
+                                std::chrono::minutes{notices_->shiftMinutes()});
+    in.year = std::to_string(t.year), in.month = std::to_string(t.month), in.day = std::to_string(t.day);
+    in.hour = std::to_string(t.hour), in.minute = std::to_string(t.minute);
+    panel_->setInput(in);
+    const int shift = notices_->shiftMinutes();
+    getZTYS();
+    // The boxes now hold standard time: the clock-time notices no longer
+    // apply (read as a clock time, 23:30 of 30 June 1988 was itself summer
+    // time, and a second click would take off another hour).
+    std::vector<Notice> kept;
+    for (Notice& n : ChartNotices(panel_->input(), places_->zone(), programFolder_.toStdString()))
+        if (n.kind != NoticeKind::DaylightSaving && n.kind != NoticeKind::DisputedStart &&
+            n.kind != NoticeKind::NonexistentTime && n.kind != NoticeKind::RepeatedTime)
+            kept.push_back(std::move(n));
+    kept.insert(kept.begin(), {NoticeKind::DaylightSaving,
+                               "提示：已按标准时间排盘：出生时间已从夏令时的钟表时间减去" +
+                                   (shift % 60 ? std::to_string(shift) + "分钟" : std::to_string(shift / 60) + "小时") +
+                                   "，改为" + in.year + "年" + in.month + "月" + in.day + "日" + in.hour + "时" +
+                                   in.minute + "分。",
+                               0});
+    notices_->showNotices(kept);
+}
+
+void MainWindow::showNotices() {
+    notices_->showNotices(ChartNotices(panel_->input(), places_->zone(), programFolder_.toStdString()));
 }
 
 void MainWindow::openForum() {

@@ -17,6 +17,8 @@ struct CommandItem;
 class DocumentCommands;
 class InputPanel;
 class Interaction;
+class NoticeArea;
+class PlaceCompleter;
 class ResultBox;
 
 class MainWindow : public QMainWindow {
@@ -47,6 +49,9 @@ private:
     void showStartText();
     void openForum();
     void closeAbout();
+    void buildNoticeArea();
+    void chartInStandardTime();
+    void showNotices();
 
     Interaction& ui_;
     QString programFolder_;
@@ -56,6 +61,8 @@ private:
     QMenu* editMenu_ = nullptr;
     std::unique_ptr<DocumentCommands> commands_;
     QPointer<AboutWindow> about_;
+    PlaceCompleter* places_ = nullptr;
+    NoticeArea* notices_ = nullptr;
 };
 
 }  // namespace paipan

@@ -18,5 +18,7 @@ inline constexpr const char* kForumHint =
     "就可以把程序排出的结果贴到论坛请论坛的预测师们帮你预测了！祝您使用愉快！"
     "点击“确定”按钮访问晴川网！";
 inline constexpr const char* kForumHintCaption = "提示信息：";
+// The daylight-saving notice's action under the result box.
+inline constexpr const char* kStandardTimeAction = "按标准时间排盘（减1小时）";
 
 }  // namespace paipan

@@ -1,6 +1,9 @@
 // The 排盘 press in the window: the box shows exactly the chart paipan-cli
 // prints for the same inputs, each coloured piece in its colour; every input
 // problem shows its message and resets its field without touching the box.
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QInputMethodEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -190,6 +193,48 @@ private slots:
         QTRY_VERIFY((reset.isEmpty() ? button : window->findChild<QWidget*>(reset.section('=', 0, 0)))->hasFocus());
         QCOMPARE(box->toPlainText(), QStringLiteral("我的文字"));
         QCOMPARE(window->windowTitle(), QStringLiteral("自定义标题"));
+    }
+
+    // The birthplace list under 出生地区 fills the longitude; a summer-time
+    // birth gets its notice beside the chart, and the notice's action charts
+    // the standard time an hour earlier, across midnight; New empties it.
+    void birthAssistant() {
+        auto* place = window->findChild<QLineEdit*>("Text2");
+        SetControls(*window, DefaultChartInput(1988, 7, 1, 0, 30));
+        place->clear();
+        place->setFocus();
+        QInputMethodEvent typed;  // Chinese comes through the input method
+        typed.setCommitString(QStringLiteral("合肥"));
+        QApplication::sendEvent(place, &typed);
+        auto* completer = window->findChild<QCompleter*>("Text2Completer");
+        QVERIFY(completer);
+        QAbstractItemView* list = completer->popup();
+        QTRY_VERIFY(list->isVisible());
+        const QModelIndex first = list->model()->index(0, 0);
+        QVERIFY(first.data().toString().startsWith(QStringLiteral("安徽省 合肥市　117°19′E")));
+        QVERIFY(list->model()->rowCount() > 5 && list->model()->rowCount() <= 20);
+        list->setCurrentIndex(first);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(place->text(), QStringLiteral("安徽省 合肥市"));
+        QCOMPARE(FieldText(*window, "Text3"), QStringLiteral("117"));
+        QCOMPARE(FieldText(*window, "Text4"), QStringLiteral("19"));
+
+        auto* notices = window->findChild<QTextEdit*>("NoticeText");
+        auto* action = window->findChild<QPushButton*>("StandardTimeButton");
+        QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QVERIFY(notices->toPlainText().contains(QStringLiteral("夏令时")));
+        QVERIFY(action->isVisible());
+        QCOMPARE(action->text(), QStringLiteral("按标准时间排盘（减1小时）"));
+        QTest::mouseClick(action, Qt::LeftButton);
+        const char* expected[][2] = {{"Combo1", "1988"}, {"Combo2", "6"}, {"Combo3", "30"},
+                                     {"Combo4", "23"}, {"Combo5", "30"}};
+        for (const auto& [name, value] : expected) QCOMPARE(FieldText(*window, name), QString(value));
+        QVERIFY(box->toPlainText().contains(QStringLiteral("1988年6月30日23时30分")));
+        QVERIFY(notices->toPlainText().startsWith(QStringLiteral("提示：已按标准时间排盘")));
+        QVERIFY(!action->isVisible());
+        trigger("mnuNew");
+        QCOMPARE(notices->toPlainText(), QString());
+        QCOMPARE(ui->log, QStringList());
     }
 
     // Without its data files the press reports the problem and changes nothing.

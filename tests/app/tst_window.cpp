@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -32,7 +33,7 @@ bool Near(const QWidget* w, int left, int top, int width, int height) {
 }
 
 void ResizeInner(MainWindow& w, int widthTwips, int heightTwips) {
-    w.resize(Px(widthTwips), Px(heightTwips) + w.menuBar()->height());
+    w.resize(Px(widthTwips), Px(heightTwips) + w.menuBar()->height() + w.statusBar()->height());
 }
 
 QStringList Items(const QMenu* menu) {
