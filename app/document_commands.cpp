@@ -127,18 +127,25 @@ bool DocumentCommands::load(const QString& path) {
     return true;
 }
 
-// The chosen name's last three characters decide the format; any other
-// ending writes nothing, and the title names the file all the same.
+// The chosen name's last three characters decide the format, and the name is
+// used as typed. Any other ending writes nothing and says so, with the title
+// left as it was: the chart is not saved, and must not look saved.
 void DocumentCommands::save() {
     const QString path = ui_.chooseSavePath(&window_, QString(kFileFilter));
     if (path.isEmpty())
         return;
     const QString ending = QFileInfo(path).fileName().right(3).toLower();
-    bool saved = true;
+    bool saved = false;
     if (ending == QLatin1String("txt"))
         saved = write(path, PlainTextFileBytes(box_));
     else if (ending == QLatin1String("rtf"))
         saved = write(path, WriteRtf(*box_.document()));
+    else
+        ui_.showMessage(&window_,
+                        QStringLiteral("文件%1没有保存：文件名必须以 .txt（纯文本）或 .rtf（RTF 文档）结尾，"
+                                       "请重新保存并写上其中一种扩展名。")
+                            .arg(Quoted(path)),
+                        QStringLiteral("提示"), MessageIcon::Information);
     if (saved)
         window_.setWindowTitle(FileTitle(path));
 }
