@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QUrl>
 
 namespace paipan {
@@ -56,6 +59,18 @@ std::optional<QColor> QtInteraction::chooseColour(QWidget* parent, const QColor&
 
 void QtInteraction::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+bool QtInteraction::choosePrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtInteraction::previewPrint(QWidget* parent, QPrinter& printer,
+                                 const std::function<void(QPrinter*)>& paint) {
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    dialog.exec();
 }
 
 }  // namespace paipan

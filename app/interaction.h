@@ -1,9 +1,11 @@
 // Every modal wait of the window and every hand-off to the desktop goes
-// through this interface: message boxes, the file, font and colour dialogs,
+// through this interface: message boxes, the file, font, colour and print
+// dialogs, the print preview,
 // and opening a web address. The program uses the Qt dialogs; the tests
 // script the answers and record what the window asked.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QColor>
@@ -12,6 +14,7 @@
 
 #include "chart/chart_request.h"
 
+class QPrinter;
 class QUrl;
 class QWidget;
 
@@ -33,6 +36,12 @@ public:
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
     // The desktop's "open" of a web address.
     virtual void openUrl(const QUrl& url) = 0;
+    // The print dialog for `printer`; false when the user cancelled.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // The print preview of `printer`'s pages, drawn by `paint` (the user may
+    // print from it).
+    virtual void previewPrint(QWidget* parent, QPrinter& printer,
+                              const std::function<void(QPrinter*)>& paint) = 0;
 };
 
 // The real dialogs and the desktop's URL handler.
@@ -45,6 +54,9 @@ public:
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
     void openUrl(const QUrl& url) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    void previewPrint(QWidget* parent, QPrinter& printer,
+                      const std::function<void(QPrinter*)>& paint) override;
 };
 
 }  // namespace paipan

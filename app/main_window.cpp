@@ -14,6 +14,7 @@
 
 #include "app/about_window.h"
 #include "app/document_commands.h"
+#include "app/export_commands.h"
 #include "app/input_panel.h"
 #include "app/interaction.h"
 #include "app/notice_area.h"
@@ -82,6 +83,7 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     box_ = new ResultBox(area);
     box_->setObjectName(QStringLiteral("RichTextBox1"));
     commands_ = std::make_unique<DocumentCommands>(*box_, *this, ui_);
+    exports_ = std::make_unique<ExportCommands>(*box_, *this, ui_, programFolder_);
     buildMenus();
     connect(panel_->chartButton(), &QPushButton::clicked, this, &MainWindow::getZTYS);
     connect(panel_->forumButton(), &QPushButton::clicked, this, &MainWindow::openForum);
@@ -132,8 +134,22 @@ QMenu* MainWindow::buildFileMenu() {
     QMenu* file = AddMenu(menuBar(), "文件", "mnuFile");
     addCommands(file, {{"新建", "mnuNew", Qt::CTRL | Qt::Key_N, &DocumentCommands::newDocument},
                        {"打开", "mnuOpen", Qt::CTRL | Qt::Key_O, &DocumentCommands::open},
-                       {"保存", "mnuSave", Qt::CTRL | Qt::Key_S, &DocumentCommands::save},
-                       {nullptr, "mnuFileSep", {}, nullptr}});
+                       {"保存", "mnuSave", Qt::CTRL | Qt::Key_S, &DocumentCommands::save}});
+    // The ways out of the window, after 保存.
+    const struct {
+        const char* caption;
+        const char* name;
+        QKeySequence key;
+        void (ExportCommands::*command)();
+    } exports[] = {{"打印…", "mnuPrint", Qt::CTRL | Qt::Key_P, &ExportCommands::print},
+                   {"打印预览…", "mnuPrintPreview", {}, &ExportCommands::printPreview},
+                   {"导出为PDF…", "mnuExportPdf", {}, &ExportCommands::exportPdf},
+                   {"导出为图片…", "mnuExportImage", {}, &ExportCommands::exportImage}};
+    for (const auto& item : exports) {
+        connect(AddItem(file, item.caption, item.name, item.key), &QAction::triggered, this,
+                [this, command = item.command] { (exports_.get()->*command)(); });
+    }
+    AddSeparator(file, "mnuFileSep");
     connect(AddItem(file, "退出", "mnuExit", Qt::CTRL | Qt::Key_E), &QAction::triggered, this,
             &MainWindow::exitProgram);
     return file;

@@ -15,6 +15,7 @@ namespace paipan {
 class AboutWindow;
 struct CommandItem;
 class DocumentCommands;
+class ExportCommands;
 class InputPanel;
 class Interaction;
 class NoticeArea;
@@ -60,6 +61,7 @@ private:
     ResultBox* box_ = nullptr;
     QMenu* editMenu_ = nullptr;
     std::unique_ptr<DocumentCommands> commands_;
+    std::unique_ptr<ExportCommands> exports_;
     QPointer<AboutWindow> about_;
     PlaceCompleter* places_ = nullptr;
     NoticeArea* notices_ = nullptr;

@@ -4,8 +4,8 @@
 
 #include <QFont>
 #include <QTextEdit>
-#include <vector>
 
+#include "app/render/chart_document.h"
 #include "chart/chart_request.h"
 
 namespace paipan {
@@ -26,19 +26,6 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
 };
-
-// The box's default font: a CJK monospace font whose Chinese characters are
-// exactly two Latin cells wide, so the chart's columns stand straight.
-QFont ChartFont();
-
-// A text with CR LF (or lone CR) line ends as the box holds it: one paragraph
-// separator per line end. `positions[i]` is where position i of the original
-// text lands (positions.size() == original length + 1).
-struct BoxText {
-    QString text;
-    std::vector<int> positions;
-};
-BoxText ToBoxText(const QString& text);
 
 // Replaces the whole content with plain text in the default font and colour.
 void SetPlainBoxText(QTextEdit& box, const QString& text);

@@ -13,6 +13,9 @@ inline constexpr const char* kReadmeName = "Readme.txt";
 inline constexpr const char* kReadmeMissing = "使用说明文档可能已经被移除，请与作者联系。";
 inline constexpr const char* kReadmeMissingCaption = " 错误信息";
 inline constexpr const char* kErrorCaption = "错误";
+inline constexpr const char* kPdfFilter = "PDF文档(*.pdf)";
+inline constexpr const char* kImageFilter = "PNG图片(*.png)";
+inline constexpr const char* kPrintFailed = "无法打印：打印机无法使用。";
 inline constexpr const char* kForumHint =
     "您需要点击一下程序帮助菜单下的“访问晴川网”或“访问晴川网论坛”的链接访问本站，"
     "就可以把程序排出的结果贴到论坛请论坛的预测师们帮你预测了！祝您使用愉快！"

@@ -92,6 +92,11 @@ Gazetteer::Gazetteer(std::vector<Place> places) : places_(std::move(places)) {
             if (it != byName.end()) p.parent = it->second;
         }
         byName.emplace(p.name, static_cast<int>(i));
+        // Every name a place answers to exactly, once, in the file's order.
+        std::vector<std::string> names{p.name};
+        for (const auto& a : p.aliases)
+            if (std::find(names.begin(), names.end(), a) == names.end()) names.push_back(a);
+        for (auto& n : names) exactNames_[std::move(n)].push_back(static_cast<int>(i));
     }
 }
 
@@ -133,9 +138,9 @@ std::vector<Gazetteer::Match> Gazetteer::Search(std::string_view query, std::siz
 std::vector<const Place*> Gazetteer::AllNamed(std::string_view text) const {
     const std::string_view t = Trim(text);
     std::vector<const Place*> out;
-    if (t.empty()) return out;
-    for (const auto& p : places_)
-        if (Classify(p, t) == kExact) out.push_back(&p);
+    const auto it = exactNames_.find(std::string(t));
+    if (it == exactNames_.end()) return out;
+    for (const int i : it->second) out.push_back(&places_[static_cast<std::size_t>(i)]);
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace paipan {
@@ -66,6 +67,8 @@ public:
 
 private:
     std::vector<Place> places_;
+    // Full and short names to the places bearing them, in the file's order.
+    std::unordered_map<std::string, std::vector<int>> exactNames_;
 };
 
 }  // namespace paipan

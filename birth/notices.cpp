@@ -37,6 +37,14 @@ public:
     void ShowMessage(const std::string&, const std::string&) override {}
 };
 
+Snapshot SnapshotOf(const Corvel_BZClass& e) {
+    Snapshot s;
+    for (int i = 0; i < 4; ++i) s.pillars[i] = e.TianGan[e.bz[i][0]] + e.DiZhi[e.bz[i][1]];
+    s.lastJie = e.LastJieQi, s.nextJie = e.NextJieQi;
+    s.lastJieText = e.LastJQStr, s.nextJieText = e.NextJQStr;
+    return s;
+}
+
 Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::path& folder) {
     const CivilTime c = ToCivil(t);
     Silent silent;
@@ -45,12 +53,11 @@ Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::pat
     e.notifier = &silent;
     e.SetRequest(c.year, c.month, c.day, c.hour, c.minute, male ? 1 : 0, std::string(), std::string(),
                  1, 0, 0, 0, 0, 0, 0, 0, 1, 0, nightZi ? 1 : 0, 1, 0);
-    e.Main();
-    Snapshot s;
-    for (int i = 0; i < 4; ++i) s.pillars[i] = e.TianGan[e.bz[i][0]] + e.DiZhi[e.bz[i][1]];
-    s.lastJie = e.LastJieQi, s.nextJie = e.NextJieQi;
-    s.lastJieText = e.LastJQStr, s.nextJieText = e.NextJQStr;
-    return s;
+    // Only the steps of the chart up to its four pillars and jie terms.
+    e.getNL();
+    e.CalJQ();
+    e.GetEightWordInfo();
+    return SnapshotOf(e);
 }
 
 // The birthplace's zone: the one given, else that of the gazetteer places
@@ -168,15 +175,21 @@ void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* p
 
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
                                  const std::filesystem::path& dataFolder) {
-    const auto checked = CheckChartInput(input);
-    const auto* clock = std::get_if<CheckedClock>(&checked);
-    if (!clock) return {};
     std::optional<Gazetteer> gazetteer;
     try {
         gazetteer = Gazetteer::Load(dataFolder / kGazetteerFileName);
     } catch (const DataError&) {
         // Without the gazetteer the place gives neither zone nor longitude.
     }
+    return ChartNotices(input, zone, dataFolder, gazetteer ? &*gazetteer : nullptr);
+}
+
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
+                                 const std::filesystem::path& dataFolder, const Gazetteer* gazetteer,
+                                 const Corvel_BZClass* chart) {
+    const auto checked = CheckChartInput(input);
+    const auto* clock = std::get_if<CheckedClock>(&checked);
+    if (!clock) return {};
     const auto named = gazetteer ? gazetteer->AllNamed(input.place) : std::vector<const Place*>{};
     std::vector<Notice> out;
     ClockNotices(*clock, ZoneOf(zone, named), out);
@@ -184,7 +197,7 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
         const auto eot = ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, clock->month, clock->day);
         const CivilTime c = CorrectToTrueSolarTime(input, *clock, eot.min, eot.sec).corrected;
         const DateTime t = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
-        const Snapshot here = ChartAt(t, input.male, input.nightZi, dataFolder);
+        const Snapshot here = chart ? SnapshotOf(*chart) : ChartAt(t, input.male, input.nightZi, dataFolder);
         JieNotice(t, here, input, dataFolder, out);
         HourNotice(t, here, input, dataFolder, out);
         NightZiNotice(t, here, input, dataFolder, out);
@@ -195,11 +208,15 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
     return out;
 }
 
+std::vector<std::string> NoticeTexts(std::vector<Notice> notices) {
+    std::vector<std::string> texts;
+    for (auto& n : notices) texts.push_back(std::move(n.text));
+    return texts;
+}
+
 std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone,
                                           const std::filesystem::path& dataFolder) {
-    std::vector<std::string> texts;
-    for (auto& n : ChartNotices(input, zone, dataFolder)) texts.push_back(std::move(n.text));
-    return texts;
+    return NoticeTexts(ChartNotices(input, zone, dataFolder));
 }
 
 }  // namespace paipan

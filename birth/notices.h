@@ -40,6 +40,18 @@ struct Notice {
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone = {},
                                  const std::filesystem::path& dataFolder = ProgramFolder());
 
+// The same with a gazetteer the caller has loaded once for many charts
+// (nullptr when there is none), and the finished engine of the chart the
+// notices are for when the caller has it (its pillars and terms are then
+// not worked out again).
+class Corvel_BZClass;
+class Gazetteer;
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
+                                 const std::filesystem::path& dataFolder, const Gazetteer* gazetteer,
+                                 const Corvel_BZClass* chart = nullptr);
+
+// The notices' texts, in order.
+std::vector<std::string> NoticeTexts(std::vector<Notice> notices);
 // The same notices as plain texts, in order.
 std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone = {},
                                           const std::filesystem::path& dataFolder = ProgramFolder());

@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
+#include <unordered_map>
 #include <system_error>
 
 namespace paipan {
@@ -29,16 +32,19 @@ std::string FileName(const std::filesystem::path& file) {
 }  // namespace
 
 std::filesystem::path ProgramFolder() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::filesystem::current_path(ec);
-    return exe.parent_path();
+    // The executable does not move while it runs: look it up once.
+    static const std::filesystem::path folder = [] {
+        std::error_code ec;
+        auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (ec) return std::filesystem::current_path(ec);
+        return exe.parent_path();
+    }();
+    return folder;
 }
 
-std::optional<QueryRow> QueryFirstRow(const std::filesystem::path& file,
-                                      const std::string& sql,
-                                      const std::vector<long long>& params,
-                                      const std::vector<std::string>& columnNames) {
+std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::string& sql,
+                                const std::vector<long long>& params,
+                                const std::vector<std::string>& columnNames, std::size_t limit) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         throw DataError("找不到数据文件 " + FileName(file) + "（" + file.string() +
@@ -57,41 +63,56 @@ std::optional<QueryRow> QueryFirstRow(const std::filesystem::path& file,
         if (sqlite3_bind_int64(stmt.get(), static_cast<int>(i + 1), params[i]) != SQLITE_OK)
             Unreadable(file);
     }
-    rc = sqlite3_step(stmt.get());
-    if (rc == SQLITE_DONE) return std::nullopt;
-    if (rc != SQLITE_ROW) Unreadable(file);
-
-    QueryRow row;
+    // The asked-for columns' places in the result, by name.
+    std::vector<int> places;
     const int count = sqlite3_column_count(stmt.get());
     for (const auto& name : columnNames) {
         int index = -1;
-        for (int c = 0; c < count; ++c) {
+        for (int c = 0; c < count && index < 0; ++c) {
             const char* n = sqlite3_column_name(stmt.get(), c);
-            if (n && sqlite3_stricmp(n, name.c_str()) == 0) {
-                index = c;
-                break;
-            }
+            if (n && sqlite3_stricmp(n, name.c_str()) == 0) index = c;
         }
         if (index < 0) Unreadable(file);
-        const int type = sqlite3_column_type(stmt.get(), index);
-        if (type == SQLITE_NULL) {
-            row.columns.emplace_back(std::nullopt);
-        } else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-            row.columns.emplace_back(sqlite3_column_int64(stmt.get(), index));
-        } else {
-            Unreadable(file);  // a text or blob where a number belongs
+        places.push_back(index);
+    }
+    std::vector<QueryRow> rows;
+    while (rows.size() < limit && (rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        QueryRow& row = rows.emplace_back();
+        for (const int index : places) {
+            const int type = sqlite3_column_type(stmt.get(), index);
+            if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+                row.columns.emplace_back(sqlite3_column_int64(stmt.get(), index));
+            else
+                row.columns.emplace_back(std::nullopt);
+            row.damaged = row.damaged || (type != SQLITE_NULL && !row.columns.back());
         }
     }
-    return row;
+    if (rows.size() < limit && rc != SQLITE_DONE) Unreadable(file);
+    return rows;
 }
 
-CalendarRow ReadCalendarRow(const std::filesystem::path& file, int year, int month) {
-    static const std::vector<std::string> kColumns = {
-        "nian",      "JieqiMonth", "JieqiDay",   "JieqiHour",  "JieqiMinute",
-        "Lmonth",    "JieqiNDay",  "Ldays",      "LdaysA",     "LeapFlag",
-        "ZhongqiDay", "ZhongqiHour", "ZhongqiMinute"};
-    auto row = QueryFirstRow(file, "SELECT * FROM calEndar WHERE nian=?1 AND JieqiMonth=?2",
-                             {year, month}, kColumns);
+std::optional<QueryRow> QueryFirstRow(const std::filesystem::path& file,
+                                      const std::string& sql,
+                                      const std::vector<long long>& params,
+                                      const std::vector<std::string>& columnNames) {
+    auto rows = QueryRows(file, sql, params, columnNames, 1);
+    if (rows.empty()) return std::nullopt;
+    if (rows.front().damaged) Unreadable(file);  // a text or blob where a number belongs
+    return std::move(rows.front());
+}
+
+namespace {
+
+const std::vector<std::string> kCalendarColumns = {
+    "nian",      "JieqiMonth", "JieqiDay",   "JieqiHour",  "JieqiMinute",
+    "Lmonth",    "JieqiNDay",  "Ldays",      "LdaysA",     "LeapFlag",
+    "ZhongqiDay", "ZhongqiHour", "ZhongqiMinute"};
+const std::vector<std::string> kEquationColumns = {"mon", "day", "min", "sec"};
+
+// The calendar row of a year and month from the file's first row for them.
+CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
+                          int year, int month) {
+    const auto& kColumns = kCalendarColumns;
     auto missing = [&] {
         return DataError("数据文件 " + FileName(file) + " 中没有 " + std::to_string(year) + "年" +
                          std::to_string(month) + "月的历法数据，本程序只能排1890年至2020年出生的命盘。");
@@ -122,14 +143,82 @@ CalendarRow ReadCalendarRow(const std::filesystem::path& file, int year, int mon
     return r;
 }
 
-EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int month, int day) {
-    auto row = QueryFirstRow(file, "SELECT * FROM taiyang WHERE mon=?1 AND day=?2",
-                             {month, day}, {"min", "sec"});
-    if (!row || !row->columns[0] || !row->columns[1]) {
+EquationOfTimeRow EquationOfTimeOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
+                                   int month, int day) {
+    if (!row || !row->columns[2] || !row->columns[3]) {
         throw DataError("数据文件 " + FileName(file) + " 中没有 " + std::to_string(month) + "月" +
                         std::to_string(day) + "日的真太阳时数据，文件可能已损坏，请重新安装本程序。");
     }
-    return {static_cast<int>(*row->columns[0]), static_cast<int>(*row->columns[1])};
+    return {static_cast<int>(*row->columns[2]), static_cast<int>(*row->columns[3])};
+}
+
+CalendarRow ReadCalendarRowFromFile(const std::filesystem::path& file, int year, int month) {
+    return CalendarRowOf(QueryFirstRow(file, "SELECT * FROM calEndar WHERE nian=?1 AND JieqiMonth=?2",
+                                       {year, month}, kCalendarColumns),
+                         file, year, month);
+}
+
+EquationOfTimeRow ReadEquationOfTimeFromFile(const std::filesystem::path& file, int month, int day) {
+    return EquationOfTimeOf(QueryFirstRow(file, "SELECT * FROM taiyang WHERE mon=?1 AND day=?2",
+                                          {month, day}, kEquationColumns),
+                            file, month, day);
+}
+
+// Every row of one data file, keyed by its first two columns (year * 100 +
+// month, or month * 100 + day); the first row of a key wins, as in a lookup.
+struct FileRows {
+    std::filesystem::path file;
+    std::unordered_map<int, QueryRow> rows;
+};
+
+// The file's first row for (a, b), reading the whole table into `files` the
+// first time the file is asked for.
+template <typename Convert>
+auto Remembered(std::vector<FileRows>& files, const std::filesystem::path& file, const char* table,
+                const std::vector<std::string>& columns, int a, int b, Convert convert) {
+    auto it = std::find_if(files.begin(), files.end(), [&](const auto& f) { return f.file == file; });
+    if (it == files.end()) {
+        FileRows all{file, {}};
+        for (auto& row : QueryRows(file, std::string("SELECT * FROM ") + table, {}, columns)) {
+            if (!row.columns[0] || !row.columns[1]) continue;
+            const auto key = *row.columns[0] * 100 + *row.columns[1];
+            if (key >= INT_MIN && key <= INT_MAX) all.rows.emplace(static_cast<int>(key), std::move(row));
+        }
+        it = files.insert(files.end(), std::move(all));
+    }
+    const auto found = it->rows.find(a * 100 + b);
+    if (found == it->rows.end()) return convert(std::nullopt, file, a, b);
+    if (found->second.damaged) Unreadable(file);
+    return convert(found->second, file, a, b);
+}
+
+thread_local DataRowCache* activeCache = nullptr;
+
+}  // namespace
+
+struct DataRowCache::Rows {
+    std::vector<FileRows> calendar;
+    std::vector<FileRows> equation;
+};
+
+DataRowCache::DataRowCache() : rows_(std::make_unique<Rows>()), outer_(activeCache) {
+    activeCache = this;
+}
+
+DataRowCache::~DataRowCache() {
+    activeCache = outer_;
+}
+
+CalendarRow ReadCalendarRow(const std::filesystem::path& file, int year, int month) {
+    if (activeCache == nullptr) return ReadCalendarRowFromFile(file, year, month);
+    return Remembered(activeCache->rows().calendar, file, "calEndar", kCalendarColumns, year, month,
+                      CalendarRowOf);
+}
+
+EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int month, int day) {
+    if (activeCache == nullptr) return ReadEquationOfTimeFromFile(file, month, day);
+    return Remembered(activeCache->rows().equation, file, "taiyang", kEquationColumns, month, day,
+                      EquationOfTimeOf);
 }
 
 }  // namespace paipan

@@ -4,7 +4,9 @@
 // first row and closes the file again.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -32,11 +34,36 @@ std::filesystem::path ProgramFolder();
 // cannot be read as the expected database.
 struct QueryRow {
     std::vector<std::optional<long long>> columns;  // in the order asked for
+    bool damaged = false;  // a column holds text or a blob where a number belongs
 };
+// Every row of the query, at most `limit` (the caller judges damaged rows).
+std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::string& sql,
+                                const std::vector<long long>& params,
+                                const std::vector<std::string>& columnNames,
+                                std::size_t limit = SIZE_MAX);
 std::optional<QueryRow> QueryFirstRow(const std::filesystem::path& file,
                                       const std::string& sql,
                                       const std::vector<long long>& params,
                                       const std::vector<std::string>& columnNames);
+
+// While one of these is alive, the two row lookups below on this thread keep
+// every row they have read in memory (read-only) and answer a repeated
+// lookup from there, so a batch of charts reads each row of the data files
+// once. The window makes none: each of its presses reads the files afresh.
+class DataRowCache {
+public:
+    DataRowCache();
+    ~DataRowCache();
+    DataRowCache(const DataRowCache&) = delete;
+    DataRowCache& operator=(const DataRowCache&) = delete;
+
+    struct Rows;  // the remembered rows, by file
+    Rows& rows() { return *rows_; }
+
+private:
+    std::unique_ptr<Rows> rows_;
+    DataRowCache* outer_;
+};
 
 // One row of table calEndar: one Gregorian month of one year.
 struct CalendarRow {

@@ -3,9 +3,11 @@
 // notice, the reminder and the footer, and say which pieces to colour.
 #include "chart/chart_request.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <ctime>
+#include <functional>
 
 #include "chart/sites.h"
 #include "engine/corvel_bzclass.h"
@@ -117,14 +119,14 @@ public:
     // nothing and yields no span.
     void Add(std::size_t at, const std::string& piece, Rgb c) {
         if (piece.empty()) return;
-        const int start = Utf16Length(text_.substr(0, at));
-        spans_.push_back({start, Utf16Length(piece), c.r, c.g, c.b});
+        spans_.push_back({UnitsBefore(at), Utf16Length(piece), c.r, c.g, c.b});
     }
     // The first occurrence of `piece` (an empty piece is found at 0).
     std::optional<std::size_t> Find(const std::string& piece) const {
-        const auto at = text_.find(piece);
-        if (at == std::string::npos) return std::nullopt;
-        return at;
+        const auto it = std::search(text_.begin(), text_.end(),
+                                    std::boyer_moore_horspool_searcher(piece.begin(), piece.end()));
+        if (it == text_.end() && !piece.empty()) return std::nullopt;
+        return static_cast<std::size_t>(it - text_.begin());
     }
     void AddFirst(const std::string& piece, Rgb c) {
         if (auto at = Find(piece)) Add(*at, piece, c);
@@ -132,8 +134,19 @@ public:
     std::vector<ColourSpan> Take() { return std::move(spans_); }
 
 private:
+    // UTF-16 units of the text's first `at` bytes, counted on from the last
+    // place asked for when that lies before (the pieces mostly come in order).
+    int UnitsBefore(std::size_t at) {
+        if (at < countedBytes_) countedBytes_ = 0, countedUnits_ = 0;
+        countedUnits_ += Utf16Length(std::string_view(text_).substr(countedBytes_, at - countedBytes_));
+        countedBytes_ = at;
+        return countedUnits_;
+    }
+
     const std::string& text_;
     std::vector<ColourSpan> spans_;
+    std::size_t countedBytes_ = 0;
+    int countedUnits_ = 0;
 };
 
 std::vector<ColourSpan> ColourSpans(const std::string& text, const Corvel_BZClass& e) {
@@ -174,7 +187,7 @@ void HandRequestTo(Corvel_BZClass& e, const ChartInput& in, const CivilTime& t) 
 
 }  // namespace
 
-int Utf16Length(const std::string& utf8) {
+int Utf16Length(std::string_view utf8) {
     int units = 0;
     for (unsigned char b : utf8) {
         if ((b & 0xC0) == 0x80) continue;  // continuation byte
@@ -254,6 +267,11 @@ ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi) {
 }
 
 ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder) {
+    return RunChartRequest(input, dataFolder, ChartInspector());
+}
+
+ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
+                             const ChartInspector& inspect) {
     auto checked = CheckChartInput(input);
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     const CheckedClock& clock = std::get<CheckedClock>(checked);
@@ -271,7 +289,9 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
         HandRequestTo(engine, input, solar.corrected);
         engine.Main();
         if (recorder.message) return *recorder.message;
-        return ComposeChartResult(engine, input.nightZi);
+        ChartResult result = ComposeChartResult(engine, input.nightZi);
+        if (inspect) inspect(engine, result);
+        return result;
     } catch (const DataError& e) {
         return DataProblem{e.what()};
     }

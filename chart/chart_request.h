@@ -8,8 +8,10 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -91,8 +93,15 @@ using ChartOutcome = std::variant<ChartResult, InputProblem, DataProblem>;
 ChartOutcome RunChartRequest(const ChartInput& input,
                              const std::filesystem::path& dataFolder = ProgramFolder());
 
+// The same press, showing the finished engine and the result to `inspect`
+// before the engine is released (the command line's JSON output reads the
+// pillars, terms and luck from it). Not called when the press fails.
+using ChartInspector = std::function<void(const Corvel_BZClass&, const ChartResult&)>;
+ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
+                             const ChartInspector& inspect);
+
 // Number of UTF-16 code units of a UTF-8 text (the unit of ColourSpan).
-int Utf16Length(const std::string& utf8);
+int Utf16Length(std::string_view utf8);
 
 // ---- The steps of RunChartRequest, for callers that need one of them -----
 

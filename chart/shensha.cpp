@@ -164,30 +164,28 @@ std::string Corvel_BZClass::GetmgtyShenSha(const Pillars& a, const ExtraPillar& 
     return s;
 }
 
-std::string Corvel_BZClass::GetShenSha(const Pillars& a, int sex) const {
-    std::string text = "神煞： \r\n";
-    StarLists lists;
-    for (int k = 0; k < 4; ++k) lists[k] = GetShenShaRG(a[0][0], a[k][1]);
-    text += c_shensha(lists, "[年干]");
-
-    for (int k = 0; k < 4; ++k)
-        lists[k] = GetShenShaNZ(a, a[k][1], sex) + GetShenShaRZ(a[0][1], a[k][1]);
-    text += c_shensha(lists, "[年支]");
-
-    for (int k : {0, 2, 3})  // the month pillar is not marked by its own branch
-        lists[k] = GetShenShaYZ(a[1][1], a[k][0], a[k][1]);
-    text += c_shensha(lists, "[月支]");
-
-    for (int k = 0; k < 4; ++k) lists[k] = GetShenShaRG(a[2][0], a[k][1]);
-    text += c_shensha(lists, "[日干]");
-
+std::array<StarLists, 5> Corvel_BZClass::GetShenShaLists(const Pillars& a, int sex) const {
+    std::array<StarLists, 5> rows;
+    for (int k = 0; k < 4; ++k) rows[0][k] = GetShenShaRG(a[0][0], a[k][1]);  // [年干]
+    for (int k = 0; k < 4; ++k)                                                 // [年支]
+        rows[1][k] = GetShenShaNZ(a, a[k][1], sex) + GetShenShaRZ(a[0][1], a[k][1]);
+    for (int k : {0, 2, 3})  // [月支]: the month pillar is not marked by its own branch
+        rows[2][k] = GetShenShaYZ(a[1][1], a[k][0], a[k][1]);
+    for (int k = 0; k < 4; ++k) rows[3][k] = GetShenShaRG(a[2][0], a[k][1]);  // [日干]
     const auto voids = DayVoids(a);
-    for (int k : {0, 1, 3}) {  // nor the day pillar by its own branch
+    for (int k : {0, 1, 3}) {  // [日支]: nor the day pillar by its own branch
         const int z = a[k][1];
-        if (z == voids[0] || z == voids[1]) lists[k] = "|" + std::to_string(kKongWang);
-        lists[k] += GetShenShaRZ(a[2][1], z);
+        if (z == voids[0] || z == voids[1]) rows[4][k] = "|" + std::to_string(kKongWang);
+        rows[4][k] += GetShenShaRZ(a[2][1], z);
     }
-    text += c_shensha(lists, "[日支]");
+    return rows;
+}
+
+std::string Corvel_BZClass::GetShenSha(const Pillars& a, int sex) const {
+    static constexpr const char* kRowLabels[] = {"[年干]", "[年支]", "[月支]", "[日干]", "[日支]"};
+    std::string text = "神煞： \r\n";
+    auto rows = GetShenShaLists(a, sex);
+    for (std::size_t r = 0; r < rows.size(); ++r) text += c_shensha(rows[r], kRowLabels[r]);
     return text;
 }
 

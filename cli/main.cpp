@@ -1,6 +1,8 @@
 // paipan-cli: one chart on the command line, exactly as the window's 排盘
 // button would lay it out. Every option starts from the window's initial
 // state; the chart text goes to stdout (UTF-8, CR LF), messages to stderr.
+// --format picks another output (RTF, HTML, JSON), --output a file
+// instead of stdout, and --batch answers one JSON request per input line.
 // Exit status: 0 chart written, 2 bad command line or input problem,
 // 3 data file missing or unreadable, 1 internal error.
 #include <cstdint>
@@ -15,6 +17,7 @@
 
 #include "chart/chart_request.h"
 #include "cli/birth_options.h"
+#include "cli/chart_output.h"
 
 namespace {
 
@@ -83,7 +86,12 @@ void PrintHelp() {
                  "      time zone, TAB-separated), best first, and exit\n"
                  "  --longitude-from-place  take the longitude from the best match of --place\n"
                  "  --quiet  no notices (lines beginning 提示：) on stderr after the chart\n";
-    std::cout << "  --help  show this help and exit\n\n"
+    std::cout << "  --format text|rtf|html|json|pdf|png  output format, default text; pdf and png\n"
+                 "      need --output\n"
+                 "  --output FILE  write to FILE (replaced whole, or left as it was) instead of stdout\n"
+                 "  --batch  read one JSON request per line from stdin, write one JSON chart per line;\n"
+                 "      the other options give the defaults of every request\n"
+                 "  --help  show this help and exit\n\n"
                  "Exit status: 0 chart written, 2 bad option or input (message on stderr),\n"
                  "3 data file missing or unreadable, 1 internal error.\n";
 }
@@ -163,8 +171,29 @@ bool Apply(ChartInput& in, ArgReader& reader, std::string_view key,
     return false;
 }
 
+// --format, --output and --batch; false when `key` is none of them.
+bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::string_view key,
+                       const std::optional<std::string>& value) {
+    if (key == "format") {
+        const std::string v = reader.ValueOf(key, value);
+        const auto format = paipan::ParseOutputFormat(v);
+        if (!format) throw UsageError{"--format takes text, rtf, html, json, pdf or png"};
+        out.format = *format;
+    } else if (key == "output") {
+        out.path = reader.ValueOf(key, value);
+        if (out.path->empty()) throw UsageError{"--output needs a file name"};
+    } else if (key == "batch") {
+        if (value) throw UsageError{"--batch takes no value"};
+        out.batch = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Fills the request from the command line; nullopt when --help was asked.
-std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth) {
+std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth,
+                                paipan::OutputRequest& output) {
     ChartInput in = paipan::DefaultChartInputNow();
     ArgReader reader(argc, argv);
     while (!reader.Done()) {
@@ -184,9 +213,39 @@ std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions
             birth.locate = reader.ValueOf(key, value);
             continue;
         }
-        if (!Apply(in, reader, key, value)) throw UsageError{"unknown option: --" + key};
+        if (!ApplyOutputOption(output, reader, key, value) && !Apply(in, reader, key, value))
+            throw UsageError{"unknown option: --" + key};
     }
+    paipan::CheckOutputRequest(output, [](const std::string& m) { throw UsageError{m}; });
     return in;
+}
+
+// One key of a batch request: the option of that long name, a text option
+// from a string or a number, a choice from one of its two words, a switch
+// from a boolean.
+std::optional<std::string> ApplyRequestKey(ChartInput& in, const std::string& key, const nlohmann::json& value) {
+    const std::string quoted = "“" + key + "”";
+    for (const auto& o : kTextOptions) {
+        if (key != o.name) continue;
+        if (value.is_string()) in.*o.field = value.get<std::string>();
+        else if (value.is_number()) in.*o.field = paipan::PlainDecimal(value);
+        else return quoted + "应为文字或数字。";
+        return std::nullopt;
+    }
+    for (const auto& o : kChoiceOptions) {
+        if (key != o.name) continue;
+        if (!value.is_string() || (value != o.yes && value != o.no))
+            return quoted + "应为\"" + std::string(o.yes) + "\"或\"" + std::string(o.no) + "\"。";
+        in.*o.field = value == o.yes;
+        return std::nullopt;
+    }
+    for (const auto& o : kFlagOptions) {
+        if (key != o.name) continue;
+        if (!value.is_boolean()) return quoted + "应为true或false。";
+        in.*o.field = value.get<bool>();
+        return std::nullopt;
+    }
+    return "有未知的键" + quoted + "。";
 }
 
 int Report(const std::string& message, int status) {
@@ -200,12 +259,15 @@ int main(int argc, char** argv) {
     try {
         std::optional<ChartInput> input;
         paipan::cli::BirthOptions birth;
+        paipan::OutputRequest output;
         try {
-            input = Parse(argc, argv, birth);
+            input = Parse(argc, argv, birth, output);
             if (birth.longitudeFromPlace && birth.longitudeGiven)
                 throw UsageError{"--longitude-from-place cannot be combined with --longitude or --longitude-minutes"};
         } catch (const UsageError& e) {
-            return Report("paipan-cli: " + e.message + "\nTry 'paipan-cli --help'.", 2);
+            const std::string message = "paipan-cli: " + e.message + "\nTry 'paipan-cli --help'.";
+            if (paipan::WantsJson(argc, argv)) paipan::PrintUsageErrorJson(message);
+            return Report(message, 2);
         }
         if (!input) {
             PrintHelp();
@@ -216,16 +278,8 @@ int main(int argc, char** argv) {
         if (birth.longitudeFromPlace) {
             if (auto status = paipan::cli::LongitudeFromPlace(*input, zone)) return *status;
         }
-        const auto outcome = paipan::RunChartRequest(*input);
-        if (const auto* problem = std::get_if<paipan::InputProblem>(&outcome))
-            return Report(problem->message, 2);
-        if (const auto* problem = std::get_if<paipan::DataProblem>(&outcome))
-            return Report(problem->message, 3);
-        const std::string& text = std::get<paipan::ChartResult>(outcome).text;
-        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-            return Report("paipan-cli: cannot write the chart to stdout", 1);
-        if (!birth.quiet) paipan::cli::WriteNotices(*input, zone);
-        return 0;
+        if (output.batch) return paipan::RunBatchTo(output, *input, ApplyRequestKey);
+        return paipan::WriteChart(output, *input, zone, birth.quiet);
     } catch (const std::exception& e) {
         return Report(std::string("paipan-cli: internal error: ") + e.what(), 1);
     }

@@ -135,6 +135,9 @@ public:
     std::string c_mgtyshensha(std::string& s) const;                    // empties s
     std::string GetmgtyShenSha(const Pillars& a, const ExtraPillar& mgty, int sex) const;
     std::string GetShenSha(const Pillars& a, int sex) const;
+    // The star code lists of GetShenSha's five rows ([年干] … [日支]), four
+    // pillars each, before they are printed.
+    std::array<StarLists, 5> GetShenShaLists(const Pillars& a, int sex) const;
     void SetRequest(const Value& nian, const Value& yue, const Value& ri, const Value& shi,
                     const Value& fen, const Value& sex2, const Value& name2, const Value& area2,
                     const Value& dyp2, const Value& lnp2, const Value& cgp2, const Value& ssp2,

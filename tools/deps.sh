@@ -18,7 +18,7 @@ paipan_ensure_packages() {
     fi
 }
 
-PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk libhowardhinnant-date-dev tzdata)
+PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk libhowardhinnant-date-dev tzdata nlohmann-json3-dev python3-fonttools poppler-utils libgoogle-perftools-dev)
 
 paipan_build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIPAN_BUILD_APP=ON -DPAIPAN_BUILD_TESTS=ON >/dev/null

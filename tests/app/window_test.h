@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTextEdit>
 #include <QtTest>
 #include <deque>
@@ -43,6 +44,18 @@ public:
         return colour;
     }
     void openUrl(const QUrl& url) override { log << "open " + url.toString(); }
+    // The print dialog prints into this PDF file; cancelled when it is empty.
+    QString printTo;
+    bool choosePrinter(QWidget*, QPrinter& printer) override {
+        log << "print dialog";
+        printer.setOutputFileName(printTo);
+        return !printTo.isEmpty();
+    }
+    void previewPrint(QWidget*, QPrinter& printer, const std::function<void(QPrinter*)>& paint) override {
+        log << "print preview";
+        printer.setOutputFileName(printTo);
+        paint(&printer);
+    }
 
 private:
     QString choosePath(const QString& filter) {

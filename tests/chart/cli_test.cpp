@@ -7,8 +7,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
+#include <codecvt>
+#include <locale>
 #include <regex>
+#include <set>
 
+#include "app/rtf/rtf_reader.h"
 #include "chart/chart_request.h"
 #include "chart_test_support.h"
 
@@ -29,13 +34,14 @@ protected:
     void SetUp() override { fs::create_directories(dir_ / "cwd"); }
     void TearDown() override { fs::remove_all(dir_); }
 
-    ProgramRun Run(const Args& args, const fs::path& exe = PAIPAN_CLI_PATH) const {
+    ProgramRun Run(const Args& args, const fs::path& exe = PAIPAN_CLI_PATH, const std::string& in = "") const {
+        std::ofstream(dir_ / "in", std::ios::binary) << in;
         const auto quote = [](const std::string& s) {
             return "'" + std::regex_replace(s, std::regex("'"), "'\\''") + "'";
         };
         std::string cmd = "cd " + quote((dir_ / "cwd").string()) + " && " + quote(exe.string());
         for (const auto& a : args) cmd += " " + quote(a);
-        const int raw = std::system((cmd + " >" + quote((dir_ / "out").string()) + " 2>" + quote((dir_ / "err").string())).c_str());
+        const int raw = std::system((cmd + " <" + quote((dir_ / "in").string()) + " >" + quote((dir_ / "out").string()) + " 2>" + quote((dir_ / "err").string())).c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadAll(dir_ / "out"), test::ReadAll(dir_ / "err")};
     }
 };
@@ -135,12 +141,182 @@ TEST_F(CliTest, MissingOrDamagedDataFilesExitThree) {
     expectExitThree("SETCONFIG.dll");
     std::ofstream(lone / "SETCONFIG.dll") << "not a database at all";
     expectExitThree("SETCONFIG.dll");
+    // A batch stops at once on a data fault, after that line's error object.
+    const ProgramRun r = Run({"--batch"}, lone / "paipan-cli", "{\"year\":1990}\n{\"year\":1991}\n");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(nlohmann::json::parse(r.out)["error"]["kind"], "data");
+}
+
+using nlohmann::json;
+const Args k1949 = {"--year", "1949", "--month", "10", "--day", "1", "--hour", "15", "--minute", "0"};
+
+std::string Plain(const std::string& crlf) { return std::regex_replace(crlf, std::regex("\r\n"), "\n"); }
+
+// Pillars, lunar dates and terms of almanac dates: 1949-10-01 is 己丑年
+// 癸酉月 甲子日, lunar 八月初十, between 白露 (8 Sep) and 寒露 (9 Oct);
+// 2000-01-01 is 戊午日 of 己卯年 丙子月, lunar 十一月廿五, between 大雪 and
+// 小寒; 2020-05-23 is the first day of 闰四月. (寒露 1949 fell late on 8 October:
+// 2021's was on 8 October 09:39, and 72 years earlier at the same place in the
+// leap cycle the terms come about 13.5 hours later.)
+TEST_F(CliTest, JsonHoldsTheChartValues) {
+    struct Case {
+        Args args;
+        std::string pillars, voids, lunar, solar, last, next, clock;
+        bool forward;
+        std::size_t notices;  // with no birthplace: only the 15:10 birth is near a 时辰 edge
+    };
+    const Case cases[] = {
+        {k1949, "己丑 癸酉 甲子 壬申", "戌亥", "1949 8 10 0", "1949 8", "白露 1949-09-08", "寒露 1949-10-08",
+         "1949-10-01T15:", false, 1},
+        {{"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--sex=female"}, "己卯 丙子 戊午 戊午",
+         "子丑", "1999 11 25 0", "1999 11", "大雪 1999-12-07", "小寒 2000-01-06", "2000-01-01T11:5", true, 0},
+        {{"--year=2020", "--month=5", "--day=23", "--hour=10", "--minute=0"}, "庚子 辛巳", "", "2020 4 1 1", "2020 4",
+         "立夏 2020-05-05", "芒种 2020-06-05", "2020-05-23T10:", true, 0},
+    };
+    for (const Case& c : cases) {
+        Args args = c.args;
+        args.insert(args.end(), {"--format", "json", "--no-stars", "--place", ""});
+        const ProgramRun r = Run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_TRUE(r.out.ends_with("}\n") && r.out.find('\n') == r.out.size() - 1);
+        const json j = json::parse(r.out);
+        Args textArgs = c.args;
+        textArgs.insert(textArgs.end(), {"--no-stars", "--place", ""});
+        EXPECT_EQ(j["text"], Run(textArgs).out);
+        std::string pillars;
+        for (const auto& p : j["pillars"]) pillars += (pillars.empty() ? "" : " ") + p["ganzhi"].get<std::string>();
+        EXPECT_TRUE(pillars.starts_with(c.pillars)) << pillars;
+        if (!c.voids.empty()) EXPECT_EQ(j["voids"], c.voids);
+        const auto& l = j["lunar"];
+        EXPECT_EQ(std::to_string(l["year"].get<int>()) + " " + std::to_string(l["month"].get<int>()) + " " +
+                      std::to_string(l["day"].get<int>()) + " " + (l["leap"].get<bool>() ? "1" : "0"), c.lunar);
+        EXPECT_EQ(std::to_string(j["solarYear"].get<int>()) + " " + std::to_string(j["solarMonth"].get<int>()), c.solar);
+        for (const auto& [key, want] : {std::pair{"last", c.last}, {"next", c.next}}) {
+            const auto& t = j["terms"][key];
+            EXPECT_EQ(t["name"].get<std::string>() + " " + t["time"].get<std::string>().substr(0, 10), want);
+        }
+        EXPECT_TRUE(j["trueSolarTime"].get<std::string>().starts_with(c.clock)) << j["trueSolarTime"];
+        EXPECT_EQ(j["luck"]["forward"], c.forward);
+        EXPECT_EQ(j["luck"]["pillars"].size(), 8u);
+        EXPECT_EQ(j["notices"].size(), c.notices);
+        for (const char* key : {"conception", "palace"}) EXPECT_EQ(j[key].get<std::string>().size(), 6u);
+        EXPECT_EQ(j["pillars"][2]["deity"], "日主");
+    }
+    // 1949-10-01: the day 甲子 takes 海中金; its stars as printed in the chart's columns.
+    const json j = json::parse(Run([] { Args a = k1949; a.insert(a.end(), {"--format", "json"}); return a; }()).out);
+    EXPECT_EQ(j["pillars"][2]["nayin"], "海中金");
+    EXPECT_EQ(j["pillars"][2]["stage"], "沐浴");
+    const std::string text = j["text"];
+    for (const char* pillar : {"year", "month", "day", "hour"})
+        for (const auto& star : j["stars"][pillar]) EXPECT_NE(text.find(star.get<std::string>()), std::string::npos);
+}
+
+TEST_F(CliTest, HtmlAndRtfCarryTheTextAndItsColours) {
+    ChartInput in = DefaultChartInput(1949, 10, 1, 15, 0);
+    in.minorLuck = in.palace = true;
+    const ChartResult chart = std::get<ChartResult>(RunChartRequest(in));
+    Args args = k1949;
+    args.insert(args.end(), {"--minor-luck", "--palace", "--format"});
+    args.push_back("html");
+    const std::string html = Run(args).out;
+    ASSERT_TRUE(html.starts_with("<!DOCTYPE html>") && html.find("charset=\"utf-8\"") != std::string::npos);
+    // Each coloured piece is one span of its colour, in the colouring table's order.
+    const std::regex spanRe("<span style=\"color:#([0-9a-f]{6})\">([^<]*)</span>");
+    std::size_t n = 0;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), spanRe); it != std::sregex_iterator(); ++it, ++n) {
+        ASSERT_LT(n, chart.spans.size());
+        const ColourSpan& s = chart.spans[n];
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02x%02x%02x", s.red, s.green, s.blue);
+        EXPECT_EQ((*it)[1], hex);
+        const std::u16string all = std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().from_bytes(chart.text);
+        EXPECT_EQ((*it)[2], Plain(std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().to_bytes(
+                                all.substr(static_cast<std::size_t>(s.start), static_cast<std::size_t>(s.length)))));
+    }
+    EXPECT_EQ(n, chart.spans.size());
+    const auto pre = html.find("<pre>") + 5;
+    EXPECT_EQ(std::regex_replace(html.substr(pre, html.find("</pre>") - pre), std::regex("<[^>]*>"), ""),
+              Plain(chart.text));
+
+    // RTF read back by the project's reader: the same text, the coloured runs in the table's colours.
+    args.back() = "rtf";
+    const auto runs = rtf::ParseRtf(Run(args).out);
+    ASSERT_TRUE(runs);
+    std::string text;
+    std::set<std::tuple<int, int, int>> colours;
+    for (const auto& run : *runs) {
+        text += run.text;
+        EXPECT_EQ(run.format.font, "Noto Sans Mono CJK SC");
+        if (run.format.colour) colours.insert({run.format.colour->red, run.format.colour->green, run.format.colour->blue});
+    }
+    EXPECT_EQ(text, Plain(chart.text));
+    EXPECT_EQ(colours, (std::set<std::tuple<int, int, int>>{{0, 0, 255}, {255, 0, 0}, {0, 128, 0}, {192, 64, 0}, {255, 0, 255}}));
+}
+
+TEST_F(CliTest, OutputFileIsReplacedWholeOrNotAtAll) {
+    const fs::path target = dir_ / "chart.txt";
+    std::ofstream(target) << "old";
+    Args args = k1949;
+    args.insert(args.end(), {"--output", target.string()});
+    ProgramRun r = Run(args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(test::ReadAll(target), Run(k1949).out);
+    // An input problem or an unwritable place leaves the old file.
+    std::ofstream(target) << "old";
+    args[1] = "2021";
+    EXPECT_EQ(Run(args).status, 2);
+    args[1] = "1949";
+    args.back() = (dir_ / "no-such-folder" / "x.txt").string();
+    r = Run(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("无法写入文件"), std::string::npos) << r.err;
+    EXPECT_EQ(test::ReadAll(target), "old");
+    EXPECT_EQ(fs::directory_iterator(dir_) != fs::directory_iterator(), true);
+    for (const auto& entry : fs::directory_iterator(dir_)) EXPECT_FALSE(entry.path().filename().string().starts_with("."));
+    for (const Args& bad : {Args{"--format", "pdf"}, Args{"--format=svg"}, Args{"--batch", "--format", "html"}}) {
+        r = Run(bad);
+        EXPECT_EQ(r.status, 2) << bad[1];
+    }
+    r = Run({"--format", "json", "--colour"});
+    EXPECT_EQ(json::parse(r.out)["error"]["kind"], "usage");
+}
+
+TEST_F(CliTest, BatchAnswersEveryLineInOrder) {
+    const std::string in =
+        "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"minute\":0}\n"
+        "[1,2]\n"
+        "{\"year\":\"1949\",\"month\":10,\"day\":1,\"hour\":15,\"stars\":true,\"name\":\"李四\"}\r\n"
+        "{\"colour\":\"red\"}\n"
+        "{\"year\":1949,\"month\":2,\"day\":30}\n"
+        "{\"year\":1949,\"longitude\":200}\n"
+        "{\"year\":1949,\"stars\":1}\n"
+        "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"longitude\":121.5,\"sex\":\"female\"}";  // no LF at the end
+    const ProgramRun r = Run({"--no-stars", "--minute", "0", "--batch"}, PAIPAN_CLI_PATH, in);
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::vector<json> lines;
+    std::istringstream out(r.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
+    ASSERT_EQ(lines.size(), 8u);
+    const char* kinds[] = {"", "request", "", "request", "input", "input", "request", ""};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i]["line"], i + 1);
+        EXPECT_EQ(lines[i].contains("error") ? lines[i]["error"]["kind"].get<std::string>() : "", kinds[i]) << i;
+    }
+    // Defaults from the command line (no stars), overridden per line.
+    EXPECT_EQ(lines[0]["text"], Run([] { Args a = k1949; a.push_back("--no-stars"); return a; }()).out);
+    EXPECT_EQ(lines[2]["text"], Run([] { Args a = k1949; a.insert(a.end(), {"--name", "李四"}); return a; }()).out);
+    EXPECT_EQ(lines[3]["error"]["field"], "colour");
+    EXPECT_EQ(lines[4]["error"]["field"], nullptr);
+    EXPECT_EQ(lines[5]["error"]["field"], "longitude");
+    EXPECT_NE(lines[7]["text"].get<std::string>().find("经度：121.5度0分"), std::string::npos);
+    EXPECT_NE(lines[7]["text"].get<std::string>().find("坤造"), std::string::npos);
 }
 
 TEST_F(CliTest, HelpNamesEveryOption) {
     const ProgramRun r = Run({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (std::string name : {"name", "place", "longitude", "longitude-minutes", "year", "month", "day", "hour", "minute",
+    for (std::string name : {"format", "output", "batch", "name", "place", "longitude", "longitude-minutes", "year", "month", "day", "hour", "minute",
                              "sex", "layout", "no-annual", "no-stars", "no-deities", "no-hidden-stems", "no-nayin",
                              "no-minor-luck", "no-palace", "no-stages", "no-night-zi", "locate", "longitude-from-place", "quiet"})
         EXPECT_NE(r.out.find("--" + name + " "), std::string::npos) << name;

@@ -17,7 +17,10 @@ cd "$root"
 "$built" "${args[@]}" > expected.txt
 (cd / && "$cli" "${args[@]}") > installed.txt
 cmp expected.txt installed.txt
-for f in SETCONFIG.dll SETSYSTEM.dll PLACES.dat Readme.txt; do
+# The installed PDF output draws with the installed plugin and print font.
+(cd / && "$cli" "${args[@]}" --format pdf --output "$root/chart.pdf")
+pdffonts "$root/chart.pdf" | grep -q PaipanMonoSC
+for f in SETCONFIG.dll SETSYSTEM.dll PLACES.dat Readme.txt paipan-render.so PaipanMonoSC.otf; do
     [ -f "$root/usr/lib/paipan/$f" ] || { echo "missing $f"; exit 1; }
 done
 for page in paipan-cli.1.gz; do

@@ -1,0 +1,33 @@
+// The chart as one JSON object for scripts: the exact text plus the values
+// behind it (pillars, lunar date, terms, luck, stars), and the error objects
+// of the command line. The keys are a fixed interface; README lists them.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chart/chart_request.h"
+
+namespace paipan {
+
+class Corvel_BZClass;
+
+// The whole chart object of one finished press, with the birth-moment
+// notices the caller made for it.
+nlohmann::ordered_json ChartJson(const Corvel_BZClass& engine, const ChartResult& result,
+                                 const std::vector<std::string>& notices);
+
+// {"error": {"kind": kind, "message": message, "field": field or null}}.
+nlohmann::ordered_json ErrorJson(const std::string& kind, const std::string& message,
+                         const std::optional<std::string>& field = std::nullopt);
+
+// An input problem: kind "input" and the command-line option that holds the
+// bad value (null for the day-in-month check).
+nlohmann::ordered_json InputErrorJson(const InputProblem& problem);
+
+// The long option name of an input field ("longitude", "year", ...).
+std::optional<std::string> OptionNameOf(InputField field);
+
+}  // namespace paipan

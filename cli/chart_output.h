@@ -1,0 +1,44 @@
+// What paipan-cli writes and where: the output formats of one chart, the
+// --output file, the batch mode, and the error objects of the JSON output.
+#pragma once
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+#include "chart/chart_request.h"
+#include "cli/batch.h"
+
+namespace paipan {
+
+enum class OutputFormat { Text, Rtf, Html, Json, Pdf, Png };
+
+std::optional<OutputFormat> ParseOutputFormat(const std::string& name);
+
+struct OutputRequest {
+    OutputFormat format = OutputFormat::Text;
+    std::optional<std::string> path;  // --output; stdout without it
+    bool batch = false;
+};
+
+// The combinations that cannot work: a batch in anything but JSON, a PDF or
+// PNG without --output. Calls `fail` with the reason.
+void CheckOutputRequest(const OutputRequest& output, const std::function<void(const std::string&)>& fail);
+
+// True when the command line asks for JSON (so a usage error is answered in JSON).
+bool WantsJson(int argc, char** argv);
+void PrintUsageErrorJson(const std::string& message);
+
+// A JSON number as plain decimal text: 120, -0.5, 121.25 (no exponent).
+std::string PlainDecimal(const nlohmann::json& number);
+
+// One chart in the requested format to stdout or the file, then (unless
+// `quiet`) its notices on stderr; returns the exit status. `zone` is the
+// birthplace's time zone when --longitude-from-place chose one.
+int WriteChart(const OutputRequest& output, const ChartInput& input, const std::string& zone, bool quiet);
+
+// The batch to stdout or the file; returns the exit status.
+int RunBatchTo(const OutputRequest& output, const ChartInput& defaults, const RequestKeyApplier& apply);
+
+}  // namespace paipan

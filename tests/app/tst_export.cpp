@@ -1,0 +1,143 @@
+// The ways a chart leaves the window, and the command line's pictures, PDF
+// and RTF of the same chart: print, preview, PDF and PNG of what the box
+// shows; cancel and unwritable targets; the PDF's text and font.
+#include <QImage>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <set>
+
+#include "window_test.h"
+
+using namespace paipan::testing;
+
+namespace {
+
+const paipan::ChartInput kBirth = paipan::DefaultChartInput(1990, 5, 8, 14, 5);
+
+// Without white space, the ideographic space included (a PDF's text layer
+// has spaces only where it guesses them).
+QString Bare(QString s) { return s.remove(QRegularExpression("[\\s\\x{3000}]")); }
+
+// The PDF's text without white space, cropped to an A4 page (text drawn
+// outside the page is left out).
+QString PdfText(const QString& path) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", "-r", "72", "-x", "0", "-y", "0", "-W", "595", "-H", "842", path, "-"});
+    p.waitForFinished();
+    return Bare(QString::fromUtf8(p.readAllStandardOutput()));
+}
+
+QString PdfFonts(const QString& path) {
+    QProcess p;
+    p.start("pdffonts", {path});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The exact colours found in the picture.
+std::set<QRgb> Colours(const QImage& image) {
+    std::set<QRgb> found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) found.insert(image.pixel(x, y) & 0xFFFFFF);
+    return found;
+}
+
+int Cli(const QStringList& args) {
+    QStringList all;
+    for (const auto& [flag, value] : {std::pair{"--year", "1990"}, {"--month", "5"}, {"--day", "8"},
+                                      {"--hour", "14"}, {"--minute", "5"}})
+        all << flag << value;
+    return QProcess::execute(PAIPAN_CLI, all << "--quiet" << args);
+}
+
+}  // namespace
+
+class ExportTest : public WindowTestCase {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    void press() {
+        SetControls(*window, kBirth);
+        QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    }
+
+private slots:
+    // What the box shows, edits included, as the PDF's own characters (no
+    // look-alike radicals) in the embedded print font; a line wider than the
+    // page is scaled down, not cut. Print and preview draw the same pages.
+    void pdfPrintAndPreview() {
+        press();
+        QTextCursor end(box->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText("\n" + QString(60, u'八') + QStringLiteral("行尾"));
+        ui->paths = {dir.filePath("chart")};
+        trigger("mnuExportPdf");
+        QCOMPARE(ui->log, QStringList());
+        const QString pdf = dir.filePath("chart.pdf");
+        QCOMPARE(PdfText(pdf), Bare(box->toPlainText()));
+        QVERIFY(PdfFonts(pdf).contains(QRegularExpression("PaipanMonoSC-Regular +CID TrueType +Identity-H +yes")));
+        ui->printTo = dir.filePath("printed.pdf");
+        trigger("mnuPrint");
+        QCOMPARE(PdfText(ui->printTo), Bare(box->toPlainText()));
+        ui->printTo = dir.filePath("preview.pdf");
+        trigger("mnuPrintPreview");
+        QCOMPARE(PdfText(ui->printTo), Bare(box->toPlainText()));
+        QCOMPARE(ui->log, QStringList({"print dialog", "print preview"}));
+    }
+
+    // The whole document on white, at twice the screen's pixels, with the
+    // box's colours; the command line's picture of a fresh chart is the same.
+    void imageLikeTheCommandLine() {
+        press();
+        ui->paths = {dir.filePath("chart.png")};
+        trigger("mnuExportImage");
+        const QImage image(dir.filePath("chart.png"));
+        QVERIFY(image.width() >= 2 * box->document()->size().width());
+        QVERIFY(image.height() >= 2 * box->document()->size().height());
+        QCOMPARE(image.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+        const std::set<QRgb> found = Colours(image);
+        for (QRgb c : {0x0000FFu, 0xFF0000u, 0x008000u, 0xC04000u, 0xFF00FFu, 0x000000u})
+            QVERIFY2(found.count(c), qPrintable(QString::number(c, 16)));
+        QCOMPARE(Cli({"--format", "png", "--output", dir.filePath("cli.png")}), 0);
+        QCOMPARE(QImage(dir.filePath("cli.png")), image);
+    }
+
+    // The command line's PDF and RTF of a fresh chart are what the window
+    // makes of it (RTF: byte for byte what 保存 writes).
+    void commandLineLikeTheWindow() {
+        press();
+        ui->paths = {dir.filePath("w.pdf"), dir.filePath("w.rtf")};
+        trigger("mnuExportPdf");
+        trigger("mnuSave");
+        QCOMPARE(Cli({"--format", "pdf", "--output", dir.filePath("cli.pdf")}), 0);
+        QCOMPARE(PdfText(dir.filePath("cli.pdf")), PdfText(dir.filePath("w.pdf")));
+        QCOMPARE(Cli({"--format", "rtf", "--output", dir.filePath("cli.rtf")}), 0);
+        QFile a(dir.filePath("w.rtf")), b(dir.filePath("cli.rtf"));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), a.readAll());
+    }
+
+    // Cancel writes nothing and says nothing; a target that cannot be
+    // written says so, and what stood there before is still there.
+    void cancelAndUnwritable() {
+        press();
+        QVERIFY(QDir(dir.path()).mkdir("cancel"));
+        const QDir folder(dir.filePath("cancel"));
+        ui->printTo.clear();
+        for (const char* command : {"mnuExportPdf", "mnuExportImage", "mnuPrint"}) trigger(command);
+        QCOMPARE(ui->log, QStringList({"print dialog"}));
+        QCOMPARE(folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QVERIFY(folder.mkdir("taken.pdf"));
+        ui->paths = {folder.filePath("taken.pdf"), folder.filePath("no-such-folder/chart.png")};
+        trigger("mnuExportPdf");
+        trigger("mnuExportImage");
+        QCOMPARE(ui->log.size(), 3);
+        for (int i : {1, 2}) QVERIFY2(ui->log[i].startsWith(QStringLiteral("错误 [critical] 无法写入文件")), qPrintable(ui->log[i]));
+        QVERIFY(QFileInfo(folder.filePath("taken.pdf")).isDir());
+    }
+};
+
+QTEST_MAIN(ExportTest)
+#include "tst_export.moc"
