@@ -15,7 +15,8 @@ enum class RenderFormat { Pdf, Png };
 // print font.
 using RenderChartFunction = bool (*)(const ChartResult& chart, RenderFormat format, const std::string& path,
                                      const std::string& programFolder, std::string& error);
-inline constexpr const char* kRenderPluginFileName = "paipan-render.so";
+// Beside the program, in its folder render/.
+inline constexpr const char* kRenderPluginFileName = "render/paipan-render.so";
 inline constexpr const char* kRenderChartSymbol = "paipan_render_chart";
 
 }  // namespace paipan

@@ -20,7 +20,7 @@ cmp expected.txt installed.txt
 # The installed PDF output draws with the installed plugin and print font.
 (cd / && "$cli" "${args[@]}" --format pdf --output "$root/chart.pdf")
 pdffonts "$root/chart.pdf" | grep -q PaipanMonoSC
-for f in SETCONFIG.dll SETSYSTEM.dll PLACES.dat Readme.txt paipan-render.so PaipanMonoSC.otf; do
+for f in SETCONFIG.dll SETSYSTEM.dll PLACES.dat Readme.txt render/paipan-render.so PaipanMonoSC.otf; do
     [ -f "$root/usr/lib/paipan/$f" ] || { echo "missing $f"; exit 1; }
 done
 for page in paipan-cli.1.gz; do
