@@ -1,6 +1,7 @@
 #include "calendar/store.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
@@ -46,9 +47,18 @@ std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::st
                                 const std::vector<long long>& params,
                                 const std::vector<std::string>& columnNames, std::size_t limit) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status)) {
         throw DataError("找不到数据文件 " + FileName(file) + "（" + file.string() +
                         "），请把它放回程序所在的文件夹。");
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        throw DataError(FileName(file) + "（" + file.string() +
+                        "）不是数据文件（是文件夹或特殊文件），请把程序附带的数据文件放回程序所在的文件夹。");
+    }
+    if (access(file.c_str(), R_OK) != 0) {
+        throw DataError("没有读取数据文件 " + FileName(file) + "（" + file.string() +
+                        "）的权限，请检查这个文件的权限设置。");
     }
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
@@ -80,7 +90,8 @@ std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::st
         QueryRow& row = rows.emplace_back();
         for (const int index : places) {
             const int type = sqlite3_column_type(stmt.get(), index);
-            if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            // Integers only: a real number (6.9) is as damaged as a text.
+            if (type == SQLITE_INTEGER)
                 row.columns.emplace_back(sqlite3_column_int64(stmt.get(), index));
             else
                 row.columns.emplace_back(std::nullopt);
@@ -109,21 +120,57 @@ const std::vector<std::string> kCalendarColumns = {
     "ZhongqiDay", "ZhongqiHour", "ZhongqiMinute"};
 const std::vector<std::string> kEquationColumns = {"mon", "day", "min", "sec"};
 
-// The calendar row of a year and month from the file's first row for them.
+// A value outside the range its column can hold: the file is damaged.
+[[noreturn]] void BadData(const std::filesystem::path& file, const std::string& what, const std::string& fault) {
+    throw DataError("数据文件 " + FileName(file) + " 中" + what + "的数据有误（" + fault +
+                    "），文件可能已损坏，请重新安装本程序。");
+}
+
+[[noreturn]] void BadValue(const std::filesystem::path& file, const std::string& what,
+                           const std::string& column, long long value) {
+    BadData(file, what, column + "=" + std::to_string(value));
+}
+
+// The first row of a lookup; a damaged one is left to the caller to report.
+std::optional<QueryRow> FirstRow(const std::filesystem::path& file, const std::string& sql,
+                                 const std::vector<long long>& params, const std::vector<std::string>& columns) {
+    auto rows = QueryRows(file, sql, params, columns, 1);
+    if (rows.empty()) return std::nullopt;
+    return std::move(rows.front());
+}
+
+int DaysInMonth(long long year, long long month) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// The calendar row of a year and month from the file's first row for them,
+// every value checked against what its column can hold.
 CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
                           int year, int month) {
     const auto& kColumns = kCalendarColumns;
+    const std::string what = std::to_string(year) + "年" + std::to_string(month) + "月";
     auto missing = [&] {
-        return DataError("数据文件 " + FileName(file) + " 中没有 " + std::to_string(year) + "年" +
-                         std::to_string(month) + "月的历法数据，本程序只能排1890年至2020年出生的命盘。");
+        return DataError("数据文件 " + FileName(file) + " 中没有 " + what +
+                         "的历法数据，本程序只能排1890年至2020年出生的命盘。");
     };
-    if (!row) throw missing();
+    if (!row || month < 1 || month > 12) throw missing();
+    if (row->damaged) BadData(file, what, "有的值不是整数");
+    const int days = DaysInMonth(year, month);
+    // Inclusive ranges, in column order; LdaysA is 0, 29 or 30.
+    const std::pair<long long, long long> kRanges[] = {
+        {year, year}, {month, month}, {1, days}, {0, 23}, {0, 59}, {1, 12}, {1, 30},
+        {29, 30},     {0, 30},        {0, 1},    {1, days}, {0, 23}, {0, 59}};
     auto num = [&](std::size_t i) -> int {
         const auto& c = row->columns[i];
         if (!c) {
             if (kColumns[i] == "LeapFlag") return 0;
             throw missing();
         }
+        const bool inRange = *c >= kRanges[i].first && *c <= kRanges[i].second &&
+                             (kColumns[i] != "LdaysA" || *c == 0 || *c >= 29);
+        if (!inRange) BadValue(file, what, kColumns[i], *c);
         return static_cast<int>(*c);
     };
     CalendarRow r;
@@ -143,24 +190,31 @@ CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesys
     return r;
 }
 
+// The equation of time of a day: at most 20 minutes either way, the seconds
+// carrying the minutes' sign (or their own when the minutes are 0).
 EquationOfTimeRow EquationOfTimeOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
                                    int month, int day) {
-    if (!row || !row->columns[2] || !row->columns[3]) {
-        throw DataError("数据文件 " + FileName(file) + " 中没有 " + std::to_string(month) + "月" +
-                        std::to_string(day) + "日的真太阳时数据，文件可能已损坏，请重新安装本程序。");
+    const std::string what = std::to_string(month) + "月" + std::to_string(day) + "日";
+    if (!row || (!row->damaged && (!row->columns[2] || !row->columns[3]))) {
+        throw DataError("数据文件 " + FileName(file) + " 中没有 " + what +
+                        "的真太阳时数据，文件可能已损坏，请重新安装本程序。");
     }
-    return {static_cast<int>(*row->columns[2]), static_cast<int>(*row->columns[3])};
+    if (row->damaged) BadData(file, what, "有的值不是整数");
+    const long long minutes = *row->columns[2], seconds = *row->columns[3];
+    if (minutes < -20 || minutes > 20) BadValue(file, what, "min", minutes);
+    if (seconds < -59 || seconds > 59) BadValue(file, what, "sec", seconds);
+    return {static_cast<int>(minutes), static_cast<int>(seconds)};
 }
 
 CalendarRow ReadCalendarRowFromFile(const std::filesystem::path& file, int year, int month) {
-    return CalendarRowOf(QueryFirstRow(file, "SELECT * FROM calEndar WHERE nian=?1 AND JieqiMonth=?2",
-                                       {year, month}, kCalendarColumns),
+    return CalendarRowOf(FirstRow(file, "SELECT * FROM calEndar WHERE nian=?1 AND JieqiMonth=?2",
+                                  {year, month}, kCalendarColumns),
                          file, year, month);
 }
 
 EquationOfTimeRow ReadEquationOfTimeFromFile(const std::filesystem::path& file, int month, int day) {
-    return EquationOfTimeOf(QueryFirstRow(file, "SELECT * FROM taiyang WHERE mon=?1 AND day=?2",
-                                          {month, day}, kEquationColumns),
+    return EquationOfTimeOf(FirstRow(file, "SELECT * FROM taiyang WHERE mon=?1 AND day=?2",
+                                     {month, day}, kEquationColumns),
                             file, month, day);
 }
 
@@ -188,7 +242,6 @@ auto Remembered(std::vector<FileRows>& files, const std::filesystem::path& file,
     }
     const auto found = it->rows.find(a * 100 + b);
     if (found == it->rows.end()) return convert(std::nullopt, file, a, b);
-    if (found->second.damaged) Unreadable(file);
     return convert(found->second, file, a, b);
 }
 

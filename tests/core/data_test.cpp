@@ -9,8 +9,12 @@
 #include <sstream>
 #include <stdexcept>
 #include <tuple>
+#include <variant>
+
+#include <sys/stat.h>
 
 #include "calendar/store.h"
+#include "chart/chart_request.h"
 #include "engine/corvel_bzclass.h"
 #include "test_support.h"
 
@@ -120,6 +124,42 @@ TEST(DataErrors, MissingFileTableOrRowNamesTheFileAndTheDate) {
     test::SetBirth(e, 1888, 1, 2, 12, 0);
     e.getNL();
     ExpectDataError([&] { e.CalJQ(); }, {"SETCONFIG.dll", "1887年12月"});
+}
+
+// Values a column cannot hold make the file damaged: the message names the
+// file, the date and the column, and no chart is made from them. Also a
+// folder or a FIFO where a data file belongs.
+TEST(DataErrors, OutOfRangeValuesAndWrongKindsOfFile) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"calEndar SET JieqiDay=45", "JieqiDay=45"},        {"calEndar SET JieqiHour=99", "JieqiHour=99"},
+        {"calEndar SET Lmonth=0", "Lmonth=0"},              {"calEndar SET Lmonth=13", "Lmonth=13"},
+        {"calEndar SET JieqiNDay=-40", "JieqiNDay=-40"},    {"calEndar SET LdaysA=15", "LdaysA=15"},
+        {"calEndar SET JieqiDay=4294967302", "JieqiDay=4294967302"},
+        {"calEndar SET JieqiDay=6.9", "SETCONFIG.dll"},     // a real number is no day
+        {"taiyang SET min=9223372036854775807", "min=9223372036854775807"},
+        {"taiyang SET min=0, sec=-2147483648", "sec=-2147483648"},
+        {"taiyang SET min=-1, sec=-2147483648", "sec=-2147483648"}};
+    for (const auto& [update, column] : cases) {
+        test::TempFolder folder;
+        for (const char* name : {kCalendarFileName, kEquationOfTimeFileName})
+            std::filesystem::copy_file(ProgramFolder() / name, folder.path / name);
+        const bool calendar = std::string(update).starts_with("calEndar");
+        test::WriteDatabase(folder.path / (calendar ? kCalendarFileName : kEquationOfTimeFileName),
+                            std::string("UPDATE ") + update +
+                                (calendar ? " WHERE nian=1990 AND JieqiMonth=5" : " WHERE mon=5 AND day=8"));
+        const auto outcome = RunChartRequest(DefaultChartInput(1990, 5, 8, 14, 5), folder.path);
+        ASSERT_TRUE(std::holds_alternative<DataProblem>(outcome)) << update;
+        const std::string message = std::get<DataProblem>(outcome).message;
+        EXPECT_NE(message.find(column), std::string::npos) << message;
+        EXPECT_NE(message.find(calendar ? "1990年5月" : "5月8日"), std::string::npos) << message;
+    }
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder.path / kCalendarFileName);
+    ASSERT_EQ(mkfifo((folder.path / kEquationOfTimeFileName).c_str(), 0600), 0);
+    ExpectDataError([&] { ReadEquationOfTime(folder.path / kEquationOfTimeFileName, 5, 8); },
+                    {"SETSYSTEM.dll", "不是数据文件"});
+    ExpectDataError([&] { ReadCalendarRow(folder.path / kCalendarFileName, 1990, 5); },
+                    {"SETCONFIG.dll", "不是数据文件"});
 }
 
 TEST(CalendarFacts, FourPillarsAndJieTermsOfKnownMoments) {
