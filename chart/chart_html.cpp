@@ -8,11 +8,10 @@
 namespace paipan {
 namespace {
 
-// The box's font first; then the monospace CJK faces of other systems, whose
+// After the box's font, the monospace CJK faces of other systems, whose
 // Chinese characters are also two Latin cells wide.
-constexpr const char* kFontStack =
-    "\"Noto Sans Mono CJK SC\", \"Source Han Mono SC\", \"Sarasa Mono SC\", "
-    "\"WenQuanYi Zen Hei Mono\", \"NSimSun\", monospace";
+constexpr const char* kOtherFonts =
+    "\"Source Han Mono SC\", \"Sarasa Mono SC\", \"WenQuanYi Zen Hei Mono\", \"NSimSun\", monospace";
 
 // Escapes markup characters; CR LF and lone CR become LF.
 void AppendEscaped(std::string& out, std::string_view text) {
@@ -38,7 +37,7 @@ std::string ChartHtml(const ChartResult& chart) {
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
         "<title>四柱八字排盘</title>\n<style>\npre { font-family: ";
-    html += kFontStack;
+    html += std::string("\"") + kChartFontFamily + "\", " + kOtherFonts;
     html += "; font-size: 12pt; line-height: 1.3; }\n</style>\n</head>\n<body>\n<pre>";
     const std::string_view text = chart.text;
     for (const TextPiece& piece : SplitByColour(chart)) {

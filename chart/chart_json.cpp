@@ -1,6 +1,8 @@
 #include "chart/chart_json.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 #include <string_view>
 
 #include "calendar/luck_start.h"
@@ -36,6 +38,13 @@ json Term(const std::string& line, DateTime at) {
     term["name"] = line.substr(0, line.find("："));
     term["time"] = IsoMinute(ToCivil(at));
     return term;
+}
+
+// An object of whole numbers, in the order given.
+json Numbers(std::initializer_list<std::pair<const char*, int>> fields) {
+    json object = json::object();
+    for (const auto& [key, value] : fields) object[key] = value;
+    return object;
 }
 
 // Objects are filled key by key: an initializer list would copy every value.
@@ -92,14 +101,11 @@ json Luck(const Corvel_BZClass& e) {
         p["startYear"] = handover.year + 10 * i;
         pillars.push_back(std::move(p));
     }
-    json when = json::object();
-    when["years"] = start.years;
-    when["months"] = start.months;
-    when["days"] = start.days;
-    when["hours"] = start.hours;
+    const json when = Numbers({{"years", start.years}, {"months", start.months}, {"days", start.days},
+                               {"hours", start.hours}});
     json luck = json::object();
     luck["forward"] = e.isshun(e.bz, e.sex2);
-    luck["start"] = std::move(when);
+    luck["start"] = when;
     luck["handover"] = IsoMinute(handover, false);
     luck["pillars"] = std::move(pillars);
     return luck;
@@ -110,10 +116,7 @@ json Luck(const Corvel_BZClass& e) {
 json ChartJson(const Corvel_BZClass& e, const ChartResult& result, const std::vector<std::string>& notices) {
     json pillars = json::array();
     for (int k = 0; k < 4; ++k) pillars.push_back(Pillar(e, k));
-    json lunar = json::object();
-    lunar["year"] = e.nn;
-    lunar["month"] = e.ny;
-    lunar["day"] = e.nr;
+    json lunar = Numbers({{"year", e.nn}, {"month", e.ny}, {"day", e.nr}});
     lunar["leap"] = e.leap;
     json terms = json::object();
     terms["last"] = Term(e.LastJQStr, e.LastJieQi);

@@ -76,8 +76,4 @@ std::optional<int> LongitudeFromPlace(ChartInput& input, std::string& zone) {
     }
 }
 
-void WriteNotices(const ChartInput& input, const std::string& zone) {
-    for (const auto& text : ChartNoticeTexts(input, zone)) std::cerr << text << "\n";
-}
-
 }  // namespace paipan::cli

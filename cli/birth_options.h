@@ -30,7 +30,4 @@ int Locate(const std::string& query);
 // a failure (message written to stderr), or nothing when the boxes are set.
 std::optional<int> LongitudeFromPlace(ChartInput& input, std::string& zone);
 
-// The chart's notices, one line each on stderr beginning "提示：".
-void WriteNotices(const ChartInput& input, const std::string& zone);
-
 }  // namespace paipan::cli

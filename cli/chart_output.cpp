@@ -30,11 +30,6 @@ std::string JsonLine(const json& value) {
     return value.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
-int Report(const std::string& message, int status) {
-    std::cerr << message << "\n";
-    return status;
-}
-
 // In JSON the problem is also the answer on stdout.
 int Problem(const OutputRequest& output, const json& error, const std::string& message, int status) {
     if (output.format == OutputFormat::Json) std::fputs(JsonLine(error).c_str(), stdout);
@@ -73,6 +68,11 @@ int Render(const OutputRequest& output, const ChartResult& chart) {
 
 }  // namespace
 
+int Report(const std::string& message, int status) {
+    std::cerr << message << "\n";
+    return status;
+}
+
 std::optional<OutputFormat> ParseOutputFormat(const std::string& name) {
     for (const auto& [text, format] : kFormats)
         if (name == text) return format;
@@ -109,10 +109,13 @@ std::string PlainDecimal(const nlohmann::json& number) {
 }
 
 int WriteChart(const OutputRequest& output, const ChartInput& input, const std::string& zone, bool quiet) {
+    // The notices are worked out once: in the JSON and, unless quiet, on stderr.
+    std::vector<std::string> notices;
     json chartJson;
-    ChartInspector inspect;
-    if (output.format == OutputFormat::Json)
-        inspect = [&](const Corvel_BZClass& e, const ChartResult& r) { chartJson = ChartJson(e, r, ChartNoticeTexts(input, zone)); };
+    const ChartInspector inspect = [&](const Corvel_BZClass& e, const ChartResult& r) {
+        notices = ChartNoticeTexts(input, zone);
+        if (output.format == OutputFormat::Json) chartJson = ChartJson(e, r, notices);
+    };
     const ChartOutcome outcome = RunChartRequest(input, ProgramFolder(), inspect);
     if (const auto* problem = std::get_if<InputProblem>(&outcome))
         return Problem(output, InputErrorJson(*problem), problem->message, 2);
@@ -128,7 +131,8 @@ int WriteChart(const OutputRequest& output, const ChartInput& input, const std::
         case OutputFormat::Pdf:
         case OutputFormat::Png: status = Render(output, chart); break;
     }
-    if (status == 0 && !quiet) cli::WriteNotices(input, zone);
+    if (status == 0 && !quiet)
+        for (const auto& text : notices) std::cerr << text << "\n";
     return status;
 }
 

@@ -16,6 +16,9 @@ enum class OutputFormat { Text, Rtf, Html, Json, Pdf, Png };
 
 std::optional<OutputFormat> ParseOutputFormat(const std::string& name);
 
+// Writes `message` and a line end to stderr; returns `status`.
+int Report(const std::string& message, int status);
+
 struct OutputRequest {
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> path;  // --output; stdout without it

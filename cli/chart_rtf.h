@@ -5,14 +5,9 @@
 
 #include <string>
 
-#include "chart/chart_request.h"
+#include "chart/chart_pieces.h"
 
 namespace paipan {
-
-// The box's default font as the window finds it on this system, and its size
-// in points at the usual 96 dots per inch.
-inline constexpr const char* kChartFontFamily = "Noto Sans Mono CJK SC";
-inline constexpr double kChartFontPoints = 9.0;
 
 std::string ChartRtf(const ChartResult& chart);
 

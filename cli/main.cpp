@@ -22,6 +22,7 @@
 namespace {
 
 using paipan::ChartInput;
+using paipan::Report;
 
 struct TextOption {
     std::string_view name;
@@ -246,11 +247,6 @@ std::optional<std::string> ApplyRequestKey(ChartInput& in, const std::string& ke
         return std::nullopt;
     }
     return "有未知的键" + quoted + "。";
-}
-
-int Report(const std::string& message, int status) {
-    std::cerr << message << "\n";
-    return status;
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/chart_pieces.h"
+
 namespace paipan {
 
 namespace {
@@ -16,7 +18,7 @@ QString ChartFontFamily() {
     const QStringList families = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
     // Noto's monospace CJK family has half-width Latin cells; other "Mono"
     // CJK families are built the same way.
-    for (const char* preferred : {"Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono"}) {
+    for (const char* preferred : {kChartFontFamily, "WenQuanYi Zen Hei Mono"}) {
         if (families.contains(QString(preferred)))
             return QString(preferred);
     }

@@ -1,5 +1,7 @@
 #include "app/render/document_export.h"
 
+#include "chart/chart_pieces.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFontDatabase>
@@ -24,7 +26,7 @@ namespace paipan {
 namespace {
 
 // The face the print font is made from.
-const QString kChartFace = QStringLiteral("Noto Sans Mono CJK SC");
+const QString kChartFace = QString::fromUtf8(kChartFontFamily);
 
 // Pictures larger than this (in pixels, either way) are refused: a
 // document of some tens of thousands of lines would not fit in memory.
