@@ -242,8 +242,9 @@ std::string TrimBlanks(const std::string& text) {
 
 class RtfReader {
 public:
-    explicit RtfReader(std::string_view in) : tokens_(in) {}
+    RtfReader(std::string_view in, const ReadLimits& limits) : tokens_(in), limits_(limits) {}
     RunList Read();
+    LimitPassed Passed() const { return passed_; }
 
 private:
     GroupState& Group() { return stack_.back(); }
@@ -270,6 +271,8 @@ private:
     RunFormat CurrentFormat() const;
 
     Tokenizer tokens_;
+    ReadLimits limits_;
+    LimitPassed passed_ = LimitPassed::None;
     std::vector<GroupState> stack_;  // the innermost group last; empty outside the file's group
     std::size_t droppedDepth_ = 0;   // groups opened beyond kMaxGroupDepth
     bool ended_ = false;             // the file's outermost group has closed
@@ -293,6 +296,12 @@ RunList RtfReader::Read() {
             break;
         }
         OnToken(t);
+        // A token adds a run or two, or one font: checking after each one
+        // stops the reader before either list outgrows its limit.
+        if (runs_.size() > limits_.runs || fonts_.size() > limits_.fonts) {
+            passed_ = runs_.size() > limits_.runs ? LimitPassed::Runs : LimitPassed::Fonts;
+            return std::move(runs_);
+        }
     }
     if (!stack_.empty()) {  // a truncated file: keep what was read
         FlushBytes();
@@ -654,11 +663,16 @@ bool LooksLikeRtf(std::string_view bytes) {
     return first != std::string_view::npos && bytes.substr(first).starts_with("{\\rtf");
 }
 
-std::optional<RunList> ParseRtf(std::string_view bytes) {
+std::optional<RunList> ParseRtf(std::string_view bytes, const ReadLimits& limits, LimitPassed* passed) {
     if (!LooksLikeRtf(bytes)) {
         return std::nullopt;
     }
-    return RtfReader(bytes).Read();
+    RtfReader reader(bytes, limits);
+    RunList runs = reader.Read();
+    if (passed != nullptr) {
+        *passed = reader.Passed();
+    }
+    return runs;
 }
 
 }  // namespace paipan::rtf

@@ -6,6 +6,7 @@
 // goes.
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -23,7 +24,18 @@ inline constexpr int kMaxHalfPoints = 3276;
 // True when `bytes` start, after blanks and a UTF-8 byte order mark, with "{\rtf".
 bool LooksLikeRtf(std::string_view bytes);
 
-// The text and character formats of an RTF file; nullopt when `bytes` are not RTF.
-std::optional<RunList> ParseRtf(std::string_view bytes);
+// How much a file may hold. The runs and the font table are what reading
+// costs memory for, so the reader stops as soon as a file passes either.
+struct ReadLimits {
+    std::size_t runs = std::numeric_limits<std::size_t>::max();
+    std::size_t fonts = std::numeric_limits<std::size_t>::max();  // font table entries
+};
+enum class LimitPassed { None, Runs, Fonts };
+
+// The text and character formats of an RTF file; nullopt when `bytes` are not
+// RTF. A file beyond `limits` is read only up to there, and `*passed` (when
+// given) says which limit it passed; the runs are then not the whole file.
+std::optional<RunList> ParseRtf(std::string_view bytes, const ReadLimits& limits = {},
+                                LimitPassed* passed = nullptr);
 
 }  // namespace paipan::rtf

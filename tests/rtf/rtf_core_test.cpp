@@ -196,6 +196,24 @@ TEST(RtfReader, BoundsHostileInput) {
     EXPECT_EQ(runs->front().format.font, std::string(kMaxFontNameBytes, 'N'));
 }
 
+// A file beyond the caller's limits is read only until it passes one.
+TEST(RtfReader, StopsAtItsLimits) {
+    std::string runs = "{\\rtf1 ";
+    for (int i = 0; i < 5; ++i) runs += "{\\b a}b";
+    LimitPassed passed = LimitPassed::Fonts;
+    EXPECT_EQ(ParseRtf(runs + "}", {.runs = 10}, &passed)->size(), 10u);
+    EXPECT_EQ(passed, LimitPassed::None);
+    for (int i = 0; i < 100000; ++i) runs += "{\\b a}b";
+    EXPECT_EQ(ParseRtf(runs + "}", {.runs = 10}, &passed)->size(), 11u);
+    EXPECT_EQ(passed, LimitPassed::Runs);
+    // Entries count by their number: a repeated \f1 replaces the first.
+    const std::string fonts = "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}{\\f1 C;}";
+    ASSERT_TRUE(ParseRtf(fonts + "}\\f1 x}", {.fonts = 2}, &passed).has_value());
+    EXPECT_EQ(passed, LimitPassed::None);
+    EXPECT_EQ(ParseRtf(fonts + "{\\f2 D;}}\\f1 x}", {.fonts = 2}, &passed)->size(), 0u);
+    EXPECT_EQ(passed, LimitPassed::Fonts);
+}
+
 TEST(RtfWriter, WritesHeaderTablesAndRuns) {
     // 晴 is U+6674 (26228), 川 U+5DDD (24029); 宋体 in GBK is CB CE CC E5.
     EXPECT_EQ(SerializeRtf({{"晴川\n", Fmt(kSong, 10.5, kRed, "b")},
