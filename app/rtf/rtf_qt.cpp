@@ -89,13 +89,18 @@ bool ReadRtf(const QByteArray& bytes, QTextDocument* doc, QString* error) {
     if (doc == nullptr) {
         return false;
     }
+    FillDocument(*runs, doc);
+    return true;
+}
+
+void FillDocument(const rtf::RunList& runs, QTextDocument* doc) {
     // Loading is not an edit the user could undo, as with setPlainText.
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     doc->clear();
     QTextCursor cursor(doc);
     cursor.beginEditBlock();
-    for (const rtf::Run& run : *runs) {
+    for (const rtf::Run& run : runs) {
         const QTextCharFormat chars = ToCharFormat(run.format);
         const QStringList paragraphs = QString::fromStdString(run.text).split(QLatin1Char('\n'));
         for (qsizetype i = 0; i < paragraphs.size(); ++i) {
@@ -107,7 +112,6 @@ bool ReadRtf(const QByteArray& bytes, QTextDocument* doc, QString* error) {
     }
     cursor.endEditBlock();
     doc->setUndoRedoEnabled(undo);
-    return true;
 }
 
 QByteArray WriteRtf(const QTextDocument& doc) {

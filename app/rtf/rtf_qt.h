@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "app/rtf/rtf_model.h"
+
 class QTextDocument;
 
 namespace paipan {
@@ -13,6 +15,10 @@ namespace paipan {
 // with a Chinese message in *error when the bytes are not RTF at all; a damaged
 // or truncated file loads as far as it can (returns true).
 bool ReadRtf(const QByteArray& bytes, QTextDocument* doc, QString* error);
+
+// Replaces doc's content with the runs, one block per paragraph, as one step
+// that cannot be undone.
+void FillDocument(const rtf::RunList& runs, QTextDocument* doc);
 
 // The whole document as RTF (fonts, sizes, colours, bold/italic/underline/strike,
 // paragraphs), Chinese as \uN with a '?' fallback, ASCII-only output.
