@@ -9,10 +9,10 @@
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
+#include "app/document_limits.h"
 #include "app/interaction.h"
 #include "app/result_box.h"
 #include "app/rtf/rtf_qt.h"
-#include "app/rtf/rtf_reader.h"
 #include "app/texts.h"
 
 namespace paipan {
@@ -100,7 +100,8 @@ void DocumentCommands::open() {
         window_.setWindowTitle(FileTitle(path));
 }
 
-// The box changes only when the whole file was read and understood.
+// The box changes only when the whole file was read, understood and found
+// small enough for it. The wait cursor goes before any message shows.
 bool DocumentCommands::load(const QString& path) {
     QString error;
     const std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
@@ -108,23 +109,42 @@ bool DocumentCommands::load(const QString& path) {
         complain(QStringLiteral("无法打开文件%1：%2").arg(Quoted(path), error));
         return false;
     }
-    // The RTF reader decides what counts as RTF, so Open and the reader agree.
-    const std::string_view head(bytes->constData(), static_cast<std::size_t>(bytes->size()));
-    if (!rtf::LooksLikeRtf(head)) {
-        SetPlainBoxText(box_, DecodeText(*bytes));
+    QString problem;
+    {
+        BusyCursor busy;
+        // The RTF reader decides what counts as RTF, so Open and the reader agree.
+        const std::string_view head(bytes->constData(), static_cast<std::size_t>(bytes->size()));
+        problem = rtf::LooksLikeRtf(head) ? loadRtf(path, head) : loadText(path, *bytes);
+    }
+    if (problem.isEmpty())
         return true;
-    }
-    QTextDocument parsed;
-    parsed.setDefaultFont(box_.document()->defaultFont());
-    if (!ReadRtf(*bytes, &parsed, &error)) {
-        complain(QStringLiteral("无法读取RTF文档%1：%2").arg(Quoted(path), error));
-        return false;
-    }
-    SetPlainBoxText(box_, QString());
-    QTextCursor cursor(box_.document());
-    cursor.insertFragment(QTextDocumentFragment(&parsed));
+    complain(problem);
+    return false;
+}
+
+// Each returns the message when the file stays out of the box, else nothing.
+QString DocumentCommands::loadText(const QString& path, const QByteArray& bytes) {
+    const QString text = DecodeText(bytes);
+    TextSize size;
+    size.add(text);
+    if (const std::optional<QString> reason = SizeRefusal(size))
+        return QString(kOpenTooLarge).arg(Quoted(path), *reason);
+    SetPlainBoxText(box_, text);
+    return {};
+}
+
+QString DocumentCommands::loadRtf(const QString& path, std::string_view bytes) {
+    rtf::LimitPassed passed = rtf::LimitPassed::None;
+    const std::optional<rtf::RunList> runs = rtf::ParseRtf(bytes, kRtfLimits, &passed);
+    if (!runs)
+        return QStringLiteral("无法读取RTF文档%1：文件内容不是RTF格式。").arg(Quoted(path));
+    if (const std::optional<QString> reason = RtfRefusal(*runs, passed))
+        return QString(kOpenTooLarge).arg(Quoted(path), *reason);
+    // Straight into the box: a copy through a second document and a
+    // fragment would cost as much again as the reading.
+    FillDocument(*runs, box_.document());
     box_.setTextCursor(QTextCursor(box_.document()));
-    return true;
+    return {};
 }
 
 // The chosen name's last three characters decide the format, and the name is
@@ -175,8 +195,14 @@ void DocumentCommands::cut() {
 }
 
 void DocumentCommands::paste() {
+    const QString text = QGuiApplication::clipboard()->text();
+    if (const std::optional<QString> refusal = PasteRefusal(box_, text)) {
+        ui_.showMessage(&window_, *refusal, QString(kHintCaption), MessageIcon::Information);
+        return;
+    }
+    BusyCursor busy;
     QTextCursor cursor = box_.textCursor();
-    cursor.insertText(ToBoxText(QGuiApplication::clipboard()->text()).text);
+    cursor.insertText(ToBoxText(text).text);
     box_.setTextCursor(cursor);
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <string_view>
 
 class QTextEdit;
 class QWidget;
@@ -30,6 +31,8 @@ public:
 
 private:
     bool load(const QString& path);
+    QString loadText(const QString& path, const QByteArray& bytes);
+    QString loadRtf(const QString& path, std::string_view bytes);
     bool write(const QString& path, const QByteArray& bytes);
     void complain(const QString& message);
 

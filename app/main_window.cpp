@@ -89,6 +89,9 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     connect(panel_->forumButton(), &QPushButton::clicked, this, &MainWindow::openForum);
     connect(box_, &ResultBox::rightButtonPressed, this,
             [this](const QPoint& at) { editMenu_->popup(at); });
+    connect(box_, &ResultBox::insertRefused, this, [this](const QString& message) {
+        ui_.showMessage(this, message, QString(kHintCaption), MessageIcon::Information);
+    });
 
     setWindowTitle(QString(kMainTitle));
     showStartText();

@@ -6,6 +6,8 @@
 #include <QTextDocumentFragment>
 #include <QTextCursor>
 
+#include "app/document_limits.h"
+
 namespace paipan {
 
 ResultBox::ResultBox(QWidget* parent) : QTextEdit(parent) {
@@ -41,9 +43,17 @@ QMimeData* ResultBox::createMimeDataFromSelection() const {
     return data;
 }
 
+// The same limits as the 粘贴 command.
 void ResultBox::insertFromMimeData(const QMimeData* source) {
-    if (source != nullptr && source->hasText())
-        textCursor().insertText(ToBoxText(source->text()).text);
+    if (source == nullptr || !source->hasText())
+        return;
+    const QString text = source->text();
+    if (const std::optional<QString> refusal = PasteRefusal(*this, text)) {
+        emit insertRefused(*refusal);
+        return;
+    }
+    BusyCursor busy;
+    textCursor().insertText(ToBoxText(text).text);
 }
 
 void ResultBox::mousePressEvent(QMouseEvent* event) {

@@ -18,6 +18,8 @@ public:
 signals:
     // The right mouse button went down in the box (the place for the 编辑 menu).
     void rightButtonPressed(const QPoint& globalPos);
+    // Dropped text was not taken: the box would grow beyond its limits.
+    void insertRefused(const QString& message);
 
 protected:
     bool event(QEvent* event) override;

@@ -13,6 +13,16 @@ inline constexpr const char* kReadmeName = "Readme.txt";
 inline constexpr const char* kReadmeMissing = "使用说明文档可能已经被移除，请与作者联系。";
 inline constexpr const char* kReadmeMissingCaption = " 错误信息";
 inline constexpr const char* kErrorCaption = "错误";
+inline constexpr const char* kHintCaption = "提示";
+// Open and Paste refuse a document larger than the result box takes
+// (app/document_limits.h); one of the reasons below follows the prefix.
+inline constexpr const char* kOpenTooLarge = "无法打开文件%1：文档太大，%2\n结果框中的内容保持不变。";
+inline constexpr const char* kPasteTooLarge = "没有粘贴：粘贴后的文档太大，%1\n结果框中的内容保持不变。";
+inline constexpr const char* kTooManyParagraphs = "有%1个段落，本程序最多能显示%2个段落。";
+inline constexpr const char* kTooManyCharacters = "有%1个字符，本程序最多能显示%2个字符。";
+inline constexpr const char* kParagraphTooLong = "其中一个段落有%1个字符，本程序能显示的段落最长%2个字符。";
+inline constexpr const char* kTooManyRuns = "格式不同的文字段超过%1个，本程序最多能显示%1个。";
+inline constexpr const char* kTooManyFonts = "字体表中的字体超过%1种，本程序最多能读取%1种。";
 inline constexpr const char* kPdfFilter = "PDF文档(*.pdf)";
 inline constexpr const char* kImageFilter = "PNG图片(*.png)";
 inline constexpr const char* kPrintFailed = "无法打印：打印机无法使用。";

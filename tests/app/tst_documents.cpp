@@ -1,7 +1,9 @@
 // The result box as a document: save and open in both formats, text files in
 // the encodings Chinese users meet, failures that must not lose data, the
-// plain-text clipboard and the font of the selection.
+// plain-text clipboard, the font of the selection, and documents too large
+// for the box.
 #include <QClipboard>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <unistd.h>
@@ -145,6 +147,74 @@ private slots:
         QCOMPARE(ui->log.size(), path.isEmpty() ? 0 : 1);
         QVERIFY(path.isEmpty() || (ui->log[0].startsWith("错误 [critical] ") && ui->log[0].contains(path)));
         QVERIFY(QFileInfo(path).isDir() || !QFile::exists(path));
+    }
+
+    // A document beyond what the box takes is refused whole, before the box
+    // or the title change; one at the limits comes in.
+    void tooLargeDocuments_data() {
+        QTest::addColumn<QString>("command");  // txt, rtf: open a file; paste, drop: its text
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("refusal");  // part of the message; empty: taken
+        QTest::addColumn<int>("paragraphs");   // of the box, when taken
+        const auto fonts = [](int count) {
+            QByteArray rtf = "{\\rtf1{\\fonttbl";
+            for (int i = 0; i < count; ++i)
+                rtf += "{\\f" + QByteArray::number(i) + " F;}";
+            return rtf + "}\\f7 x}";
+        };
+        const QByteArray pars = QByteArray("\\par ").repeated(100000), line(10000, 'x');
+        QTest::newRow("text at the paragraph limit") << "txt" << QByteArray("\r\n").repeated(99999) << "" << 100000;
+        QTest::newRow("text, one paragraph more") << "txt" << QByteArray(100000, '\n') << "有100001个段落" << 0;
+        QTest::newRow("text, longest paragraph") << "txt" << line + "\n" << "" << 2;
+        QTest::newRow("text, a paragraph too long") << "txt" << line + "\xE5\xAD\x97" << "有10001个字符" << 0;
+        QTest::newRow("text, too many characters")
+            << "txt" << (line.left(9999) + '\n').repeated(1001) << "有10008999个字符" << 0;
+        QTest::newRow("RTF, one paragraph more") << "rtf" << "{\\rtf1 " + pars + "}" << "有100001个段落" << 0;
+        QTest::newRow("RTF, too many runs") << "rtf" << "{\\rtf1 " + QByteArray("{\\b a}b{\\b c}d\\par ").repeated(50001) + "}"
+                                            << "格式不同的文字段超过200000个" << 0;
+        QTest::newRow("RTF at the font limit") << "rtf" << fonts(1000) << "" << 1;
+        QTest::newRow("RTF, one font more") << "rtf" << fonts(1001) << "字体表中的字体超过1000种" << 0;
+        // The box holds two paragraphs before a paste or a drop.
+        QTest::newRow("paste at the paragraph limit") << "paste" << QByteArray(99998, '\n') << "" << 100000;
+        QTest::newRow("paste, one paragraph more") << "paste" << QByteArray(99999, '\n') << "有100001个段落" << 0;
+        QTest::newRow("drop, one paragraph more") << "drop" << QByteArray(99999, '\n') << "有100001个段落" << 0;
+    }
+    void tooLargeDocuments() {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, refusal);
+        QFETCH(int, paragraphs);
+        box->setPlainText(QStringLiteral("保\n留"));
+        const QString title = window->windowTitle(), path = dir.filePath("big." + command);
+        const bool open = command == "txt" || command == "rtf";
+        QMimeData data;
+        data.setText(QString::fromUtf8(bytes));
+        if (open) {
+            WriteFile(path, bytes);
+            ui->paths = {path};
+            trigger("mnuOpen");
+        } else if (command == "paste") {
+            QGuiApplication::clipboard()->setText(data.text());
+            trigger("mnuPaste");
+        } else {
+            QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(box->viewport(), &enter);
+            QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(box->viewport(), &drop);
+        }
+        QVERIFY(!QGuiApplication::overrideCursor());
+        if (refusal.isEmpty()) {
+            QCOMPARE(ui->log, QStringList());
+            QCOMPARE(box->document()->blockCount(), paragraphs);
+            QCOMPARE(window->windowTitle(), open ? kFilePrefix + path : title);
+            return;
+        }
+        QCOMPARE(box->toPlainText(), QStringLiteral("保\n留"));
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(ui->log.size(), 1);
+        QVERIFY2(ui->log[0].startsWith(open ? "错误 [critical] " : "提示 [information] ") &&
+                     ui->log[0].contains(refusal) && (!open || ui->log[0].contains(path)),
+                 qPrintable(ui->log[0]));
     }
 
     // A save that cannot write says so and keeps the old file. The save runs

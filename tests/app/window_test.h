@@ -34,6 +34,8 @@ public:
 
     void showMessage(QWidget*, const QString& text, const QString& caption, MessageIcon icon) override {
         const char* icons[] = {"none", "information", "critical"};
+        if (QGuiApplication::overrideCursor() != nullptr)  // a message under the wait cursor
+            log << QStringLiteral("wait cursor:");
         log << QStringLiteral("%1 [%2] %3").arg(caption, icons[static_cast<int>(icon)], text);
     }
     QString chooseOpenPath(QWidget*, const QString& filter) override { return choosePath(filter); }
