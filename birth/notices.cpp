@@ -60,6 +60,12 @@ Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::pat
     return SnapshotOf(e);
 }
 
+DateTime TrueSolarMoment(const ChartInput& input, const CheckedClock& clock, const std::filesystem::path& folder) {
+    const auto eot = ReadEquationOfTime(folder / kEquationOfTimeFileName, clock.month, clock.day);
+    const CivilTime c = CorrectToTrueSolarTime(input, clock, eot.min, eot.sec).corrected;
+    return MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
+}
+
 // The birthplace's zone: the one given, else that of the gazetteer places
 // the text names exactly when they share one, else China's clock.
 std::string ZoneOf(const std::string& zone, const std::vector<const Place*>& named) {
@@ -194,9 +200,8 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
     std::vector<Notice> out;
     ClockNotices(*clock, ZoneOf(zone, named), out);
     try {
-        const auto eot = ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, clock->month, clock->day);
-        const CivilTime c = CorrectToTrueSolarTime(input, *clock, eot.min, eot.sec).corrected;
-        const DateTime t = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
+        // A finished chart holds the corrected moment (InputTime) already.
+        const DateTime t = chart ? chart->InputTime : TrueSolarMoment(input, *clock, dataFolder);
         const Snapshot here = chart ? SnapshotOf(*chart) : ChartAt(t, input.male, input.nightZi, dataFolder);
         JieNotice(t, here, input, dataFolder, out);
         HourNotice(t, here, input, dataFolder, out);

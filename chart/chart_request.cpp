@@ -259,10 +259,13 @@ SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedCl
     return {t, b};
 }
 
-ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi) {
+ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi, Colouring colouring) {
     ChartResult result;
-    result.text = (nightZi ? kNightZiNotice : "") + engine.OutputStr + ReminderBlock() + Footer();
-    result.spans = ColourSpans(result.text, engine);
+    static const std::string tail = ReminderBlock() + Footer();
+    const std::string_view notice = nightZi ? kNightZiNotice : "";
+    result.text.reserve(notice.size() + engine.OutputStr.size() + tail.size());
+    result.text.append(notice).append(engine.OutputStr).append(tail);
+    if (colouring == Colouring::Spans) result.spans = ColourSpans(result.text, engine);
     return result;
 }
 
@@ -271,7 +274,7 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
 }
 
 ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
-                             const ChartInspector& inspect) {
+                             const ChartInspector& inspect, Colouring colouring) {
     auto checked = CheckChartInput(input);
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     const CheckedClock& clock = std::get<CheckedClock>(checked);
@@ -289,7 +292,7 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
         HandRequestTo(engine, input, solar.corrected);
         engine.Main();
         if (recorder.message) return *recorder.message;
-        ChartResult result = ComposeChartResult(engine, input.nightZi);
+        ChartResult result = ComposeChartResult(engine, input.nightZi, colouring);
         if (inspect) inspect(engine, result);
         return result;
     } catch (const DataError& e) {

@@ -136,10 +136,15 @@ void LuckRows(const Corvel_BZClass& e, int yJ, Sections& s) {
 
 std::string AnnualTable(const Corvel_BZClass& e, int yJ) {
     std::string s = LuckRow("始于：", [&](int i) { return Num(yJ + 10 * i) + "　　"; });
-    for (int r = 0; r < 10; ++r) {
-        s += LuckRow(r == 0 ? "流年：" : "　　　", [&](int i) {
-            return PillarText(e, YearPillarOf(yJ + r + 10 * i)) + "　　";
-        });
+    for (int r = 0; r < 10; ++r) {  // 80 pillars: written straight into the table
+        s += r == 0 ? "流年：" : "　　　";
+        for (int i = 0; i < 8; ++i) {
+            const GanZhi gz = YearPillarOf(yJ + r + 10 * i);
+            s.append(e.TianGan[static_cast<std::size_t>(gz[0])])
+                .append(e.DiZhi[static_cast<std::size_t>(gz[1])])
+                .append("　　");
+        }
+        s += kBr;
     }
     return s + LuckRow("止于：", [&](int i) { return Num(yJ + 9 + 10 * i) + "　　"; }) + kBr;
 }
@@ -187,6 +192,18 @@ std::string MinorLuckBlock(const Corvel_BZClass& e, const MinorLuck& m) {
     return s + kBr;
 }
 
+// The chart text: the header, then the sections in print order.
+std::string JoinedText(std::string head, const Sections& s) {
+    const std::string* const pieces[] = {&s.top_ss, &s.qk, &s.gzMain, &s.dzcg, &s.ny, &s.cs,
+                                         &s.ssa, &s.dycs, &s.dyny, &s.dyss, &s.dy, &s.dyxs,
+                                         &s.dyln, &s.ty, &s.mg, &s.xy};
+    std::size_t size = head.size();
+    for (const std::string* piece : pieces) size += piece->size();
+    head.reserve(size);
+    for (const std::string* piece : pieces) head += *piece;
+    return head;
+}
+
 }  // namespace
 
 void Corvel_BZClass::Main() {
@@ -222,11 +239,12 @@ void Corvel_BZClass::Main() {
     }
 
     JiaoYunTime = jiaoYun;
-    BZ_top_ss = s.top_ss, BZ_qk = s.qk, BZ_gzMain = s.gzMain, BZ_dzcg = s.dzcg, BZ_ny = s.ny;
-    BZ_cs = s.cs, BZ_ssa = s.ssa, BZ_dycs = s.dycs, BZ_dyny = s.dyny, BZ_dyss = s.dyss;
-    BZ_dy = s.dy, BZ_dyxs = s.dyxs, BZ_dyln = s.dyln, BZ_ty = s.ty, BZ_mg = s.mg, BZ_xy = s.xy;
-    OutputStr = head + s.top_ss + s.qk + s.gzMain + s.dzcg + s.ny + s.cs + s.ssa + s.dycs +
-                s.dyny + s.dyss + s.dy + s.dyxs + s.dyln + s.ty + s.mg + s.xy;
+    OutputStr = JoinedText(std::move(head), s);
+    BZ_top_ss = std::move(s.top_ss), BZ_qk = std::move(s.qk), BZ_gzMain = std::move(s.gzMain);
+    BZ_dzcg = std::move(s.dzcg), BZ_ny = std::move(s.ny), BZ_cs = std::move(s.cs);
+    BZ_ssa = std::move(s.ssa), BZ_dycs = std::move(s.dycs), BZ_dyny = std::move(s.dyny);
+    BZ_dyss = std::move(s.dyss), BZ_dy = std::move(s.dy), BZ_dyxs = std::move(s.dyxs);
+    BZ_dyln = std::move(s.dyln), BZ_ty = std::move(s.ty), BZ_mg = std::move(s.mg), BZ_xy = std::move(s.xy);
 }
 
 }  // namespace paipan

@@ -26,7 +26,7 @@ int Entry(const std::array<int, N>& table, int key) {
 // Appends "|code" when the table entry at key equals the tested index.
 template <std::size_t N>
 void AddIf(std::string& list, const std::array<int, N>& table, int key, int found, int code) {
-    if (Entry(table, key) == found) list += "|" + std::to_string(code);
+    if (Entry(table, key) == found) list.append(1, '|').append(std::to_string(code));
 }
 
 int CountCodes(const std::string& list) {
@@ -37,7 +37,8 @@ int CountCodes(const std::string& list) {
 int PopLastCode(std::string& list) {
     const auto bar = list.rfind('|');
     if (bar == std::string::npos) throw std::logic_error("star list without a code");
-    const int code = std::stoi(list.substr(bar + 1));
+    int code = 0;
+    for (std::size_t i = bar + 1; i < list.size(); ++i) code = code * 10 + (list[i] - '0');
     list.erase(bar);
     return code;
 }
