@@ -5,8 +5,8 @@
 #include <utility>
 #include <string_view>
 
-#include "calendar/luck_start.h"
 #include "engine/corvel_bzclass.h"
+#include "engine/luck_start.h"
 
 namespace paipan {
 namespace {

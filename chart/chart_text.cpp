@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "calendar/luck_start.h"
 #include "engine/corvel_bzclass.h"
+#include "engine/luck_start.h"
 
 namespace paipan {
 namespace {

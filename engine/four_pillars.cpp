@@ -4,7 +4,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "calendar/luck_start.h"
+#include "engine/luck_start.h"
 #include "engine/corvel_bzclass.h"
 
 namespace paipan {
