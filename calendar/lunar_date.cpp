@@ -87,7 +87,7 @@ void Corvel_BZClass::GetNongLi() {
 }
 
 std::string Corvel_BZClass::GetNongLiStr() const {
-    const int s = ((nn - 1864) % 60 + 60) % 60;  // 1864 is a 甲子 year
+    const int s = YearSerialOf(nn);
     return GetG(s % 10) + GetZ(s % 12) + "年[" + NaYin.at(static_cast<std::size_t>(s / 2)) + "]" +
            (leap ? "闰" : "") + NlMonthName.at(static_cast<std::size_t>(ny)) + "月" +
            NlDayName.at(static_cast<std::size_t>(nr)) + "日";

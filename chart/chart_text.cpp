@@ -19,8 +19,6 @@ bool On(int sw) { return sw == 1; }  // a switch counts only when exactly 1
 
 std::string Num(int n) { return std::to_string(n); }
 
-int Mod(int a, int m) { return ((a % m) + m) % m; }
-
 // The sections of one chart, built fresh on every Main.
 struct Sections {
     std::string top_ss, qk, gzMain, dzcg, ny, cs, ssa, dycs, dyny, dyss, dy, dyxs, dyln, ty, mg,
@@ -33,12 +31,6 @@ struct MinorLuck {
     std::array<GanZhi, 13> gz{};
     std::array<std::string, 13> str;
 };
-
-// The year pillar of a Gregorian year counted at 立春: 1864 was a 甲子 year.
-GanZhi YearPillarOf(int year) {
-    const int s = Mod(year - 1864, 60);
-    return {s % 10, s % 12};
-}
 
 std::string PillarText(const Corvel_BZClass& e, GanZhi gz) { return e.GetG(gz[0]) + e.GetZ(gz[1]); }
 
@@ -166,11 +158,8 @@ MinorLuck MinorLuckPillars(const Corvel_BZClass& e, int years) {
     MinorLuck m;
     m.count = years + 1;
     const bool forward = e.isshun(e.bz, e.sex2);
-    const int hs = e.bz[3][0];
-    const int hb = e.bz[3][1];
     for (int i = 0; i < m.count; ++i) {
-        m.gz[i] = forward ? GanZhi{(hs + 1 + i) % 10, (hb + 1 + i) % 12}
-                          : GanZhi{Mod(hs + 9 - i, 10), Mod(hb + 11 - i, 12)};
+        m.gz[i] = StepPillar(e.bz[3], forward ? i + 1 : -(i + 1));
         m.str[i] = PillarText(e, m.gz[i]);
     }
     return m;

@@ -43,13 +43,6 @@ int PopLastCode(std::string& list) {
     return code;
 }
 
-// The two void branches of the day pillar, as GetKongWang works them out.
-std::array<int, 2> DayVoids(const Pillars& a) {
-    int x = a[2][1] - a[2][0];
-    if (x < 1) x += 12;  // [2, 12] since stem and branch share polarity
-    return {x - 2, x - 1};
-}
-
 }  // namespace
 
 std::string Corvel_BZClass::GetShenShaNG(int, int) const { return {}; }
@@ -159,7 +152,8 @@ std::string Corvel_BZClass::GetmgtyShenSha(const Pillars& a, const ExtraPillar& 
     s += GetShenShaNZ(a, pb, sex);
     s += GetShenShaRZ(a[0][1], pb);
     s += GetShenShaYZ(a[1][1], ps, pb);
-    if (pb == kw_z[0] || pb == kw_z[1]) s += "|" + std::to_string(kKongWang);
+    const auto voids = VoidBranchesOf(a[2]);
+    if (pb == voids[0] || pb == voids[1]) s += "|" + std::to_string(kKongWang);
     s += GetShenShaRG(a[2][0], pb);
     s += GetShenShaRZ(a[2][1], pb);
     return s;
@@ -173,7 +167,7 @@ std::array<StarLists, 5> Corvel_BZClass::GetShenShaLists(const Pillars& a, int s
     for (int k : {0, 2, 3})  // [月支]: the month pillar is not marked by its own branch
         rows[2][k] = GetShenShaYZ(a[1][1], a[k][0], a[k][1]);
     for (int k = 0; k < 4; ++k) rows[3][k] = GetShenShaRG(a[2][0], a[k][1]);  // [日干]
-    const auto voids = DayVoids(a);
+    const auto voids = VoidBranchesOf(a[2]);
     for (int k : {0, 1, 3}) {  // [日支]: nor the day pillar by its own branch
         const int z = a[k][1];
         if (z == voids[0] || z == voids[1]) rows[4][k] = "|" + std::to_string(kKongWang);

@@ -24,13 +24,12 @@
 
 #include "engine/calendar_row.h"
 #include "engine/datetime.h"
+#include "engine/ganzhi.h"
 #include "engine/notifier.h"
 #include "engine/value.h"
 
 namespace paipan {
 
-// (stem, branch) index pair; column 0 the stem, column 1 the branch.
-using GanZhi = std::array<int, 2>;
 using Pillars = std::array<GanZhi, 4>;     // bz: rows year, month, day, hour
 using ExtraPillar = std::array<GanZhi, 2>;  // ty_gz / mg_gz: only row 1 is used
 using StarLists = std::array<std::string, 4>;
