@@ -225,22 +225,23 @@ TEST(RtfWriter, WritesHeaderTablesAndRuns) {
               "{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
               "{\\f1\\fnil\\fcharset0 Noto Sans Mono CJK SC;}}\r\n"
               "{\\colortbl;\\red255\\green0\\blue0;}\r\n"
-              "\\pard\\plain\\f0\\fs21\\cf1\\b \\u26228?\\u24029?\\par\r\n"
-              "\\plain\\f1\\fs24\\i\\ul\\strike a\\{b\\}\\\\c\r\n}\r\n");
+              "\\pard\\plain\\dbch\\af0\\loch\\f0\\fs21\\cf1\\b \\u26228\\'3f\\u24029\\'3f\\par\r\n"
+              "\\plain\\dbch\\af1\\loch\\f1\\fs24\\i\\ul\\strike a\\{b\\}\\\\c\r\n}\r\n");
     const std::pair<std::string, std::string> texts[] = {  // text, as written
         {"\\", "\\\\"}, {"{}", "\\{\\}"}, {"\t", "\\tab "}, {"\n", "\\par\r\n"}, {"\u2028", "\\line "},
-        {"　", "\\u12288?"}, {"！", "\\u-255?"},  // U+FF01 = 65281 = 65536 - 255
-        {"\U00020000", "\\u-10176?\\u-9216?"},  // surrogates D840 DC00
-        {"é", "\\u233?"}, {"\r", "\\u13?"}, {"\xff", "\\u-3?"}};  // a stray byte becomes U+FFFD
+        {"　", "\\u12288\\'3f"}, {"！", "\\u-255\\'3f"},  // U+FF01 = 65281 = 65536 - 255
+        {"\U00020000", "\\u-10176\\'3f\\u-9216\\'3f"},  // surrogates D840 DC00
+        {"即23", "\\u21363\\'3f23"},  // 即 is U+5373; the digits stay plain
+        {"é", "\\u233\\'3f"}, {"\r", "\\u13\\'3f"}, {"\xff", "\\u-3\\'3f"}};  // a stray byte becomes U+FFFD
     for (const auto& [text, written] : texts) {
         const std::string out = SerializeRtf({{text, Fmt("A")}});
-        EXPECT_TRUE(IsAscii(out) && out.find("\\plain\\f0 " + written + "\r\n}") != std::string::npos) << out;
+        EXPECT_TRUE(IsAscii(out) && out.find("\\plain\\dbch\\af0\\loch\\f0 " + written + "\r\n}") != std::string::npos) << out;
     }
     const std::pair<std::string, std::string> fonts[] = {  // name, font table entry
         {"宋体", "\\fcharset134 \\'cb\\'ce\\'cc\\'e5;"}, {"Mixed 黑体", "\\fcharset134 Mixed \\'ba\\'da\\'cc\\'e5;"},
         {"A;B{}", "\\fcharset0 A\\'3bB\\'7b\\'7d;"}, {"", "\\fcharset0 ;"},
         // GBK has no emoji: the whole name goes as \uN.
-        {"宋体😀", "\\fcharset134 \\u23435?\\u20307?\\u-10179?\\u-8704?;"}};
+        {"宋体😀", "\\fcharset134 \\u23435\\'3f\\u20307\\'3f\\u-10179\\'3f\\u-8704\\'3f;"}};
     for (const auto& [name, entry] : fonts) {
         const std::string out = SerializeRtf({{"x", Fmt(name)}});
         EXPECT_TRUE(IsAscii(out) && out.find("{\\fonttbl{\\f0\\fnil" + entry + "}}") != std::string::npos) << out;
@@ -250,8 +251,8 @@ TEST(RtfWriter, WritesHeaderTablesAndRuns) {
 TEST(RtfWriter, WriteThenReadKeepsRuns) {
     const RunList documents[] = {
         {},
-        {{"\\{}\t\u2028\r!~\x01 é€\uFFFF\U0001F600", Fmt(kSong, 1638)}, {"a", Fmt("A;B{}", 0.5)},
-         {"b", Fmt("宋体😀")}, {"c", Fmt("", 0, kRed)}, {"\n\n", Fmt("")}}};
+        {{"\\{}\t\u2028\r!~\x01 é€\uFFFF\U0001F600", Fmt(kSong, 1638)}, {"a即23", Fmt("A;B{}", 0.5)},
+         {"b晴", Fmt("宋体😀")}, {"c", Fmt("", 0, kRed)}, {"\n\n", Fmt("")}}};
     for (const RunList& runs : documents) {
         const std::string out = SerializeRtf(runs);
         EXPECT_TRUE(IsAscii(out)) << out;
