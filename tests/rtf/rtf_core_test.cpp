@@ -271,7 +271,7 @@ TEST(RtfRobustness, SamplesAndMutationsKeepTheInvariants) {
     std::vector<std::string> inputs;
     const std::string fragments[] = {"{", "}", "\\", "\\'", "\\'c7", "\\u-", "\\u55357?", "\\uc9", "{\\*",
                                      "\\bin9 ", "\\fonttbl", "\\colortbl", "\\f", "\\fs-", ";", "\\par",
-                                     "\\ansicpg936", "\\ansicpg65001"};
+                                     "\\ansicpg936", "\\ansicpg65001", "\\dbch\\af1", "\\rtlch", "\\v", "{\\*\\fldrslt"};
     std::mt19937 random(20240301);  // fixed: the same inputs every run
     for (const char* file : {"word_gbk.rtf", "wordpad_unicode.rtf", "libreoffice_cjk.rtf", "abiword_link.rtf",
                              "hidden_text.rtf", "truncated_group.rtf", "truncated_word.rtf", "not_rtf.txt"}) {
