@@ -91,6 +91,22 @@ FAULTS = [
      "CR left in the box's plain text"),
     ("window", "app/document_commands.cpp", [("fileName().right(3).toLower()", "fileName().right(3)")],
      "Save of .TXT in capitals writes nothing"),
+    ("rtf", "app/rtf/rtf_reader.cpp", [('(t.word != "u" && t.word != "uc")', '(t.word != "u")')],
+     "\\uc between two surrogate halves breaks the pair"),
+    ("rtf", "app/rtf/rtf_reader.cpp", [("} else if (chars.charSet == CharSet::Double) {", "} else if (chars.charSet == CharSet::Low) {")],
+     "CJK font and size of \\dbch runs ignored"),
+    ("rtf", "app/rtf/rtf_reader.cpp", [('t.word == "fldrslt") {', 't.word == "fldrslt-") {')],
+     "a field's visible text dropped"),
+    ("rtf", "app/rtf/rtf_reader.cpp", [("if (!Group().chars.hidden) EmitBody(utf8);", "EmitBody(utf8);")],
+     "hidden text shown"),
+    ("rtf", "app/rtf/rtf_writer.cpp", [("""std::to_string(value) + "\\\\'3f";""", """std::to_string(value) + "?";""")],
+     "fallback after \\uN written as a literal ?"),
+    ("rtf", "app/rtf/rtf_writer.cpp", [('out += "\\\\plain\\\\dbch\\\\af" + font + "\\\\loch\\\\f" + font;', 'out += "\\\\plain\\\\f" + font;')],
+     "CJK font not named for the runs"),
+    ("rtf", "app/rtf/rtf_reader.cpp", [("""{"par", U'\\n'}""", """{"par", U' '}""")],
+     "paragraph ends read as spaces"),
+    ("rtf", "app/rtf/rtf_writer.cpp", [("""c == '\\\\' || c == '{' || c == '}'""", """c == '\\\\' || c == '}'""")],
+     "an opening brace in the text written unescaped"),
 ]
 
 
