@@ -117,6 +117,8 @@ def run(cmd, cwd):
 def check(root, build, number, fault):
     area, path, edits, what = fault
     full = os.path.join(root, path)
+    if not os.path.exists(full):
+        return "missing"
     with open(full, encoding="utf-8") as f:
         original = f.read()
     planted = original
