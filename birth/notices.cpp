@@ -16,11 +16,8 @@ constexpr const char* kChinaZone = "Asia/Shanghai";
 
 std::string N(int n) { return std::to_string(n); }
 
-std::string DateText(const CivilTime& t) {
-    return N(t.year) + "年" + N(t.month) + "月" + N(t.day) + "日";
-}
 std::string ClockText(const CivilTime& t) { return N(t.hour) + "时" + N(t.minute) + "分"; }
-std::string TimeText(const CivilTime& t) { return DateText(t) + ClockText(t); }
+std::string TimeText(const CivilTime& t) { return DateTimeText(t, false); }
 std::string TimeText(DateTime t) { return TimeText(ToCivil(t)); }
 
 // The four pillars and the jie terms around one moment, from the engine

@@ -94,15 +94,17 @@ std::string Corvel_BZClass::GetNongLiStr() const {
 }
 
 std::string Corvel_BZClass::GetBirthStr() const {
-    return std::to_string(nian) + "年" + FormatInt(yue) + "月" + FormatInt(ri) + "日" +
-           FormatInt(shi) + "时" + FormatInt(fen) + "分";
+    return DateTimeText({nian, yue, ri, shi, fen, 0}, true);
 }
 
-void Corvel_BZClass::getNL() {
-    if (!CheckDate()) return;
+bool Corvel_BZClass::LunarDateSteps() {
+    if (!CheckDate()) return false;
     GetMonthRow();
     GetBzTime();
     GetNongLi();
+    return true;
 }
+
+void Corvel_BZClass::getNL() { LunarDateSteps(); }
 
 }  // namespace paipan

@@ -254,8 +254,7 @@ SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedCl
     b += std::string("出生地方时间＝出生钟表时间") + Sign(l >= 0) + MinutesSeconds(l / 60, l % 60) + kBr;
     const bool eNonNegative = minE > 0 || (minE == 0 && secE >= 0);
     b += std::string("出生真太阳时＝出生地方时间") + Sign(eNonNegative) + MinutesSeconds(minE, secE) + kBr;
-    b += "实际出生时间＝" + Num(t.year) + "年" + Num(t.month) + "月" + Num(t.day) + "日" +
-         Num(t.hour) + "时" + Num(t.minute) + "分" + kBr + kBr;
+    b += "实际出生时间＝" + DateTimeText(t, false) + kBr + kBr;
     return {t, b};
 }
 

@@ -196,10 +196,7 @@ std::string JoinedText(std::string head, const Sections& s) {
 }  // namespace
 
 void Corvel_BZClass::Main() {
-    if (!CheckDate()) return;  // message shown; nothing of the chart changes
-    GetMonthRow();
-    GetBzTime();
-    GetNongLi();
+    if (!LunarDateSteps()) return;  // message shown; nothing of the chart changes
     CalJQ();
     GetEightWordInfo();
     GetKongWang();

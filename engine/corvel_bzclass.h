@@ -178,6 +178,9 @@ private:
     // The date check shared by getNL and Main: false (and the message shown)
     // when the request's date cannot exist.
     bool CheckDate() const;          // calendar/lunar_date.cpp
+    // getNL's steps (date check, month row, solar year and month, lunar
+    // date), which Main begins with: false when the date failed its check.
+    bool LunarDateSteps();           // calendar/lunar_date.cpp
 };
 
 }  // namespace paipan
