@@ -16,11 +16,8 @@ constexpr const char* kChinaZone = "Asia/Shanghai";
 
 std::string N(int n) { return std::to_string(n); }
 
-std::string DateText(const CivilTime& t) {
-    return N(t.year) + "年" + N(t.month) + "月" + N(t.day) + "日";
-}
 std::string ClockText(const CivilTime& t) { return N(t.hour) + "时" + N(t.minute) + "分"; }
-std::string TimeText(const CivilTime& t) { return DateText(t) + ClockText(t); }
+std::string TimeText(const CivilTime& t) { return DateTimeText(t, false); }
 std::string TimeText(DateTime t) { return TimeText(ToCivil(t)); }
 
 // The four pillars and the jie terms around one moment, from the engine
@@ -58,6 +55,12 @@ Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::pat
     e.CalJQ();
     e.GetEightWordInfo();
     return SnapshotOf(e);
+}
+
+DateTime TrueSolarMoment(const ChartInput& input, const CheckedClock& clock, const std::filesystem::path& folder) {
+    const auto eot = ReadEquationOfTime(folder / kEquationOfTimeFileName, clock.month, clock.day);
+    const CivilTime c = CorrectToTrueSolarTime(input, clock, eot.min, eot.sec).corrected;
+    return MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
 }
 
 // The birthplace's zone: the one given, else that of the gazetteer places
@@ -194,9 +197,8 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
     std::vector<Notice> out;
     ClockNotices(*clock, ZoneOf(zone, named), out);
     try {
-        const auto eot = ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, clock->month, clock->day);
-        const CivilTime c = CorrectToTrueSolarTime(input, *clock, eot.min, eot.sec).corrected;
-        const DateTime t = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
+        // A finished chart holds the corrected moment (InputTime) already.
+        const DateTime t = chart ? chart->InputTime : TrueSolarMoment(input, *clock, dataFolder);
         const Snapshot here = chart ? SnapshotOf(*chart) : ChartAt(t, input.male, input.nightZi, dataFolder);
         JieNotice(t, here, input, dataFolder, out);
         HourNotice(t, here, input, dataFolder, out);

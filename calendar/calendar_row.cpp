@@ -1,6 +1,7 @@
 // The calendar rows: every lookup of table calEndar goes through the store's
 // ReadCalendarRow, on the calendar file in the engine's data folder. A
 // missing file or row surfaces as DataError; nothing here invents a row.
+#include "calendar/store.h"
 #include "engine/corvel_bzclass.h"
 
 namespace paipan {

@@ -87,22 +87,24 @@ void Corvel_BZClass::GetNongLi() {
 }
 
 std::string Corvel_BZClass::GetNongLiStr() const {
-    const int s = ((nn - 1864) % 60 + 60) % 60;  // 1864 is a 甲子 year
+    const int s = YearSerialOf(nn);
     return GetG(s % 10) + GetZ(s % 12) + "年[" + NaYin.at(static_cast<std::size_t>(s / 2)) + "]" +
            (leap ? "闰" : "") + NlMonthName.at(static_cast<std::size_t>(ny)) + "月" +
            NlDayName.at(static_cast<std::size_t>(nr)) + "日";
 }
 
 std::string Corvel_BZClass::GetBirthStr() const {
-    return std::to_string(nian) + "年" + FormatInt(yue) + "月" + FormatInt(ri) + "日" +
-           FormatInt(shi) + "时" + FormatInt(fen) + "分";
+    return DateTimeText({nian, yue, ri, shi, fen, 0}, true);
 }
 
-void Corvel_BZClass::getNL() {
-    if (!CheckDate()) return;
+bool Corvel_BZClass::LunarDateSteps() {
+    if (!CheckDate()) return false;
     GetMonthRow();
     GetBzTime();
     GetNongLi();
+    return true;
 }
+
+void Corvel_BZClass::getNL() { LunarDateSteps(); }
 
 }  // namespace paipan

@@ -47,9 +47,7 @@ void Corvel_BZClass::CalJQ() {
     // e.g. 立春：1990年02月04日10时14分.
     auto term = [this](int year, int month, int day, int hour, int minute) {
         const std::string text = JieQiName[static_cast<std::size_t>((month - 1) * 2)] + "：" +
-                                 std::to_string(year) + "年" + FormatInt(month) + "月" +
-                                 FormatInt(day) + "日" + FormatInt(hour) + "时" +
-                                 FormatInt(minute) + "分";
+                                 DateTimeText({year, month, day, hour, minute, 0}, true);
         return std::pair{MakeDateTime(year, month, day, hour, minute), text};
     };
     auto adjacent = [&](int delta) {

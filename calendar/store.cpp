@@ -230,7 +230,9 @@ struct FileRows {
 template <typename Convert>
 auto Remembered(std::vector<FileRows>& files, const std::filesystem::path& file, const char* table,
                 const std::vector<std::string>& columns, int a, int b, Convert convert) {
-    auto it = std::find_if(files.begin(), files.end(), [&](const auto& f) { return f.file == file; });
+    // Compared as spelled: path comparison splits both into components.
+    auto it = std::find_if(files.begin(), files.end(),
+                           [&](const auto& f) { return f.file.native() == file.native(); });
     if (it == files.end()) {
         FileRows all{file, {}};
         for (auto& row : QueryRows(file, std::string("SELECT * FROM ") + table, {}, columns)) {

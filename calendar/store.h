@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/calendar_row.h"
+
 namespace paipan {
 
 // A problem with a data file that the user can meet (file missing, damaged,
@@ -63,23 +65,6 @@ public:
 private:
     std::unique_ptr<Rows> rows_;
     DataRowCache* outer_;
-};
-
-// One row of table calEndar: one Gregorian month of one year.
-struct CalendarRow {
-    int nian = 0;
-    int JieqiMonth = 0;
-    int JieqiDay = 0;
-    int JieqiHour = 0;
-    int JieqiMinute = 0;
-    int Lmonth = 0;
-    int JieqiNDay = 0;
-    int Ldays = 0;
-    int LdaysA = 0;
-    bool LeapFlag = false;  // NULL reads as false
-    int ZhongqiDay = 0;
-    int ZhongqiHour = 0;
-    int ZhongqiMinute = 0;
 };
 
 // The calendar row of Gregorian year/month from the calendar file.

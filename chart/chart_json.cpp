@@ -5,13 +5,27 @@
 #include <utility>
 #include <string_view>
 
-#include "calendar/luck_start.h"
 #include "engine/corvel_bzclass.h"
+#include "engine/luck_start.h"
 
 namespace paipan {
 namespace {
 
 using json = nlohmann::ordered_json;
+
+// An empty object with room for `keys` members: the ordered map is a vector,
+// and growing it key by key copies every key already in it.
+json Object(std::size_t keys) {
+    json object = json::object();
+    object.get_ref<json::object_t&>().reserve(keys);
+    return object;
+}
+
+json Array(std::size_t items) {
+    json array = json::array();
+    array.get_ref<json::array_t&>().reserve(items);
+    return array;
+}
 
 // "YYYY-MM-DDTHH:MM" (`withMinutes`) or "YYYY-MM-DDTHH:00".
 std::string IsoMinute(const CivilTime& t, bool withMinutes = true) {
@@ -34,7 +48,7 @@ std::string Unpadded(std::string s) {
 // A jie term line "立春：1990年02月04日10时14分" gives the name; the time
 // comes from the term's own date-time.
 json Term(const std::string& line, DateTime at) {
-    json term = json::object();
+    json term = Object(2);
     term["name"] = line.substr(0, line.find("："));
     term["time"] = IsoMinute(ToCivil(at));
     return term;
@@ -42,22 +56,22 @@ json Term(const std::string& line, DateTime at) {
 
 // An object of whole numbers, in the order given.
 json Numbers(std::initializer_list<std::pair<const char*, int>> fields) {
-    json object = json::object();
+    json object = Object(fields.size() + 1);
     for (const auto& [key, value] : fields) object[key] = value;
     return object;
 }
 
 // Objects are filled key by key: an initializer list would copy every value.
 json Pillar(const Corvel_BZClass& e, int k) {
-    json hidden = json::array();
+    json hidden = Array(3);
     for (int j = 0; j < 3; ++j) {
         if (e.cg_g[k][j] < 0) continue;
-        json stem = json::object();
+        json stem = Object(2);
         stem["stem"] = e.cg_str[k][j];
         stem["deity"] = e.cg_ss[k][j];
         hidden.push_back(std::move(stem));
     }
-    json p = json::object();
+    json p = Object(5);
     p["ganzhi"] = e.gz_str[k];
     p["nayin"] = e.gz_ny[k];
     p["deity"] = e.gan_ss[k];
@@ -81,7 +95,7 @@ json Stars(const Corvel_BZClass& e) {
             }
         }
     }
-    json stars = json::object();
+    json stars = Object(4);
     const char* names[] = {"year", "month", "day", "hour"};
     for (std::size_t k = 0; k < 4; ++k) stars[names[k]] = std::move(columns[k]);
     return stars;
@@ -90,11 +104,11 @@ json Stars(const Corvel_BZClass& e) {
 json Luck(const Corvel_BZClass& e) {
     const LuckStart start = BreakDownLuckStart(e.QiYunAge);
     const CivilTime handover = ToCivil(e.JiaoYunTime);
-    json pillars = json::array();
+    json pillars = Array(8);
     for (int i = 0; i < 8; ++i) {
         // The luck pillar i takes over in the year of the handover plus 10 i,
         // at the age (counted in solar years) the chart prints above it.
-        json p = json::object();
+        json p = Object(4);
         p["ganzhi"] = e.dy_str[i];
         p["deity"] = e.dy_ss[i];
         p["age"] = handover.year - e.bz_year + 10 * i;
@@ -103,7 +117,7 @@ json Luck(const Corvel_BZClass& e) {
     }
     const json when = Numbers({{"years", start.years}, {"months", start.months}, {"days", start.days},
                                {"hours", start.hours}});
-    json luck = json::object();
+    json luck = Object(4);
     luck["forward"] = e.isshun(e.bz, e.sex2);
     luck["start"] = when;
     luck["handover"] = IsoMinute(handover, false);
@@ -114,14 +128,14 @@ json Luck(const Corvel_BZClass& e) {
 }  // namespace
 
 json ChartJson(const Corvel_BZClass& e, const ChartResult& result, const std::vector<std::string>& notices) {
-    json pillars = json::array();
+    json pillars = Array(4);
     for (int k = 0; k < 4; ++k) pillars.push_back(Pillar(e, k));
     json lunar = Numbers({{"year", e.nn}, {"month", e.ny}, {"day", e.nr}});
     lunar["leap"] = e.leap;
-    json terms = json::object();
+    json terms = Object(2);
     terms["last"] = Term(e.LastJQStr, e.LastJieQi);
     terms["next"] = Term(e.NextJQStr, e.NextJieQi);
-    json j = json::object();
+    json j = Object(15);  // and the batch's "line"
     j["text"] = result.text;
     j["trueSolarTime"] = IsoMinute(CivilTime{e.nian, e.yue, e.ri, e.shi, e.fen, 0});
     j["lunar"] = std::move(lunar);

@@ -254,15 +254,17 @@ SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedCl
     b += std::string("出生地方时间＝出生钟表时间") + Sign(l >= 0) + MinutesSeconds(l / 60, l % 60) + kBr;
     const bool eNonNegative = minE > 0 || (minE == 0 && secE >= 0);
     b += std::string("出生真太阳时＝出生地方时间") + Sign(eNonNegative) + MinutesSeconds(minE, secE) + kBr;
-    b += "实际出生时间＝" + Num(t.year) + "年" + Num(t.month) + "月" + Num(t.day) + "日" +
-         Num(t.hour) + "时" + Num(t.minute) + "分" + kBr + kBr;
+    b += "实际出生时间＝" + DateTimeText(t, false) + kBr + kBr;
     return {t, b};
 }
 
-ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi) {
+ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi, Colouring colouring) {
     ChartResult result;
-    result.text = (nightZi ? kNightZiNotice : "") + engine.OutputStr + ReminderBlock() + Footer();
-    result.spans = ColourSpans(result.text, engine);
+    static const std::string tail = ReminderBlock() + Footer();
+    const std::string_view notice = nightZi ? kNightZiNotice : "";
+    result.text.reserve(notice.size() + engine.OutputStr.size() + tail.size());
+    result.text.append(notice).append(engine.OutputStr).append(tail);
+    if (colouring == Colouring::Spans) result.spans = ColourSpans(result.text, engine);
     return result;
 }
 
@@ -271,7 +273,7 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
 }
 
 ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
-                             const ChartInspector& inspect) {
+                             const ChartInspector& inspect, Colouring colouring) {
     auto checked = CheckChartInput(input);
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     const CheckedClock& clock = std::get<CheckedClock>(checked);
@@ -289,7 +291,7 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
         HandRequestTo(engine, input, solar.corrected);
         engine.Main();
         if (recorder.message) return *recorder.message;
-        ChartResult result = ComposeChartResult(engine, input.nightZi);
+        ChartResult result = ComposeChartResult(engine, input.nightZi, colouring);
         if (inspect) inspect(engine, result);
         return result;
     } catch (const DataError& e) {

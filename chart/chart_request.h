@@ -96,9 +96,11 @@ ChartOutcome RunChartRequest(const ChartInput& input,
 // The same press, showing the finished engine and the result to `inspect`
 // before the engine is released (the command line's JSON output reads the
 // pillars, terms and luck from it). Not called when the press fails.
+// Callers that show no colours (plain text, JSON) skip the colour spans.
 using ChartInspector = std::function<void(const Corvel_BZClass&, const ChartResult&)>;
+enum class Colouring { Spans, None };
 ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
-                             const ChartInspector& inspect);
+                             const ChartInspector& inspect, Colouring colouring = Colouring::Spans);
 
 // Number of UTF-16 code units of a UTF-8 text (the unit of ColourSpan).
 int Utf16Length(std::string_view utf8);
@@ -129,6 +131,7 @@ SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& input, const Checke
 
 // The result box's text around an engine's finished chart (night-zi notice,
 // OutputStr, reminder, footer) with the colour spans of its sections.
-ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi);
+ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi,
+                               Colouring colouring = Colouring::Spans);
 
 }  // namespace paipan

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "calendar/luck_start.h"
 #include "engine/corvel_bzclass.h"
+#include "engine/luck_start.h"
 
 namespace paipan {
 namespace {
@@ -18,8 +18,6 @@ constexpr const char* kBr = "\r\n";
 bool On(int sw) { return sw == 1; }  // a switch counts only when exactly 1
 
 std::string Num(int n) { return std::to_string(n); }
-
-int Mod(int a, int m) { return ((a % m) + m) % m; }
 
 // The sections of one chart, built fresh on every Main.
 struct Sections {
@@ -33,12 +31,6 @@ struct MinorLuck {
     std::array<GanZhi, 13> gz{};
     std::array<std::string, 13> str;
 };
-
-// The year pillar of a Gregorian year counted at 立春: 1864 was a 甲子 year.
-GanZhi YearPillarOf(int year) {
-    const int s = Mod(year - 1864, 60);
-    return {s % 10, s % 12};
-}
 
 std::string PillarText(const Corvel_BZClass& e, GanZhi gz) { return e.GetG(gz[0]) + e.GetZ(gz[1]); }
 
@@ -136,10 +128,15 @@ void LuckRows(const Corvel_BZClass& e, int yJ, Sections& s) {
 
 std::string AnnualTable(const Corvel_BZClass& e, int yJ) {
     std::string s = LuckRow("始于：", [&](int i) { return Num(yJ + 10 * i) + "　　"; });
-    for (int r = 0; r < 10; ++r) {
-        s += LuckRow(r == 0 ? "流年：" : "　　　", [&](int i) {
-            return PillarText(e, YearPillarOf(yJ + r + 10 * i)) + "　　";
-        });
+    for (int r = 0; r < 10; ++r) {  // 80 pillars: written straight into the table
+        s += r == 0 ? "流年：" : "　　　";
+        for (int i = 0; i < 8; ++i) {
+            const GanZhi gz = YearPillarOf(yJ + r + 10 * i);
+            s.append(e.TianGan[static_cast<std::size_t>(gz[0])])
+                .append(e.DiZhi[static_cast<std::size_t>(gz[1])])
+                .append("　　");
+        }
+        s += kBr;
     }
     return s + LuckRow("止于：", [&](int i) { return Num(yJ + 9 + 10 * i) + "　　"; }) + kBr;
 }
@@ -161,11 +158,8 @@ MinorLuck MinorLuckPillars(const Corvel_BZClass& e, int years) {
     MinorLuck m;
     m.count = years + 1;
     const bool forward = e.isshun(e.bz, e.sex2);
-    const int hs = e.bz[3][0];
-    const int hb = e.bz[3][1];
     for (int i = 0; i < m.count; ++i) {
-        m.gz[i] = forward ? GanZhi{(hs + 1 + i) % 10, (hb + 1 + i) % 12}
-                          : GanZhi{Mod(hs + 9 - i, 10), Mod(hb + 11 - i, 12)};
+        m.gz[i] = StepPillar(e.bz[3], forward ? i + 1 : -(i + 1));
         m.str[i] = PillarText(e, m.gz[i]);
     }
     return m;
@@ -187,13 +181,22 @@ std::string MinorLuckBlock(const Corvel_BZClass& e, const MinorLuck& m) {
     return s + kBr;
 }
 
+// The chart text: the header, then the sections in print order.
+std::string JoinedText(std::string head, const Sections& s) {
+    const std::string* const pieces[] = {&s.top_ss, &s.qk, &s.gzMain, &s.dzcg, &s.ny, &s.cs,
+                                         &s.ssa, &s.dycs, &s.dyny, &s.dyss, &s.dy, &s.dyxs,
+                                         &s.dyln, &s.ty, &s.mg, &s.xy};
+    std::size_t size = head.size();
+    for (const std::string* piece : pieces) size += piece->size();
+    head.reserve(size);
+    for (const std::string* piece : pieces) head += *piece;
+    return head;
+}
+
 }  // namespace
 
 void Corvel_BZClass::Main() {
-    if (!CheckDate()) return;  // message shown; nothing of the chart changes
-    GetMonthRow();
-    GetBzTime();
-    GetNongLi();
+    if (!LunarDateSteps()) return;  // message shown; nothing of the chart changes
     CalJQ();
     GetEightWordInfo();
     GetKongWang();
@@ -222,11 +225,12 @@ void Corvel_BZClass::Main() {
     }
 
     JiaoYunTime = jiaoYun;
-    BZ_top_ss = s.top_ss, BZ_qk = s.qk, BZ_gzMain = s.gzMain, BZ_dzcg = s.dzcg, BZ_ny = s.ny;
-    BZ_cs = s.cs, BZ_ssa = s.ssa, BZ_dycs = s.dycs, BZ_dyny = s.dyny, BZ_dyss = s.dyss;
-    BZ_dy = s.dy, BZ_dyxs = s.dyxs, BZ_dyln = s.dyln, BZ_ty = s.ty, BZ_mg = s.mg, BZ_xy = s.xy;
-    OutputStr = head + s.top_ss + s.qk + s.gzMain + s.dzcg + s.ny + s.cs + s.ssa + s.dycs +
-                s.dyny + s.dyss + s.dy + s.dyxs + s.dyln + s.ty + s.mg + s.xy;
+    OutputStr = JoinedText(std::move(head), s);
+    BZ_top_ss = std::move(s.top_ss), BZ_qk = std::move(s.qk), BZ_gzMain = std::move(s.gzMain);
+    BZ_dzcg = std::move(s.dzcg), BZ_ny = std::move(s.ny), BZ_cs = std::move(s.cs);
+    BZ_ssa = std::move(s.ssa), BZ_dycs = std::move(s.dycs), BZ_dyny = std::move(s.dyny);
+    BZ_dyss = std::move(s.dyss), BZ_dy = std::move(s.dy), BZ_dyxs = std::move(s.dyxs);
+    BZ_dyln = std::move(s.dyln), BZ_ty = std::move(s.ty), BZ_mg = std::move(s.mg), BZ_xy = std::move(s.xy);
 }
 
 }  // namespace paipan

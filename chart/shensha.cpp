@@ -14,7 +14,43 @@ namespace paipan {
 namespace {
 
 constexpr const char* kFour = "　　　　";  // an empty star cell, 8 units
-constexpr int kKongWang = 39;            // 空亡
+
+// The stars the rules find, by their entry in the star name table
+// (ShenShaName); the rules append these numbers to a star code list.
+enum class Star {
+    GuChen = 0,         // 孤辰
+    GuaSu = 1,          // 寡宿
+    YuanChen = 3,       // 元辰
+    TianDe = 5,         // 天德贵人
+    YueDe = 6,          // 月德贵人
+    JiangXing = 7,      // 将星
+    HuaGai = 8,         // 华盖
+    YiMa = 9,           // 驿马
+    TaoHua = 10,        // 桃花
+    WangShen = 11,      // 亡神
+    JieSha = 12,        // 劫煞
+    SangMen = 13,       // 丧门
+    DiaoKe = 14,        // 吊客
+    TianYiGuiRen = 16,  // 天乙贵人
+    WenChang = 17,      // 文昌贵人
+    YangRen = 18,       // 羊刃
+    JinYu = 22,         // 金舆
+    LiuXia = 23,        // 流霞
+    TaiJi = 24,         // 太极贵人
+    FuXing = 25,        // 福星贵人
+    TianChu = 26,       // 天厨贵人
+    XueTang = 27,       // 学堂
+    TianYi = 28,        // 天医
+    LuShen = 29,        // 禄神
+    PiMa = 30,          // 披麻
+    HongLuan = 31,      // 红鸾
+    TianXi = 32,        // 天喜
+    ZaiSha = 33,        // 灾煞
+    GouSha = 34,        // 勾煞
+    JiaoSha = 35,       // 绞煞
+    GuoYin = 36,        // 国印贵人
+    KongWang = 39,      // 空亡
+};
 
 template <std::size_t N>
 int Entry(const std::array<int, N>& table, int key) {
@@ -23,10 +59,15 @@ int Entry(const std::array<int, N>& table, int key) {
     return table[static_cast<std::size_t>(key)];
 }
 
-// Appends "|code" when the table entry at key equals the tested index.
+// Appends "|code" of the star to a star code list.
+void Add(std::string& list, Star star) {
+    list.append(1, '|').append(std::to_string(static_cast<int>(star)));
+}
+
+// Adds the star when the table entry at key equals the tested index.
 template <std::size_t N>
-void AddIf(std::string& list, const std::array<int, N>& table, int key, int found, int code) {
-    if (Entry(table, key) == found) list += "|" + std::to_string(code);
+void AddIf(std::string& list, const std::array<int, N>& table, int key, int found, Star star) {
+    if (Entry(table, key) == found) Add(list, star);
 }
 
 int CountCodes(const std::string& list) {
@@ -37,16 +78,10 @@ int CountCodes(const std::string& list) {
 int PopLastCode(std::string& list) {
     const auto bar = list.rfind('|');
     if (bar == std::string::npos) throw std::logic_error("star list without a code");
-    const int code = std::stoi(list.substr(bar + 1));
+    int code = 0;
+    for (std::size_t i = bar + 1; i < list.size(); ++i) code = code * 10 + (list[i] - '0');
     list.erase(bar);
     return code;
-}
-
-// The two void branches of the day pillar, as GetKongWang works them out.
-std::array<int, 2> DayVoids(const Pillars& a) {
-    int x = a[2][1] - a[2][0];
-    if (x < 1) x += 12;  // [2, 12] since stem and branch share polarity
-    return {x - 2, x - 1};
 }
 
 }  // namespace
@@ -57,59 +92,59 @@ std::string Corvel_BZClass::GetShenShaNZ(const Pillars& a, int z, int sex) const
     const int yb = a[0][1];
     const bool forward = isshun(a, sex);
     std::string s;
-    AddIf(s, ssGuChen, yb, z, 0);
-    AddIf(s, ssGuaSu, yb, z, 1);
-    if (forward) AddIf(s, ssYuanChenA, yb, z, 3);
-    if (!forward) AddIf(s, ssYuanChenB, yb, z, 3);
-    AddIf(s, ssZaiSha, yb, z, 33);
+    AddIf(s, ssGuChen, yb, z, Star::GuChen);
+    AddIf(s, ssGuaSu, yb, z, Star::GuaSu);
+    if (forward) AddIf(s, ssYuanChenA, yb, z, Star::YuanChen);
+    if (!forward) AddIf(s, ssYuanChenB, yb, z, Star::YuanChen);
+    AddIf(s, ssZaiSha, yb, z, Star::ZaiSha);
     if (forward) {
-        AddIf(s, ssGouShaA, yb, z, 34);
-        AddIf(s, ssJiaoShaA, yb, z, 35);
+        AddIf(s, ssGouShaA, yb, z, Star::GouSha);
+        AddIf(s, ssJiaoShaA, yb, z, Star::JiaoSha);
     } else {
-        AddIf(s, ssGouShaB, yb, z, 34);
-        AddIf(s, ssJiaoShaB, yb, z, 35);
+        AddIf(s, ssGouShaB, yb, z, Star::GouSha);
+        AddIf(s, ssJiaoShaB, yb, z, Star::JiaoSha);
     }
     return s;
 }
 
 std::string Corvel_BZClass::GetShenShaYZ(int yz, int g, int z) const {
     std::string s;
-    AddIf(s, ssTianYi, yz, z, 28);
-    AddIf(s, ssTianDeGan, yz, g, 5);  // the 天德 and 月德 stems are found at the stem
-    AddIf(s, ssTianDeZhi, yz, z, 5);
-    AddIf(s, ssYueDeGan, yz, g, 6);
+    AddIf(s, ssTianYi, yz, z, Star::TianYi);
+    AddIf(s, ssTianDeGan, yz, g, Star::TianDe);  // the 天德 and 月德 stems are found at the stem
+    AddIf(s, ssTianDeZhi, yz, z, Star::TianDe);
+    AddIf(s, ssYueDeGan, yz, g, Star::YueDe);
     return s;
 }
 
 std::string Corvel_BZClass::GetShenShaRG(int rg, int z) const {
     std::string s;
-    AddIf(s, ssLuShen, rg, z, 29);
-    AddIf(s, ssTianYiGuiA, rg, z, 16);
-    AddIf(s, ssTianYiGuiB, rg, z, 16);
-    AddIf(s, ssWenChang, rg, z, 17);
-    AddIf(s, ssYangRen, rg, z, 18);
-    AddIf(s, ssJinYu, rg, z, 22);
-    AddIf(s, ssLiuXia, rg, z, 23);
-    AddIf(s, ssTaiJiA, rg, z, 24);
-    AddIf(s, ssTaiJiB, rg, z, 24);
+    AddIf(s, ssLuShen, rg, z, Star::LuShen);
+    AddIf(s, ssTianYiGuiA, rg, z, Star::TianYiGuiRen);
+    AddIf(s, ssTianYiGuiB, rg, z, Star::TianYiGuiRen);
+    AddIf(s, ssWenChang, rg, z, Star::WenChang);
+    AddIf(s, ssYangRen, rg, z, Star::YangRen);
+    AddIf(s, ssJinYu, rg, z, Star::JinYu);
+    AddIf(s, ssLiuXia, rg, z, Star::LiuXia);
+    AddIf(s, ssTaiJiA, rg, z, Star::TaiJi);
+    AddIf(s, ssTaiJiB, rg, z, Star::TaiJi);
     // 戊 and 己 have no single 太极 branch: 辰戌丑未 (z Mod 3 = 1) and 巳酉丑 (z Mod 4 = 1).
-    if (Entry(ssTaiJiA, rg) == 99 && z % 3 == 1) s += "|24";
-    if (Entry(ssTaiJiB, rg) == 99 && z % 4 == 1) s += "|24";
-    AddIf(s, ssFuXing, rg, z, 25);
-    AddIf(s, ssTianChu, rg, z, 26);
-    AddIf(s, ssXueTang, rg, z, 27);
-    AddIf(s, ssGuoYin, rg, z, 36);
+    if (Entry(ssTaiJiA, rg) == 99 && z % 3 == 1) Add(s, Star::TaiJi);
+    if (Entry(ssTaiJiB, rg) == 99 && z % 4 == 1) Add(s, Star::TaiJi);
+    AddIf(s, ssFuXing, rg, z, Star::FuXing);
+    AddIf(s, ssTianChu, rg, z, Star::TianChu);
+    AddIf(s, ssXueTang, rg, z, Star::XueTang);
+    AddIf(s, ssGuoYin, rg, z, Star::GuoYin);
     return s;
 }
 
 std::string Corvel_BZClass::GetShenShaRZ(int rz, int z) const {
     std::string s;
-    AddIf(s, ssJiangXing, rz, z, 7);
-    AddIf(s, ssHuaGai, rz, z, 8);
-    AddIf(s, ssYiMa, rz, z, 9);
-    AddIf(s, ssTaoHua, rz, z, 10);
-    AddIf(s, ssWangShen, rz, z, 11);
-    AddIf(s, ssJieSha, rz, z, 12);
+    AddIf(s, ssJiangXing, rz, z, Star::JiangXing);
+    AddIf(s, ssHuaGai, rz, z, Star::HuaGai);
+    AddIf(s, ssYiMa, rz, z, Star::YiMa);
+    AddIf(s, ssTaoHua, rz, z, Star::TaoHua);
+    AddIf(s, ssWangShen, rz, z, Star::WangShen);
+    AddIf(s, ssJieSha, rz, z, Star::JieSha);
     return s;
 }
 
@@ -117,14 +152,14 @@ std::string Corvel_BZClass::GetShenShaRZ1(const Pillars& a, int nianzhi) const {
     const int yb = a[0][1];
     const int mb = a[1][1];
     std::string s;
-    AddIf(s, ssSangMen, yb, nianzhi, 13);
-    AddIf(s, ssDiaoKe, yb, nianzhi, 14);
-    AddIf(s, ssPiMa, yb, nianzhi, 30);
-    AddIf(s, ssSangMen, mb, nianzhi, 13);
-    AddIf(s, ssDiaoKe, mb, nianzhi, 14);
-    AddIf(s, ssPiMa, mb, nianzhi, 30);
-    AddIf(s, ssHongLuan, yb, nianzhi, 31);
-    AddIf(s, ssTianXi, yb, nianzhi, 32);
+    AddIf(s, ssSangMen, yb, nianzhi, Star::SangMen);
+    AddIf(s, ssDiaoKe, yb, nianzhi, Star::DiaoKe);
+    AddIf(s, ssPiMa, yb, nianzhi, Star::PiMa);
+    AddIf(s, ssSangMen, mb, nianzhi, Star::SangMen);
+    AddIf(s, ssDiaoKe, mb, nianzhi, Star::DiaoKe);
+    AddIf(s, ssPiMa, mb, nianzhi, Star::PiMa);
+    AddIf(s, ssHongLuan, yb, nianzhi, Star::HongLuan);
+    AddIf(s, ssTianXi, yb, nianzhi, Star::TianXi);
     return s;
 }
 
@@ -158,7 +193,8 @@ std::string Corvel_BZClass::GetmgtyShenSha(const Pillars& a, const ExtraPillar& 
     s += GetShenShaNZ(a, pb, sex);
     s += GetShenShaRZ(a[0][1], pb);
     s += GetShenShaYZ(a[1][1], ps, pb);
-    if (pb == kw_z[0] || pb == kw_z[1]) s += "|" + std::to_string(kKongWang);
+    const auto voids = VoidBranchesOf(a[2]);
+    if (pb == voids[0] || pb == voids[1]) Add(s, Star::KongWang);
     s += GetShenShaRG(a[2][0], pb);
     s += GetShenShaRZ(a[2][1], pb);
     return s;
@@ -172,10 +208,10 @@ std::array<StarLists, 5> Corvel_BZClass::GetShenShaLists(const Pillars& a, int s
     for (int k : {0, 2, 3})  // [月支]: the month pillar is not marked by its own branch
         rows[2][k] = GetShenShaYZ(a[1][1], a[k][0], a[k][1]);
     for (int k = 0; k < 4; ++k) rows[3][k] = GetShenShaRG(a[2][0], a[k][1]);  // [日干]
-    const auto voids = DayVoids(a);
+    const auto voids = VoidBranchesOf(a[2]);
     for (int k : {0, 1, 3}) {  // [日支]: nor the day pillar by its own branch
         const int z = a[k][1];
-        if (z == voids[0] || z == voids[1]) rows[4][k] = "|" + std::to_string(kKongWang);
+        if (z == voids[0] || z == voids[1]) Add(rows[4][k], Star::KongWang);
         rows[4][k] += GetShenShaRZ(a[2][1], z);
     }
     return rows;

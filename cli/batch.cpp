@@ -97,7 +97,7 @@ json Answer(std::string_view text, bool tooLong, long long line, const ChartInpu
     const ChartOutcome outcome = RunChartRequest(
         input, data.folder, [&](const Corvel_BZClass& e, const ChartResult& r) {
             answer = ChartJson(e, r, NoticeTexts(ChartNotices(input, {}, data.folder, data.gazetteer, &e)));
-        });
+        }, Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome)) return InputErrorJson(*problem);
     if (const auto* problem = std::get_if<DataProblem>(&outcome)) {
         dataFault = true;

@@ -116,7 +116,9 @@ int WriteChart(const OutputRequest& output, const ChartInput& input, const std::
         notices = ChartNoticeTexts(input, zone);
         if (output.format == OutputFormat::Json) chartJson = ChartJson(e, r, notices);
     };
-    const ChartOutcome outcome = RunChartRequest(input, ProgramFolder(), inspect);
+    const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;
+    const ChartOutcome outcome =
+        RunChartRequest(input, ProgramFolder(), inspect, coloured ? Colouring::Spans : Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome))
         return Problem(output, InputErrorJson(*problem), problem->message, 2);
     if (const auto* problem = std::get_if<DataProblem>(&outcome))

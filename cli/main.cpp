@@ -18,6 +18,7 @@
 #include "chart/chart_request.h"
 #include "cli/birth_options.h"
 #include "cli/chart_output.h"
+#include "engine/utf8.h"
 
 namespace {
 
@@ -101,25 +102,6 @@ struct UsageError {
     std::string message;
 };
 
-// True when the bytes are well-formed UTF-8 (no overlongs, no surrogates).
-bool IsUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || s.size() - i <= static_cast<std::size_t>(extra)) return false;
-        std::uint32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(s[i + k]);
-            if ((c & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        static constexpr std::uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
-}
-
 class ArgReader {
 public:
     ArgReader(int argc, char** argv) : args_(argv + 1, argv + argc) {}
@@ -135,7 +117,7 @@ public:
         } else {
             throw UsageError{"option --" + std::string(key) + " needs a value"};
         }
-        if (!IsUtf8(v)) throw UsageError{"the value of --" + std::string(key) + " is not UTF-8"};
+        if (!paipan::IsUtf8(v)) throw UsageError{"the value of --" + std::string(key) + " is not UTF-8"};
         return v;
     }
 

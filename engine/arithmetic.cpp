@@ -77,12 +77,8 @@ void Corvel_BZClass::GetKongWang() {
     const int branch = bz[2][1];
     RequireStem(stem, "GetKongWang");
     RequireBranch(branch, "GetKongWang");
-    // The ten-day decade that holds the day leaves two branches unmatched,
-    // the two just below the branch of its 甲 day.
-    int x = branch - stem;
-    if (x < 1) x += 12;  // 2, 4, ..., 12 for a day pillar of one polarity
-    kw_z = {x - 2, x - 1};
-    kwstr = GetZ(x - 2) + GetZ(x - 1);
+    kw_z = VoidBranchesOf({stem, branch});
+    kwstr = GetZ(kw_z[0]) + GetZ(kw_z[1]);
 }
 
 std::string Corvel_BZClass::GetSWB(int z) const {

@@ -2,10 +2,17 @@
 // symbol tables, the calendar lookups, the four pillars with everything
 // derived from them, and the finished chart text split into sections.
 //
-// The operations are implemented across the folders that own their subject:
-//   engine/    tables, stem-branch arithmetic, four pillars
-//   calendar/  calendar row, solar terms, lunar date
-//   chart/     symbolic stars, chart text (Main)
+// Where is what (the folders are layers: engine at the bottom, calendar on
+// it, chart on both; no file includes from a layer above its own):
+//   engine/tables.cpp          the symbol tables (the constructor)
+//   engine/arithmetic.cpp      stem-branch arithmetic, ten deities, void branches, stages
+//   engine/four_pillars.cpp    four pillars, luck pillars, 胎元 and 命宫
+//   engine/luck_start.cpp      the luck start: years, months, days, hours, handover
+//   calendar/calendar_row.cpp  the calendar rows of the birth month and its neighbours
+//   calendar/solar_terms.cpp   solar year and month, the jie terms around the birth
+//   calendar/lunar_date.cpp    the lunar date (getNL, GetNongLi)
+//   chart/shensha.cpp          the symbolic stars
+//   chart/chart_text.cpp       the chart text (Main)
 // All texts are UTF-8. Stem index 0-9 (甲 … 癸), branch index 0-11 (子 … 亥),
 // sexagenary serial 0-59 (0 = 甲子). Pillar k: 0 year, 1 month, 2 day, 3 hour.
 #pragma once
@@ -15,15 +22,14 @@
 #include <optional>
 #include <string>
 
-#include "calendar/store.h"
+#include "engine/calendar_row.h"
 #include "engine/datetime.h"
+#include "engine/ganzhi.h"
 #include "engine/notifier.h"
 #include "engine/value.h"
 
 namespace paipan {
 
-// (stem, branch) index pair; column 0 the stem, column 1 the branch.
-using GanZhi = std::array<int, 2>;
 using Pillars = std::array<GanZhi, 4>;     // bz: rows year, month, day, hour
 using ExtraPillar = std::array<GanZhi, 2>;  // ty_gz / mg_gz: only row 1 is used
 using StarLists = std::array<std::string, 4>;
@@ -115,10 +121,10 @@ public:
         ssLiuXia{}, ssTaiJiA{}, ssTaiJiB{}, ssFuXing{}, ssTianChu{}, ssXueTang{}, ssGuoYin{};
 
     // ---- Where the engine reads its data and shows its messages ----------
-    // Not part of the chart: the folder holding SETCONFIG.dll (the program's
-    // folder unless a caller points elsewhere) and the message sink (none:
-    // messages are dropped).
-    std::filesystem::path dataFolder = ProgramFolder();
+    // Not part of the chart: the folder holding SETCONFIG.dll, which the
+    // caller sets before the first calendar lookup, and the message sink
+    // (none: messages are dropped).
+    std::filesystem::path dataFolder;
     Notifier* notifier = nullptr;
 
     // ---- Operations, in the class's order ----------------------------------
@@ -172,6 +178,9 @@ private:
     // The date check shared by getNL and Main: false (and the message shown)
     // when the request's date cannot exist.
     bool CheckDate() const;          // calendar/lunar_date.cpp
+    // getNL's steps (date check, month row, solar year and month, lunar
+    // date), which Main begins with: false when the date failed its check.
+    bool LunarDateSteps();           // calendar/lunar_date.cpp
 };
 
 }  // namespace paipan

@@ -37,4 +37,14 @@ DateTime AddClamped(DateTime t, months delta) {
 DateTime AddYearsClamped(DateTime t, int n) { return AddClamped(t, months{12 * n}); }
 DateTime AddMonthsClamped(DateTime t, int n) { return AddClamped(t, months{n}); }
 
+std::string DateTimeText(const CivilTime& t, bool padded) {
+    const auto part = [padded](int n) {
+        std::string text = std::to_string(n);
+        if (padded && text.size() == 1) text.insert(text.begin(), '0');
+        return text;
+    };
+    return std::to_string(t.year) + "年" + part(t.month) + "月" + part(t.day) + "日" + part(t.hour) +
+           "时" + part(t.minute) + "分";
+}
+
 }  // namespace paipan

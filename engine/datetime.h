@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 namespace paipan {
 
@@ -23,6 +24,10 @@ DateTime MakeDateTime(int year, int month, int day, int hour = 0, int minute = 0
 
 // Splits a date-time into calendar parts.
 CivilTime ToCivil(DateTime t);
+
+// The moment as the chart writes it: "1990年05月08日14时05分" when `padded`
+// (month, day, hour and minute two digits), else "1990年5月8日14时5分".
+std::string DateTimeText(const CivilTime& t, bool padded);
 
 // True when year-month-day is a real Gregorian date.
 bool IsValidDate(int year, int month, int day);

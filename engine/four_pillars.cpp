@@ -4,13 +4,11 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "calendar/luck_start.h"
+#include "engine/luck_start.h"
 #include "engine/corvel_bzclass.h"
 
 namespace paipan {
 namespace {
-
-int Mod(int a, int m) { return ((a % m) + m) % m; }
 
 // The month stem from the year stem: a 甲 or 己 year runs 丙寅 … 乙亥, and its
 // 子 and 丑 months take the stems of the year after (丙子, 丁丑).
@@ -30,8 +28,7 @@ int DaysSinceJiaZiDay(int y, int m, int d) {
 // Year, month, day and hour pillars (steps 1-5 of the pillar rules).
 Pillars ComputePillars(const Corvel_BZClass& e) {
     Pillars p{};
-    const int s = Mod(e.bz_year - 1864, 60);  // 1864 is a 甲子 year
-    p[0] = {s % 10, s % 12};
+    p[0] = YearPillarOf(e.bz_year);
 
     const int monthBranch = e.bz_month >= 11 ? e.bz_month - 11 : e.bz_month + 1;  // 1 → 寅
     p[1] = {MonthStem(monthBranch, p[0][0]), monthBranch};
@@ -79,11 +76,9 @@ void FillPillarDetails(Corvel_BZClass& e) {
 
 // The eight luck pillars step on from the month pillar, forward or backward.
 void FillLuckPillars(Corvel_BZClass& e, bool forward) {
-    const auto [ms, mb] = e.bz[1];
     for (std::size_t i = 0; i < 8; ++i) {
         const int step = static_cast<int>(i);
-        e.dy_gz[i] = forward ? GanZhi{(ms + 1 + step) % 10, (mb + 1 + step) % 12}
-                             : GanZhi{(ms + 9 - step) % 10, (mb + 11 - step) % 12};
+        e.dy_gz[i] = StepPillar(e.bz[1], forward ? step + 1 : -(step + 1));
         e.dy_str[i] = e.GetG(e.dy_gz[i][0]) + e.GetZ(e.dy_gz[i][1]);
         e.dy_ss[i] = e.GetTenDeity(e.bz[2][0], e.dy_gz[i][0]);
     }
@@ -102,8 +97,9 @@ void FillConceptionAndPalace(Corvel_BZClass& e) {
     const int hourBranch = e.bz[3][1];
     const int m = mb > 1 ? mb - 2 : mb + 10;
     const int a = (12 - m) % 12;
-    const int c = hourBranch < 4 ? 3 : 15;
-    const int palace = Mod(a + c - hourBranch, 12);
+    // Three on from the month, counted back by the hour branch (the old
+    // tables add 15 from the 辰 hour on: the same branch after the mod 12).
+    const int palace = Mod(a + 3 - hourBranch, 12);
     e.mg_gz[1] = {MonthStem(palace, e.bz[0][0]), palace};
     e.mg_str = e.GetG(e.mg_gz[1][0]) + e.GetZ(e.mg_gz[1][1]);
     e.mg_serial = SerialOf(e, e.mg_gz[1][0], e.mg_gz[1][1]);

@@ -143,6 +143,20 @@ private:
 
 enum class Destination { Body, FontTable, ColourTable, Skip };
 
+// \loch, \hich and \dbch name the character set of the text that follows,
+// and with it which set the associated properties (\af, \afs, \ab, \ai)
+// describe; after \rtlch they describe right-to-left text until \ltrch.
+enum class CharSet { Low, High, Double, RightToLeft };
+
+// The associated properties of double-byte (CJK) text, where the file gives
+// them: LibreOffice writes a Chinese run's face and size only this way.
+struct CjkProperties {
+    int font = -1;       // -1: not given
+    int halfPoints = 0;  // 0: not given
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+};
+
 struct CharState {
     int font = -1;        // -1: the default font (\deff)
     int halfPoints = 0;   // 0: the default size
@@ -151,12 +165,17 @@ struct CharState {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool hidden = false;  // \v: text that is not shown
+    CharSet charSet = CharSet::Low;
+    CharSet ltrCharSet = CharSet::Low;  // the set \ltrch returns to
+    CjkProperties cjk;
 };
 
 struct GroupState {
     Destination destination = Destination::Body;
     CharState chars;
     int fallbackChars = 1;  // \ucN: characters that follow each \uN for old readers
+    bool starred = false;   // after \*: the next control word names a destination
 };
 
 struct Font {
@@ -219,6 +238,26 @@ bool Contains(const Range& range, std::string_view word) {
 
 bool IsOn(const Token& t) { return !t.hasParam || t.param != 0; }
 
+// Where a character takes its face from: CJK characters the CJK (associated)
+// properties, letters of other scripts the regular ones, and digits,
+// punctuation and blanks whatever came before them, the way word processors
+// keep "即23" in one face.
+enum class Script { Cjk, Other, Weak };
+
+Script ScriptOf(char32_t cp) {
+    const auto in = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
+    if (in(0x1100, 0x11FF) || in(0x2E80, 0x2FDF) || in(0x3000, 0x9FFF) || in(0xA960, 0xA97F) ||
+        in(0xAC00, 0xD7FF) || in(0xF900, 0xFAFF) || in(0xFE30, 0xFE4F) || in(0xFF00, 0xFFEF) ||
+        in(0x20000, 0x3FFFF)) {
+        return Script::Cjk;
+    }
+    if (cp == U'\n' || (cp < 0x80 && IsLetter(static_cast<char>(cp))) ||
+        (cp >= 0xC0 && !in(0x2000, 0x206F))) {
+        return Script::Other;  // a paragraph starts afresh
+    }
+    return Script::Weak;
+}
+
 void TruncateUtf8(std::string& text, std::size_t limit) {
     if (text.size() <= limit) {
         return;
@@ -258,6 +297,8 @@ private:
     bool OnDestinationWord(std::string_view word);
     bool OnDocumentWord(const Token& t);
     bool OnFormatWord(const Token& t);
+    bool OnCharSetWord(const Token& t);
+    bool OnStarredWord(const Token& t);
     bool OnCharWord(const Token& t);
     void OnFontTableWord(const Token& t);
     void OnColourTableWord(const Token& t);
@@ -268,7 +309,8 @@ private:
     void Emit(std::string_view utf8);
     void FinishFontEntry();
     int CodePage() const;
-    RunFormat CurrentFormat() const;
+    RunFormat CurrentFormat(bool cjk) const;
+    void EmitBody(std::string_view utf8);
 
     Tokenizer tokens_;
     ReadLimits limits_;
@@ -279,6 +321,7 @@ private:
     int fallbackToSkip_ = 0;         // characters of a \uN fallback still to pass over
     std::string pendingBytes_;       // text bytes not yet decoded
     char32_t highSurrogate_ = 0;     // first half of a \uN surrogate pair
+    bool afterCjk_ = false;          // the last letter of the body was CJK
     int ansiCodePage_ = kCodePageWestern;
     int defaultFont_ = 0;
     std::map<int, Font> fonts_;
@@ -322,6 +365,10 @@ void RtfReader::OnToken(const Token& t) {
         if (t.kind == Token::Kind::GroupClose) CloseGroup();
         return;
     }
+    if (Group().starred && !OnStarredWord(t)) {
+        OnToken(t);  // once: the group is now skipped
+        return;
+    }
     if (ConsumedAsFallback(t)) {
         return;
     }
@@ -330,7 +377,8 @@ void RtfReader::OnToken(const Token& t) {
         return;
     }
     FlushBytes();
-    if (t.kind != Token::Kind::Word || t.word != "u") {
+    // LibreOffice writes \ucN before each half of a surrogate pair.
+    if (t.kind != Token::Kind::Word || (t.word != "u" && t.word != "uc")) {
         DropHighSurrogate();
     }
     switch (t.kind) {
@@ -413,7 +461,7 @@ void RtfReader::OnTextByte(const Token& t) {
 
 void RtfReader::OnSymbol(unsigned char ch) {
     switch (ch) {
-    case '*': Group().destination = Destination::Skip; break;
+    case '*': Group().starred = true; break;
     case '~': AddCodePoint(0x00A0); break;  // non-breaking space
     case '_': AddCodePoint(0x2011); break;  // non-breaking hyphen
     case '\r':
@@ -442,11 +490,23 @@ void RtfReader::OnWord(const Token& t) {
     case Destination::FontTable: OnFontTableWord(t); break;
     case Destination::ColourTable: OnColourTableWord(t); break;
     default:
-        if (!OnDocumentWord(t) && !OnFormatWord(t)) {
+        if (!OnDocumentWord(t) && !OnFormatWord(t) && !OnCharSetWord(t)) {
             OnCharWord(t);
         }
         break;
     }
+}
+
+// {\*\word ...} is skipped unless this reader knows the destination: only a
+// field's result (AbiWord writes {\*\fldrslt ...}) is kept. False when the
+// group is to be skipped.
+bool RtfReader::OnStarredWord(const Token& t) {
+    Group().starred = false;
+    if (t.kind == Token::Kind::Word && t.word == "fldrslt") {
+        return true;
+    }
+    Group().destination = Destination::Skip;
+    return false;
 }
 
 bool RtfReader::OnDestinationWord(std::string_view word) {
@@ -497,6 +557,8 @@ bool RtfReader::OnFormatWord(const Token& t) {
         chars.bold = IsOn(t);
     } else if (t.word == "i") {
         chars.italic = IsOn(t);
+    } else if (t.word == "v") {
+        chars.hidden = IsOn(t);
     } else if (t.word == "strike" || t.word == "striked") {
         chars.strike = IsOn(t);
     } else if (t.word == "ulnone") {
@@ -505,6 +567,27 @@ bool RtfReader::OnFormatWord(const Token& t) {
         chars.underline = IsOn(t);
     } else {
         return false;
+    }
+    return true;
+}
+
+// Associated properties count only for double-byte text; those of the
+// other sets (right-to-left text above all) do not reach what we show.
+bool RtfReader::OnCharSetWord(const Token& t) {
+    CharState& chars = Group().chars;
+    if (t.word == "loch" || t.word == "hich" || t.word == "dbch") {
+        chars.charSet = t.word == "loch" ? CharSet::Low : t.word == "hich" ? CharSet::High : CharSet::Double;
+        chars.ltrCharSet = chars.charSet;
+    } else if (t.word == "rtlch" || t.word == "ltrch") {
+        chars.charSet = t.word == "rtlch" ? CharSet::RightToLeft : chars.ltrCharSet;
+    } else if (t.word != "af" && t.word != "afs" && t.word != "ab" && t.word != "ai") {
+        return false;
+    } else if (chars.charSet == CharSet::Double) {
+        CjkProperties& cjk = chars.cjk;
+        if (t.word == "af" && t.hasParam) cjk.font = t.param;
+        if (t.word == "afs") cjk.halfPoints = t.param > 0 ? std::min(t.param, kMaxHalfPoints) : 0;
+        if (t.word == "ab") cjk.bold = IsOn(t);
+        if (t.word == "ai") cjk.italic = IsOn(t);
     }
     return true;
 }
@@ -599,7 +682,7 @@ void RtfReader::Emit(std::string_view utf8) {
     }
     switch (Group().destination) {
     case Destination::Body:
-        AppendRun(runs_, utf8, CurrentFormat());
+        if (!Group().chars.hidden) EmitBody(utf8);
         break;
     case Destination::FontTable:
         if (fontEntry_.open && fontEntry_.name.size() < kMaxFontNameBytes) {
@@ -635,19 +718,41 @@ int RtfReader::CodePage() const {
     return page.value_or(ansiCodePage_);
 }
 
-RunFormat RtfReader::CurrentFormat() const {
+// Cuts the text where a character's script changes its format.
+void RtfReader::EmitBody(std::string_view utf8) {
+    const RunFormat formats[] = {CurrentFormat(false), CurrentFormat(true)};
+    std::size_t start = 0;
+    bool cjk = afterCjk_;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t here = pos;
+        const Script script = ScriptOf(NextCodePoint(utf8, pos));
+        if (script == Script::Weak || (script == Script::Cjk) == cjk) {
+            continue;
+        }
+        AppendRun(runs_, utf8.substr(start, here - start), formats[cjk]);
+        start = here;
+        cjk = !cjk;
+    }
+    AppendRun(runs_, utf8.substr(start), formats[cjk]);
+    afterCjk_ = cjk;
+}
+
+RunFormat RtfReader::CurrentFormat(bool cjk) const {
     const CharState& chars = stack_.back().chars;
+    const CjkProperties none;
+    const CjkProperties& assoc = cjk ? chars.cjk : none;
     RunFormat format;
-    const int index = chars.font >= 0 ? chars.font : defaultFont_;
+    const int font = assoc.font >= 0 ? assoc.font : chars.font;
+    const int index = font >= 0 ? font : defaultFont_;
     if (const auto it = fonts_.find(index); it != fonts_.end()) {
         format.font = it->second.name;
     }
-    format.pointSize = chars.halfPoints / 2.0;
+    format.pointSize = (assoc.halfPoints > 0 ? assoc.halfPoints : chars.halfPoints) / 2.0;
     if (chars.colour >= 0 && static_cast<std::size_t>(chars.colour) < colours_.size()) {
         format.colour = colours_[static_cast<std::size_t>(chars.colour)];
     }
-    format.bold = chars.bold;
-    format.italic = chars.italic;
+    format.bold = assoc.bold.value_or(chars.bold);
+    format.italic = assoc.italic.value_or(chars.italic);
     format.underline = chars.underline;
     format.strike = chars.strike;
     return format;

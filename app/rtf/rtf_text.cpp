@@ -13,7 +13,6 @@ namespace {
 constexpr std::size_t kMaxConverters = 32;
 const iconv_t kFailedOpen = reinterpret_cast<iconv_t>(-1);
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // iconv's names for a Windows code page, the preferred first.
 std::vector<std::string> IconvNames(int codePage) {
@@ -64,71 +63,6 @@ bool Convert(iconv_t cd, std::string_view in, std::string& out, OnError onError)
 }
 
 }  // namespace
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-        cp = kReplacementChar;
-    }
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-char32_t NextCodePoint(std::string_view utf8, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(utf8[pos]);
-    int length = 1;
-    char32_t cp = lead;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, cp = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, cp = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, cp = lead & 0x07, minimum = 0x10000;
-    } else if (lead >= 0x80) {
-        ++pos;
-        return kReplacementChar;
-    }
-    if (pos + length > utf8.size()) {
-        ++pos;
-        return kReplacementChar;
-    }
-    for (int k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(utf8[pos + k]);
-        if (!IsContinuation(c)) {
-            ++pos;
-            return kReplacementChar;
-        }
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++pos;
-        return kReplacementChar;
-    }
-    pos += length;
-    return cp;
-}
-
-std::string ValidUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        AppendUtf8(out, NextCodePoint(bytes, pos));
-    }
-    return out;
-}
 
 std::optional<int> CodePageOfCharset(int charset) {
     switch (charset) {

@@ -1,5 +1,5 @@
 #pragma once
-// Character helpers of the RTF module: UTF-8 encoding and decoding, and the
+// Character helpers of the RTF module: the program's UTF-8 helpers, and the
 // Windows code pages that RTF files name with \ansicpg, \fcharset and \cpg,
 // converted with iconv.
 
@@ -11,22 +11,21 @@
 #include <string>
 #include <string_view>
 
+#include "engine/utf8.h"
+
 namespace paipan::rtf {
+
+using paipan::AppendUtf8;
+using paipan::kReplacementChar;
+using paipan::NextCodePoint;
+using paipan::ValidUtf8;
 
 inline constexpr int kCodePageWestern = 1252;
 inline constexpr int kCodePageChinese = 936;  // GBK, the code page of Simplified Chinese Windows
 inline constexpr int kCodePageUtf8 = 65001;
-inline constexpr char32_t kReplacementChar = 0xFFFD;
 
-// Appends `cp` as UTF-8; surrogates and values above U+10FFFF become U+FFFD.
-void AppendUtf8(std::string& out, char32_t cp);
 
-// Reads the code point that starts at `pos` and moves `pos` past it. A byte
-// that does not start a well-formed sequence yields U+FFFD and moves one byte.
-char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
 
-// `bytes` with every ill-formed sequence replaced by U+FFFD.
-std::string ValidUtf8(std::string_view bytes);
 
 // The code page Windows uses for a font character set (\fcharsetN);
 // nullopt for the ANSI and default sets, whose text follows the document's

@@ -46,7 +46,9 @@ void AppendHexByte(std::string& out, unsigned char byte) {
 }
 
 // \uN takes a signed 16-bit value; characters beyond U+FFFF go as a
-// surrogate pair. '?' is the one-character fallback declared by \uc1.
+// surrogate pair. '?' is the one-character fallback declared by \uc1,
+// written as \'3f: some readers take a literal '?' and the character after
+// it for the fallback and lose the next character ("即23" became "即3").
 void AppendUnicode(std::string& out, char32_t cp) {
     if (cp > 0xFFFF) {
         AppendUnicode(out, 0xD800 + ((cp - 0x10000) >> 10));
@@ -54,7 +56,7 @@ void AppendUnicode(std::string& out, char32_t cp) {
         return;
     }
     const long value = cp <= 0x7FFF ? static_cast<long>(cp) : static_cast<long>(cp) - 65536;
-    out += "\\u" + std::to_string(value) + "?";
+    out += "\\u" + std::to_string(value) + "\\'3f";
 }
 
 // An ASCII character of a font name: the table's separator, RTF's special
@@ -129,9 +131,12 @@ void AppendColourTable(std::string& out, const std::vector<Rgb>& colours) {
     out += "}\r\n";
 }
 
-// \plain first, so that each run states its whole format.
+// \plain first, so that each run states its whole format. The face goes
+// twice: as the CJK (associated) font after \dbch for readers that keep a
+// separate face for Chinese, then as the regular font after \loch.
 void AppendFormat(std::string& out, const RunFormat& format, const Tables& tables) {
-    out += "\\plain\\f" + std::to_string(tables.FontIndex(format.font));
+    const std::string font = std::to_string(tables.FontIndex(format.font));
+    out += "\\plain\\dbch\\af" + font + "\\loch\\f" + font;
     if (format.pointSize > 0) {
         const double halfPoints = std::min(std::round(format.pointSize * 2), double{kMaxHalfPoints});
         out += "\\fs" + std::to_string(std::max(1L, std::lround(halfPoints)));

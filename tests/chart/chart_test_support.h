@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "calendar/store.h"
 #include "engine/corvel_bzclass.h"
 
 namespace paipan::test {
@@ -24,6 +25,7 @@ struct EngineRequest {
 
 // Hands the request to `e` and runs Main (data beside the test).
 inline void RunMain(Corvel_BZClass& e, const EngineRequest& r) {
+    if (e.dataFolder.empty()) e.dataFolder = ProgramFolder();
     e.s_realtime = r.realtime;
     e.SetRequest(r.year, r.month, r.day, r.hour, r.minute, r.sex, r.name, r.place, r.dyp, r.lnp,
                  r.cgp, r.ssp, r.nyp, r.shenshap, r.csp, r.mgp, r.qyp, r.xyp, r.zsp, r.jyssp,

@@ -186,7 +186,9 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
         std::string pillars;
         for (const auto& p : j["pillars"]) pillars += (pillars.empty() ? "" : " ") + p["ganzhi"].get<std::string>();
         EXPECT_TRUE(pillars.starts_with(c.pillars)) << pillars;
-        if (!c.voids.empty()) EXPECT_EQ(j["voids"], c.voids);
+        if (!c.voids.empty()) {
+            EXPECT_EQ(j["voids"], c.voids);
+        }
         const auto& l = j["lunar"];
         EXPECT_EQ(std::to_string(l["year"].get<int>()) + " " + std::to_string(l["month"].get<int>()) + " " +
                       std::to_string(l["day"].get<int>()) + " " + (l["leap"].get<bool>() ? "1" : "0"), c.lunar);

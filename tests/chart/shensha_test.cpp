@@ -54,6 +54,20 @@ TEST(StarRules, ListsFollowRuleOrder) {
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first(e), cases[i].second) << "row " << i;
 }
 
+TEST(StarRules, LonelyAndWidowStarsOfEveryYearBranch) {
+    // 亥子丑 years: 孤辰 寅, 寡宿 戌; 寅卯辰: 巳 and 丑; 巳午未: 申 and 辰; 申酉戌: 亥 and 未.
+    const Corvel_BZClass e;
+    for (int y = 0; y < 12; ++y) {
+        const int season = (y + 1) % 12 / 3;
+        const int guChen = (2 + 3 * season) % 12, guaSu = (10 + 3 * season) % 12;
+        for (int z = 0; z < 12; ++z) {
+            const std::string s = e.GetShenShaNZ(FromSerials(y, 2, 0, 0), z, 1);
+            EXPECT_EQ(s.find("|0") != std::string::npos, z == guChen) << "year " << y << " branch " << z;
+            EXPECT_EQ(s.find("|1") != std::string::npos, z == guaSu) << "year " << y << " branch " << z;
+        }
+    }
+}
+
 TEST(StarText, LastFoundFirstUnderItsColumn) {
     Corvel_BZClass e;
     StarLists lists{"|7", "", "|16|24", ""};

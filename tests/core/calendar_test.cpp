@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <tuple>
 
-#include "calendar/luck_start.h"
+#include "engine/luck_start.h"
 #include "engine/corvel_bzclass.h"
 #include "test_support.h"
 

@@ -24,9 +24,11 @@ struct RecordingNotifier : Notifier {
     std::vector<std::string> messages;  // "caption|text"
 };
 
-// SetRequest with every section switch on.
+// SetRequest with every section switch on; the data files beside the test
+// program unless the test chose a folder.
 inline void SetBirth(Corvel_BZClass& e, int year, int month, int day, int hour, int minute,
                      int sex = 1, int nightZi = 0) {
+    if (e.dataFolder.empty()) e.dataFolder = ProgramFolder();
     e.SetRequest(year, month, day, hour, minute, sex, "张三", "安徽", 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
                  nightZi, 1, 1);
 }

@@ -79,6 +79,22 @@ TEST(RtfReader, ReadsWordProcessorSamples) {
           {"under", Fmt("Calibri", 11, {}, "u")}, {" ", Fmt("Calibri", 11)}, {"again", Fmt("Calibri", 11, {}, "u")},
           {" end\n", Fmt("Calibri", 11)}, {"！\t　你好\U00020000\u2028", Fmt(kSong, 14, kGreen)},
           {"x\\y{z} 晴\n", Fmt(kSong, 14, kMagenta)}}},
+        // LibreOffice: a Chinese run's face, size, bold and italic only in the
+        // \dbch associated properties (\af, \afs, \ab, \ai), digits after
+        // Chinese in its face, the right-to-left set's \afs28\ab not applied,
+        // the paragraph's CJK face for a run without one; characters beyond
+        // U+FFFF as halves each behind \uc1 (an emoji is no CJK character).
+        {"libreoffice_cjk.rtf", ReadSample("libreoffice_cjk.rtf"),
+         {{"Latin ", Fmt("Liberation Sans", 10)}, {"晴川23 ", Fmt("Noto Sans CJK SC", 10.5, {}, "b")},
+          {"八字", Fmt("Noto Sans CJK SC", 10.5, kRed, "i")}, {"\n", Fmt("Liberation Serif", 12)},
+          {"甲子", Fmt("Noto Sans CJK SC", 12)}, {"\U0001F600", Fmt("Liberation Sans", 10)},
+          {"\U00020000\U00020BB7", Fmt("Noto Sans CJK SC", 10.5)}, {"\n", Fmt("Liberation Serif", 12)}}},
+        // AbiWord: hyperlinks as fields, the result once as {\*\fldrslt}.
+        {"abiword_link.rtf", ReadSample("abiword_link.rtf"),
+         {{"晴川", Fmt("SimSun", 12)}, {"See ", Fmt("Arial", 12)}, {"the site", Fmt("Arial", 12, kBlue, "u")},
+          {" or ", Fmt("Arial", 12)}, {"链接", Fmt("SimSun", 12, kBlue, "u")}, {".\n", Fmt("Arial", 12)}}},
+        // Hidden text: \v to \v0, a hidden group with its paragraph mark, \plain.
+        {"hidden_text.rtf", ReadSample("hidden_text.rtf"), {{"四柱八字 shown\nend\n", Fmt(kSong, 12)}}},
         // Cut inside a nested group, and inside the control word \ulnone:
         // everything before the cut stays.
         {"truncated_group.rtf", ReadSample("truncated_group.rtf"),
@@ -122,6 +138,8 @@ TEST(RtfReader, DecodesCharacters) {
         {"{\\rtf1\\uc3\\u20320{x}y}", "你xy"},  // the fallback ends at a group
         {"{\\rtf1 \\u-10176?x}", "\uFFFDx"},  // lone first surrogate
         {"{\\rtf1 \\u-9216?}", "\uFFFD"},  // lone second surrogate
+        {"{\\rtf1 \\uc1\\u-10179?\\uc1 x\\uc1\\u-10179?\\uc1\\u26228?}", "\uFFFDx\uFFFD晴"},
+        {"{\\rtf1 a{\\*\\fldrslt b}{\\*\\unknown c}{\\*\\par d}{\\*{e}f}g}", "abg"},  // only results kept
         {"{\\rtf1 a\\~b\\-c\\_d}", "a\u00A0bc\u2011d"},
         {"{\\rtf1 a\\\r\nb}", "a\nb"},  // backslash before a line break
         {"{\\rtf1 a\r\nb\rc}", "abc"},  // line breaks in the file are not text
@@ -170,6 +188,9 @@ TEST(RtfReader, ReadsFormats) {
         {"groups restore formats", "{\\rtf1\\b a{\\b0\\i b{\\ul c}d}e}",
          {{"a", Fmt("", 0, {}, "b")}, {"b", Fmt("", 0, {}, "i")}, {"c", Fmt("", 0, {}, "iu")},
           {"d", Fmt("", 0, {}, "i")}, {"e", Fmt("", 0, {}, "b")}}},
+        {"CJK properties: \\ab0 over \\b, cleared by \\plain",
+         "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\b\\dbch\\ab0 a\\u26228?\\af1\\afs30\\ab\\ai\\u24029?\\plain\\u20843?}",
+         {{"a", Fmt("A", 0, {}, "b")}, {"晴", Fmt("A")}, {"川", Fmt("B", 15, {}, "bi")}, {"八", Fmt("A")}}},
         {"\\pard keeps the character format", "{\\rtf1\\b a\\par\\pard b}", {{"a\nb", Fmt("", 0, {}, "b")}}},
     });
 }
@@ -222,22 +243,23 @@ TEST(RtfWriter, WritesHeaderTablesAndRuns) {
               "{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"
               "{\\f1\\fnil\\fcharset0 Noto Sans Mono CJK SC;}}\r\n"
               "{\\colortbl;\\red255\\green0\\blue0;}\r\n"
-              "\\pard\\plain\\f0\\fs21\\cf1\\b \\u26228?\\u24029?\\par\r\n"
-              "\\plain\\f1\\fs24\\i\\ul\\strike a\\{b\\}\\\\c\r\n}\r\n");
+              "\\pard\\plain\\dbch\\af0\\loch\\f0\\fs21\\cf1\\b \\u26228\\'3f\\u24029\\'3f\\par\r\n"
+              "\\plain\\dbch\\af1\\loch\\f1\\fs24\\i\\ul\\strike a\\{b\\}\\\\c\r\n}\r\n");
     const std::pair<std::string, std::string> texts[] = {  // text, as written
         {"\\", "\\\\"}, {"{}", "\\{\\}"}, {"\t", "\\tab "}, {"\n", "\\par\r\n"}, {"\u2028", "\\line "},
-        {"　", "\\u12288?"}, {"！", "\\u-255?"},  // U+FF01 = 65281 = 65536 - 255
-        {"\U00020000", "\\u-10176?\\u-9216?"},  // surrogates D840 DC00
-        {"é", "\\u233?"}, {"\r", "\\u13?"}, {"\xff", "\\u-3?"}};  // a stray byte becomes U+FFFD
+        {"　", "\\u12288\\'3f"}, {"！", "\\u-255\\'3f"},  // U+FF01 = 65281 = 65536 - 255
+        {"\U00020000", "\\u-10176\\'3f\\u-9216\\'3f"},  // surrogates D840 DC00
+        {"即23", "\\u21363\\'3f23"},  // 即 is U+5373; the digits stay plain
+        {"é", "\\u233\\'3f"}, {"\r", "\\u13\\'3f"}, {"\xff", "\\u-3\\'3f"}};  // a stray byte becomes U+FFFD
     for (const auto& [text, written] : texts) {
         const std::string out = SerializeRtf({{text, Fmt("A")}});
-        EXPECT_TRUE(IsAscii(out) && out.find("\\plain\\f0 " + written + "\r\n}") != std::string::npos) << out;
+        EXPECT_TRUE(IsAscii(out) && out.find("\\plain\\dbch\\af0\\loch\\f0 " + written + "\r\n}") != std::string::npos) << out;
     }
     const std::pair<std::string, std::string> fonts[] = {  // name, font table entry
         {"宋体", "\\fcharset134 \\'cb\\'ce\\'cc\\'e5;"}, {"Mixed 黑体", "\\fcharset134 Mixed \\'ba\\'da\\'cc\\'e5;"},
         {"A;B{}", "\\fcharset0 A\\'3bB\\'7b\\'7d;"}, {"", "\\fcharset0 ;"},
         // GBK has no emoji: the whole name goes as \uN.
-        {"宋体😀", "\\fcharset134 \\u23435?\\u20307?\\u-10179?\\u-8704?;"}};
+        {"宋体😀", "\\fcharset134 \\u23435\\'3f\\u20307\\'3f\\u-10179\\'3f\\u-8704\\'3f;"}};
     for (const auto& [name, entry] : fonts) {
         const std::string out = SerializeRtf({{"x", Fmt(name)}});
         EXPECT_TRUE(IsAscii(out) && out.find("{\\fonttbl{\\f0\\fnil" + entry + "}}") != std::string::npos) << out;
@@ -247,8 +269,8 @@ TEST(RtfWriter, WritesHeaderTablesAndRuns) {
 TEST(RtfWriter, WriteThenReadKeepsRuns) {
     const RunList documents[] = {
         {},
-        {{"\\{}\t\u2028\r!~\x01 é€\uFFFF\U0001F600", Fmt(kSong, 1638)}, {"a", Fmt("A;B{}", 0.5)},
-         {"b", Fmt("宋体😀")}, {"c", Fmt("", 0, kRed)}, {"\n\n", Fmt("")}}};
+        {{"\\{}\t\u2028\r!~\x01 é€\uFFFF\U0001F600", Fmt(kSong, 1638)}, {"a即23", Fmt("A;B{}", 0.5)},
+         {"b晴", Fmt("宋体😀")}, {"c", Fmt("", 0, kRed)}, {"\n\n", Fmt("")}}};
     for (const RunList& runs : documents) {
         const std::string out = SerializeRtf(runs);
         EXPECT_TRUE(IsAscii(out)) << out;
@@ -267,10 +289,10 @@ TEST(RtfRobustness, SamplesAndMutationsKeepTheInvariants) {
     std::vector<std::string> inputs;
     const std::string fragments[] = {"{", "}", "\\", "\\'", "\\'c7", "\\u-", "\\u55357?", "\\uc9", "{\\*",
                                      "\\bin9 ", "\\fonttbl", "\\colortbl", "\\f", "\\fs-", ";", "\\par",
-                                     "\\ansicpg936", "\\ansicpg65001"};
+                                     "\\ansicpg936", "\\ansicpg65001", "\\dbch\\af1", "\\rtlch", "\\v", "{\\*\\fldrslt"};
     std::mt19937 random(20240301);  // fixed: the same inputs every run
-    for (const char* file : {"word_gbk.rtf", "wordpad_unicode.rtf", "truncated_group.rtf", "truncated_word.rtf",
-                             "not_rtf.txt"}) {
+    for (const char* file : {"word_gbk.rtf", "wordpad_unicode.rtf", "libreoffice_cjk.rtf", "abiword_link.rtf",
+                             "hidden_text.rtf", "truncated_group.rtf", "truncated_word.rtf", "not_rtf.txt"}) {
         const std::string sample = ReadSample(file);
         ASSERT_FALSE(sample.empty()) << file;
         inputs.push_back(sample);

@@ -3,7 +3,7 @@
 // hours. The steps run in double precision in the traditional order, and only
 // the hours are rounded, so a distance like 7.3 days ends on 24 hours rather
 // than carrying into the days.
-#include "calendar/luck_start.h"
+#include "engine/luck_start.h"
 
 #include <algorithm>
 #include <chrono>
