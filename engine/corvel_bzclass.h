@@ -39,7 +39,7 @@ public:
     // Fills every symbol table; touches nothing else.
     Corvel_BZClass();
 
-    // ---- Public fields, in declaration order ------------------------------
+    // ---- Public fields -----------------------------------------------------
     DateTime LastJieQi{};   // jie term at or before the birth
     DateTime NextJieQi{};   // first jie term after the birth
     std::string LastJQStr;  // e.g. "立春：1990年02月04日10时14分"
@@ -127,7 +127,7 @@ public:
     std::filesystem::path dataFolder;
     Notifier* notifier = nullptr;
 
-    // ---- Operations, in the class's order ----------------------------------
+    // ---- Operations -------------------------------------------------------
     int m_array(const Value& a, const Value& arr) const;               // engine/engine.cpp
     Value expandarray(Value& arr) const;                               // engine/engine.cpp
     bool isshun(const Pillars& bz, int sex) const;                     // engine/arithmetic.cpp

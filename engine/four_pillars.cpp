@@ -25,7 +25,7 @@ int DaysSinceJiaZiDay(int y, int m, int d) {
     return static_cast<int>((date - epoch).count());
 }
 
-// Year, month, day and hour pillars (steps 1-5 of the pillar rules).
+// The year, month, day and hour pillars of the request.
 Pillars ComputePillars(const Corvel_BZClass& e) {
     Pillars p{};
     p[0] = YearPillarOf(e.bz_year);

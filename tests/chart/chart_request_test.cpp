@@ -1,6 +1,6 @@
 // The chart request without a window: the input checks with their messages
 // and resets, the true-solar-time correction and its block, the framing of
-// the chart, the colour spans, and whole charts against reviewed files.
+// the chart, the colour spans, and whole charts against stored files.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -267,18 +267,12 @@ TEST(ColourSpans, FirstOccurrenceAndPiecesAfterThePillarLabel) {
     EXPECT_EQ(spans, (std::vector<std::pair<int, int>>{{8, 7}, {15, 3}, {18, 3}, {15, 1}, {5, 3}, {26, 5}}));
 }
 
-// ---- Complete result texts compared byte for byte with reviewed files ----
+// ---- Complete result texts compared byte for byte with the files ---------
 //
-// Each file under golden/ was generated once from this program and then read
-// line by line against the chart's literals: the correction block, the header
-// (公历/农历 lines, jie terms), the luck-start lines, the ten-deity row, the
-// 乾造/坤造 line in the layout asked for with its void branches, the hidden
-// stems with their deities, the 纳音 and 长生 rows, the star rows of every
-// key (columns under the pillars, two-star cells on two rows), the luck
-// rows (stages, bracketed 纳音 names, deities, pillars, ages), the 始于/流年/
-// 止于 table, 胎元/命宫 with their stars, the minor luck, the reminder and
-// the footer. Pillars were checked against almanac facts (2000-01-07 甲子,
-// 1990 庚午, 1984 甲子, 1889 己丑).
+// Each file under golden/ holds one whole result text: the correction block,
+// the header, the luck-start lines, every section in the layout asked for,
+// the reminder and the footer. Their pillars agree with almanac facts
+// (2000-01-07 甲子, 1990 庚午, 1984 甲子, 1889 己丑).
 //
 // Regenerate (only after a deliberate change, and review the diff):
 //   PAIPAN_UPDATE_GOLDEN=1 ./chart_request_test --gtest_filter=Golden.*
