@@ -48,8 +48,9 @@ Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::pat
     Corvel_BZClass e;
     e.dataFolder = folder;
     e.notifier = &silent;
-    e.SetRequest(c.year, c.month, c.day, c.hour, c.minute, male ? 1 : 0, std::string(), std::string(),
-                 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, nightZi ? 1 : 0, 1, 0);
+    e.SetRequest({.year = c.year, .month = c.month, .day = c.day, .hour = c.hour, .minute = c.minute,
+                  .sex = male, .name = {}, .place = {}, .lnp = 0, .cgp = 0, .ssp = 0, .nyp = 0,
+                  .shenshap = 0, .csp = 0, .mgp = 0, .xyp = 0, .zsp = nightZi});
     // Only the steps of the chart up to its four pillars and jie terms.
     e.getNL();
     e.CalJQ();

@@ -177,12 +177,15 @@ public:
     std::optional<InputProblem> message;
 };
 
-void HandRequestTo(Corvel_BZClass& e, const ChartInput& in, const CivilTime& t) {
-    auto box = [](bool on) { return Value(on ? 1 : 0); };
-    e.SetRequest(t.year, t.month, t.day, t.hour, t.minute, box(in.male), in.name, in.place, 1,
-                 box(in.annual), box(in.hiddenStems), box(in.deities), box(in.nayin),
-                 box(in.stars), box(in.stages), box(in.palace), 1, box(in.minorLuck),
-                 box(in.nightZi), 1, box(in.horizontal));
+// The request panel's sections as the engine's switches; the luck-pillar
+// row, its age row and the luck-start lines have no box and are always on.
+EngineRequest RequestFor(const ChartInput& in, const SolarTimeCorrection& solar) {
+    const CivilTime& t = solar.corrected;
+    return {.year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute,
+            .sex = in.male, .name = in.name, .place = in.place, .mode = in.horizontal,
+            .lnp = in.annual, .cgp = in.hiddenStems, .ssp = in.deities, .nyp = in.nayin,
+            .shenshap = in.stars, .csp = in.stages, .mgp = in.palace, .xyp = in.minorLuck,
+            .zsp = in.nightZi, .realtime = solar.block};
 }
 
 }  // namespace
@@ -287,8 +290,7 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
         Corvel_BZClass engine;
         engine.dataFolder = dataFolder;
         engine.notifier = &recorder;
-        engine.s_realtime = solar.block;
-        HandRequestTo(engine, input, solar.corrected);
+        engine.SetRequest(RequestFor(input, solar));
         engine.Main();
         if (recorder.message) return *recorder.message;
         ChartResult result = ComposeChartResult(engine, input.nightZi, colouring);

@@ -24,6 +24,7 @@
 
 #include "engine/calendar_row.h"
 #include "engine/datetime.h"
+#include "engine/engine_request.h"
 #include "engine/ganzhi.h"
 #include "engine/notifier.h"
 #include "engine/value.h"
@@ -150,6 +151,8 @@ public:
                     const Value& nyp2, const Value& shenshap2, const Value& csp2,
                     const Value& mgp2, const Value& qyp2, const Value& xyp2, const Value& zsp2,
                     const Value& jyssp2, const Value& mode2);  // engine/engine.cpp
+    // The same from a named record; also sets s_realtime from it.
+    void SetRequest(const EngineRequest& r);                    // engine/engine.cpp
     std::string FormatInt(int i) const;                         // calendar/solar_terms.cpp
     void CalJQ();                                               // calendar/solar_terms.cpp
     void GetBzTime();                                           // calendar/solar_terms.cpp

@@ -62,6 +62,12 @@ void Corvel_BZClass::SetRequest(const Value& nian_, const Value& yue_, const Val
     mode2 = WholeNumber(mode2_);
 }
 
+void Corvel_BZClass::SetRequest(const EngineRequest& r) {
+    SetRequest(r.year, r.month, r.day, r.hour, r.minute, r.sex, r.name, r.place, r.dyp, r.lnp,
+               r.cgp, r.ssp, r.nyp, r.shenshap, r.csp, r.mgp, r.qyp, r.xyp, r.zsp, r.jyssp, r.mode);
+    s_realtime = r.realtime;
+}
+
 int Corvel_BZClass::m_array(const Value& a, const Value& arr) const {
     if (!arr.IsArray()) return -2;
     int result = -1;

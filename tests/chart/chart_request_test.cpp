@@ -163,13 +163,12 @@ std::unique_ptr<Corvel_BZClass> EngineFor(const ChartInput& in) {
     const auto clock = std::get<CheckedClock>(CheckChartInput(in));
     const auto eot = ReadEquationOfTime(ProgramFolder() / kEquationOfTimeFileName, clock.month, clock.day);
     const auto s = CorrectToTrueSolarTime(in, clock, eot.min, eot.sec);
-    const auto box = [](bool on) { return Value(on ? 1 : 0); };
     const CivilTime& t = s.corrected;
     return test::RunMain({.year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute,
-                          .sex = in.male ? 1 : 0, .name = in.name, .place = in.place, .mode = box(in.horizontal),
-                          .lnp = box(in.annual), .cgp = box(in.hiddenStems), .ssp = box(in.deities),
-                          .nyp = box(in.nayin), .shenshap = box(in.stars), .csp = box(in.stages),
-                          .mgp = box(in.palace), .xyp = box(in.minorLuck), .zsp = box(in.nightZi),
+                          .sex = in.male ? 1 : 0, .name = in.name, .place = in.place, .mode = in.horizontal,
+                          .lnp = in.annual, .cgp = in.hiddenStems, .ssp = in.deities,
+                          .nyp = in.nayin, .shenshap = in.stars, .csp = in.stages,
+                          .mgp = in.palace, .xyp = in.minorLuck, .zsp = in.nightZi,
                           .realtime = s.block});
 }
 

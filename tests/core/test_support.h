@@ -29,8 +29,8 @@ struct RecordingNotifier : Notifier {
 inline void SetBirth(Corvel_BZClass& e, int year, int month, int day, int hour, int minute,
                      int sex = 1, int nightZi = 0) {
     if (e.dataFolder.empty()) e.dataFolder = ProgramFolder();
-    e.SetRequest(year, month, day, hour, minute, sex, "张三", "安徽", 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
-                 nightZi, 1, 1);
+    e.SetRequest(EngineRequest{.year = year, .month = month, .day = day, .hour = hour,
+                               .minute = minute, .sex = sex, .mode = 1, .zsp = nightZi});
 }
 
 // A fresh folder under the temporary folder, removed with its contents at the end.
