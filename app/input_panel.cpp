@@ -217,20 +217,17 @@ void InputPanel::setInput(const ChartInput& in) {
     layout_[in.horizontal ? 0 : 1]->setChecked(true);
 }
 
+// The control holding each request field (Text3, Text4, Combo1 … Combo5).
 QWidget* InputPanel::field(InputField which) const {
     switch (which) {
-    case InputField::Text3:
-        return texts_[2];
-    case InputField::Text4:
-        return texts_[3];
-    case InputField::Combo1:
-    case InputField::Combo2:
-    case InputField::Combo3:
-    case InputField::Combo4:
-    case InputField::Combo5:
-        return combos_[static_cast<size_t>(which) - static_cast<size_t>(InputField::Combo1)];
-    case InputField::None:
-        break;
+    case InputField::LongitudeDegrees: return texts_[2];
+    case InputField::LongitudeMinutes: return texts_[3];
+    case InputField::Year: return combos_[0];
+    case InputField::Month: return combos_[1];
+    case InputField::Day: return combos_[2];
+    case InputField::Hour: return combos_[3];
+    case InputField::Minute: return combos_[4];
+    case InputField::None: break;
     }
     return nullptr;
 }

@@ -85,7 +85,7 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     commands_ = std::make_unique<DocumentCommands>(*box_, *this, ui_);
     exports_ = std::make_unique<ExportCommands>(*box_, *this, ui_, programFolder_);
     buildMenus();
-    connect(panel_->chartButton(), &QPushButton::clicked, this, &MainWindow::getZTYS);
+    connect(panel_->chartButton(), &QPushButton::clicked, this, &MainWindow::chartFromPanel);
     connect(panel_->forumButton(), &QPushButton::clicked, this, &MainWindow::openForum);
     connect(box_, &ResultBox::rightButtonPressed, this,
             [this](const QPoint& at) { editMenu_->popup(at); });
@@ -194,7 +194,7 @@ void MainWindow::applyLayout() {
                       height >= 0 ? height : box_->height());
 }
 
-void MainWindow::getZTYS() {
+void MainWindow::chartFromPanel() {
     ChartOutcome outcome;
     try {
         outcome = RunChartRequest(panel_->input(), programFolder_.toStdString());
@@ -259,7 +259,7 @@ void MainWindow::chartInStandardTime() {
     in.hour = std::to_string(t.hour), in.minute = std::to_string(t.minute);
     panel_->setInput(in);
     const int shift = notices_->shiftMinutes();
-    getZTYS();
+    chartFromPanel();
     // The boxes now hold standard time: the clock-time notices no longer
     // apply (read as a clock time, 23:30 of 30 June 1988 was itself summer
     // time, and a second click would take off another hour).

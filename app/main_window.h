@@ -31,8 +31,9 @@ public:
                         QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // 排盘: check the request, run it and show the chart or the problem.
-    void getZTYS();
+    // 排盘 (getZTYS): check the panel's request, run it and show the chart
+    // or the problem.
+    void chartFromPanel();
     void showReadme();
     void showAbout();
     void exitProgram();

@@ -28,7 +28,7 @@ struct Place {
     std::string Province() const;
 };
 
-// The two longitude boxes (Text3 degrees, Text4 minutes) for a longitude,
+// The two longitude boxes (degrees and minutes) for a longitude,
 // rounded to the nearest minute and written the way the chart reads them:
 // degrees + minutes / 60 with the minutes always added, so 117°14′E is 117
 // and 14, and 74°01′W is -75 and 59.

@@ -159,13 +159,13 @@ json ErrorJson(const std::string& kind, const std::string& message,
 
 std::optional<std::string> OptionNameOf(InputField field) {
     switch (field) {
-        case InputField::Text3: return "longitude";
-        case InputField::Text4: return "longitude-minutes";
-        case InputField::Combo1: return "year";
-        case InputField::Combo2: return "month";
-        case InputField::Combo3: return "day";
-        case InputField::Combo4: return "hour";
-        case InputField::Combo5: return "minute";
+        case InputField::LongitudeDegrees: return "longitude";
+        case InputField::LongitudeMinutes: return "longitude-minutes";
+        case InputField::Year: return "year";
+        case InputField::Month: return "month";
+        case InputField::Day: return "day";
+        case InputField::Hour: return "hour";
+        case InputField::Minute: return "minute";
         case InputField::None: break;
     }
     return std::nullopt;

@@ -34,22 +34,22 @@ struct NumericRule {
 
 const std::array<NumericRule, 7>& Rules() {
     static const std::array<NumericRule, 7> rules{{
-        {InputField::Text3, &ChartInput::longitude, false, -180, 180,
+        {InputField::LongitudeDegrees, &ChartInput::longitude, false, -180, 180,
          "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！",
          "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！",
          ""},
-        {InputField::Text4, &ChartInput::longitudeMinutes, false, 0, 59,
+        {InputField::LongitudeMinutes, &ChartInput::longitudeMinutes, false, 0, 59,
          "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！",
          "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！", ""},
-        {InputField::Combo1, &ChartInput::year, true, 1890, 2020, "请选择或输入正确的年份的数值！",
+        {InputField::Year, &ChartInput::year, true, 1890, 2020, "请选择或输入正确的年份的数值！",
          "请选择或输入正确的年份值，年份的值应当是介于1890与2020之间的数值！", "1980"},
-        {InputField::Combo2, &ChartInput::month, true, 1, 12, "请选择或输入正确的月份的数值！",
+        {InputField::Month, &ChartInput::month, true, 1, 12, "请选择或输入正确的月份的数值！",
          "请选择或输入正确的月份值，月份的值应当是介于1与12之间的数值！", "1"},
-        {InputField::Combo3, &ChartInput::day, true, 1, 31, "请选择或输入正确的公历日期的数值！",
+        {InputField::Day, &ChartInput::day, true, 1, 31, "请选择或输入正确的公历日期的数值！",
          "请选择或输入正确的公历日期值，公历日期的值应当是介于1与31之间的数值！", "1"},
-        {InputField::Combo4, &ChartInput::hour, true, 0, 23, "请选择或输入正确的时间的数值！",
+        {InputField::Hour, &ChartInput::hour, true, 0, 23, "请选择或输入正确的时间的数值！",
          "请选择或输入正确的时间值，时间的值应当是介于0与23之间的数值！", "1"},
-        {InputField::Combo5, &ChartInput::minute, true, 0, 59, "请选择或输入正确的时间分的数值！",
+        {InputField::Minute, &ChartInput::minute, true, 0, 59, "请选择或输入正确的时间分的数值！",
          "请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！", "1"},
     }};
     return rules;

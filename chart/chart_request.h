@@ -24,26 +24,26 @@ class Corvel_BZClass;
 
 // The request panel's contents, as texts and switches (UTF-8).
 struct ChartInput {
-    std::string name = "张三";      // Text1
-    std::string place = "安徽";     // Text2
-    std::string longitude = "120";  // Text3, degrees
-    std::string longitudeMinutes = "0";  // Text4
-    std::string year;    // Combo1
-    std::string month;   // Combo2
-    std::string day;     // Combo3
-    std::string hour;    // Combo4
-    std::string minute;  // Combo5
-    bool male = true;         // Option1(0) 男 / Option1(1) 女
-    bool horizontal = false;  // Option2(0) 横排 / Option2(1) 竖排
-    bool annual = true;       // Check1 流年
-    bool stars = true;        // Check2 神煞
-    bool deities = true;      // Check3 十神
-    bool hiddenStems = true;  // Check4 藏干
-    bool nayin = true;        // Check5 纳音
-    bool minorLuck = false;   // Check6 小运
-    bool palace = false;      // Check7 命宫/胎元
-    bool stages = true;       // Check8 长生十二宫
-    bool nightZi = false;     // Check9 夜子时方式排盘
+    std::string name = "张三";           // 姓名
+    std::string place = "安徽";          // 出生地
+    std::string longitude = "120";       // 经度, degrees (-180 … 180)
+    std::string longitudeMinutes = "0";  // 经度, minutes
+    std::string year;    // clock date and time of birth, as typed or chosen
+    std::string month;
+    std::string day;
+    std::string hour;
+    std::string minute;
+    bool male = true;         // 男 / 女
+    bool horizontal = false;  // layout: 横排 / 竖排
+    bool annual = true;       // sections: 流年
+    bool stars = true;        // 神煞
+    bool deities = true;      // 十神
+    bool hiddenStems = true;  // 藏干
+    bool nayin = true;        // 纳音
+    bool minorLuck = false;   // 小运
+    bool palace = false;      // 命宫/胎元
+    bool stages = true;       // 长生十二宫
+    bool nightZi = false;     // 夜子时方式排盘
 };
 
 // The window's initial state, with the five date lists set to the given
@@ -52,7 +52,8 @@ ChartInput DefaultChartInput(int year, int month, int day, int hour, int minute)
 // The same with the computer's current local date and time.
 ChartInput DefaultChartInputNow();
 
-enum class InputField { None, Text3, Text4, Combo1, Combo2, Combo3, Combo4, Combo5 };
+// The request fields an input check can reset and focus.
+enum class InputField { None, LongitudeDegrees, LongitudeMinutes, Year, Month, Day, Hour, Minute };
 enum class MessageIcon { None, Information, Critical };
 
 // A check failed: show `message` with `caption` and `icon`, then set `field`

@@ -294,7 +294,7 @@ private slots:
         SetControls(other, DefaultChartInput(1990, 5, 8, 14, 5));
         auto* otherBox = other.findChild<QTextEdit*>("RichTextBox1");
         const QString before = otherBox->toPlainText();
-        other.getZTYS();
+        other.chartFromPanel();
         QCOMPARE(ui->log.size(), 1);
         QVERIFY(ui->log[0].startsWith("错误 [critical] ") && ui->log[0].size() > 14);
         QCOMPARE(otherBox->toPlainText(), before);

@@ -315,7 +315,7 @@ private slots:
         trigger("mnuSelectAll");
         trigger("mnufont");
         SetControls(*window, paipan::DefaultChartInput(1990, 5, 8, 14, 5));
-        window->getZTYS();
+        window->chartFromPanel();
         QCOMPARE(ui->log, QStringList());
         const QTextCharFormat first = FormatAt(box, 0);
         QVERIFY(first.foreground().style() == Qt::NoBrush || first.foreground().color() != QColor(255, 0, 255));

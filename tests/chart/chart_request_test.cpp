@@ -26,28 +26,28 @@ TEST(InputChecks, FirstFailingFieldWithItsMessageAndReset) {
     using F = InputField;
     using In = ChartInput;
     const std::tuple<std::string In::*, const char*, const char*, InputField, const char*> cases[] = {
-        {&In::longitude, "", kDegreesMsg, F::Text3, ""},         {&In::longitude, "东经", kDegreesMsg, F::Text3, ""},
-        {&In::longitude, "180.5", kDegreesMsg, F::Text3, ""},    {&In::longitude, "-181", kDegreesMsg, F::Text3, ""},
-        {&In::longitude, " 120", kDegreesMsg, F::Text3, ""},     {&In::longitude, "１２０", kDegreesMsg, F::Text3, ""},
-        {&In::longitude, "1e2", kDegreesMsg, F::Text3, ""},      {&In::longitudeMinutes, "60", kMinutesMsg, F::Text4, ""},
-        {&In::longitudeMinutes, "-1", kMinutesMsg, F::Text4, ""}, {&In::longitudeMinutes, "x", kMinutesMsg, F::Text4, ""},
-        {&In::year, "2021", kYearMsg, F::Combo1, "1980"},        {&In::year, "1889", kYearMsg, F::Combo1, "1980"},
-        {&In::year, "", "请选择或输入正确的年份的数值！", F::Combo1, ""},
-        {&In::year, "1990.0", "请选择或输入正确的年份的数值！", F::Combo1, ""},
-        {&In::month, "13", kMonthMsg, F::Combo2, "1"},           {&In::month, "0", kMonthMsg, F::Combo2, "1"},
-        {&In::month, "五", "请选择或输入正确的月份的数值！", F::Combo2, ""},
-        {&In::day, "32", "请选择或输入正确的公历日期值，公历日期的值应当是介于1与31之间的数值！", F::Combo3, "1"},
-        {&In::day, "", "请选择或输入正确的公历日期的数值！", F::Combo3, ""},
-        {&In::hour, "24", kHourMsg, F::Combo4, "1"},             {&In::hour, "-1", kHourMsg, F::Combo4, "1"},
-        {&In::hour, "12.5", "请选择或输入正确的时间的数值！", F::Combo4, ""},
-        {&In::minute, "60", "请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！", F::Combo5, "1"},
-        {&In::minute, "5.0", "请选择或输入正确的时间分的数值！", F::Combo5, ""},
-        {&In::minute, "5.", "请选择或输入正确的时间分的数值！", F::Combo5, ""},
+        {&In::longitude, "", kDegreesMsg, F::LongitudeDegrees, ""},         {&In::longitude, "东经", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, "180.5", kDegreesMsg, F::LongitudeDegrees, ""},    {&In::longitude, "-181", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, " 120", kDegreesMsg, F::LongitudeDegrees, ""},     {&In::longitude, "１２０", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, "1e2", kDegreesMsg, F::LongitudeDegrees, ""},      {&In::longitudeMinutes, "60", kMinutesMsg, F::LongitudeMinutes, ""},
+        {&In::longitudeMinutes, "-1", kMinutesMsg, F::LongitudeMinutes, ""}, {&In::longitudeMinutes, "x", kMinutesMsg, F::LongitudeMinutes, ""},
+        {&In::year, "2021", kYearMsg, F::Year, "1980"},        {&In::year, "1889", kYearMsg, F::Year, "1980"},
+        {&In::year, "", "请选择或输入正确的年份的数值！", F::Year, ""},
+        {&In::year, "1990.0", "请选择或输入正确的年份的数值！", F::Year, ""},
+        {&In::month, "13", kMonthMsg, F::Month, "1"},           {&In::month, "0", kMonthMsg, F::Month, "1"},
+        {&In::month, "五", "请选择或输入正确的月份的数值！", F::Month, ""},
+        {&In::day, "32", "请选择或输入正确的公历日期值，公历日期的值应当是介于1与31之间的数值！", F::Day, "1"},
+        {&In::day, "", "请选择或输入正确的公历日期的数值！", F::Day, ""},
+        {&In::hour, "24", kHourMsg, F::Hour, "1"},             {&In::hour, "-1", kHourMsg, F::Hour, "1"},
+        {&In::hour, "12.5", "请选择或输入正确的时间的数值！", F::Hour, ""},
+        {&In::minute, "60", "请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！", F::Minute, "1"},
+        {&In::minute, "5.0", "请选择或输入正确的时间分的数值！", F::Minute, ""},
+        {&In::minute, "5.", "请选择或输入正确的时间分的数值！", F::Minute, ""},
     };
     for (const auto& [box, text, message, field, reset] : cases) {
         ChartInput in = DefaultChartInput(1990, 5, 8, 14, 5);
         in.*box = text;
-        if (field == F::Text3) in.year = "2021";  // the degrees are checked first
+        if (field == F::LongitudeDegrees) in.year = "2021";  // the degrees are checked first
         const auto outcome = RunChartRequest(in);
         const auto* p = std::get_if<InputProblem>(&outcome);
         ASSERT_TRUE(p) << text;
