@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "app/interaction.h"
+#include "app/texts.h"
 #include "chart/sites.h"
 
 namespace paipan {
@@ -71,7 +72,7 @@ AboutWindow::AboutWindow(Interaction& ui, const Twips& twips, QWidget* owner)
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_WindowPropagation);  // the main window's font
-    setWindowTitle(QStringLiteral("关于晴川四柱八字排盘系统"));
+    setWindowTitle(QString(kAboutTitle));
     setFixedSize(twips_.size(7185, 4125));
     auto* frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame1"));

@@ -42,16 +42,16 @@ void PutOnClipboard(const QString& text) {
 std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("文件不存在或无法读取。");
+        *error = QString(kFileUnreadable);
         return std::nullopt;
     }
     if (file.size() > kMaxDocumentBytes) {
-        *error = QStringLiteral("文件太大（超过64MB），不是本程序能打开的文档。");
+        *error = QString(kFileTooLargeToOpen);
         return std::nullopt;
     }
     QByteArray bytes = file.read(kMaxDocumentBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > kMaxDocumentBytes) {
-        *error = QStringLiteral("读取文件时出错：") + file.errorString();
+        *error = QString(kFileReadError) + file.errorString();
         return std::nullopt;
     }
     return bytes;
@@ -106,7 +106,7 @@ bool DocumentCommands::load(const QString& path) {
     QString error;
     const std::optional<QByteArray> bytes = ReadDocumentFile(path, &error);
     if (!bytes) {
-        complain(QStringLiteral("无法打开文件%1：%2").arg(Quoted(path), error));
+        complain(QString(kCannotOpen).arg(Quoted(path), error));
         return false;
     }
     QString problem;
@@ -137,7 +137,7 @@ QString DocumentCommands::loadRtf(const QString& path, std::string_view bytes) {
     rtf::LimitPassed passed = rtf::LimitPassed::None;
     const std::optional<rtf::RunList> runs = rtf::ParseRtf(bytes, kRtfLimits, &passed);
     if (!runs)
-        return QStringLiteral("无法读取RTF文档%1：文件内容不是RTF格式。").arg(Quoted(path));
+        return QString(kNotRtf).arg(Quoted(path));
     if (const std::optional<QString> reason = RtfRefusal(*runs, passed))
         return QString(kOpenTooLarge).arg(Quoted(path), *reason);
     // Straight into the box: a copy through a second document and a
@@ -162,10 +162,8 @@ void DocumentCommands::save() {
         saved = write(path, WriteRtf(*box_.document()));
     else
         ui_.showMessage(&window_,
-                        QStringLiteral("文件%1没有保存：文件名必须以 .txt（纯文本）或 .rtf（RTF 文档）结尾，"
-                                       "请重新保存并写上其中一种扩展名。")
-                            .arg(Quoted(path)),
-                        QStringLiteral("提示"), MessageIcon::Information);
+                        QString(kUnknownEnding).arg(Quoted(path)),
+                        QString(kHintCaption), MessageIcon::Information);
     if (saved)
         window_.setWindowTitle(FileTitle(path));
 }
@@ -178,7 +176,7 @@ bool DocumentCommands::write(const QString& path, const QByteArray& bytes) {
         return true;
     const QString reason = file.errorString();
     file.cancelWriting();
-    complain(QStringLiteral("无法保存文件%1：%2\n文件没有保存，原有的同名文件保持不变。")
+    complain(QString(kCannotSave)
                  .arg(Quoted(path), reason));
     return false;
 }

@@ -4,10 +4,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QGuiApplication>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
 #include <exception>
@@ -28,9 +26,15 @@ namespace paipan {
 
 namespace {
 
-double LogicalDpi() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+// The notice after 按标准时间排盘: how much was taken off and the clock
+// date and time now in the boxes.
+std::string StandardTimeDone(int shiftMinutes, const ChartInput& in) {
+    const QString shift = shiftMinutes % 60 ? QString(kShiftMinutes).arg(shiftMinutes)
+                                            : QString(kShiftHours).arg(shiftMinutes / 60);
+    const auto q = [](const std::string& s) { return QString::fromStdString(s); };
+    return QString(kStandardTimeDone)
+        .arg(shift, q(in.year), q(in.month), q(in.day), q(in.hour), q(in.minute))
+        .toStdString();
 }
 
 // The form's own font: a plain Chinese face at 9 points.
@@ -72,8 +76,7 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     : QMainWindow(parent),
       ui_(ui),
       programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                             : std::move(programFolder)),
-      twips_(LogicalDpi()) {
+                                             : std::move(programFolder)) {
     setObjectName(QStringLiteral("Form1"));
     setFont(FormFont());
     auto* area = new QWidget(this);
@@ -170,9 +173,9 @@ QMenu* MainWindow::buildEditMenu() {
 
 void MainWindow::showStartText() {
     const QString lines[] = {
-        QStringLiteral("欢迎使用晴川四柱八字排盘系统 Ver1.0（免费版）！"),
-        QStringLiteral("网站地址：%1 %2 ").arg(QString(kHomeSite), QString(kHomeSiteAlt)),
-        QStringLiteral("在线免费算命请访问晴川网论坛：%1").arg(QString(kForumSite)),
+        QString(kStartWelcome),
+        QString(kStartSites).arg(QString(kHomeSite), QString(kHomeSiteAlt)),
+        QString(kStartForum).arg(QString(kForumSite)),
     };
     SetPlainBoxText(*box_, QStringList(std::begin(lines), std::end(lines)).join(QStringLiteral("\r\n")));
 }
@@ -199,7 +202,7 @@ void MainWindow::chartFromPanel() {
     try {
         outcome = RunChartRequest(panel_->input(), programFolder_.toStdString());
     } catch (const std::exception& e) {
-        outcome = DataProblem{std::string("排盘时出错：") + e.what()};
+        outcome = DataProblem{std::string(kChartFailed) + e.what()};
     }
     if (const auto* chart = std::get_if<ChartResult>(&outcome)) {
         ShowChart(*box_, *chart);
@@ -269,11 +272,7 @@ void MainWindow::chartInStandardTime() {
             n.kind != NoticeKind::NonexistentTime && n.kind != NoticeKind::RepeatedTime)
             kept.push_back(std::move(n));
     kept.insert(kept.begin(), {NoticeKind::DaylightSaving,
-                               "提示：已按标准时间排盘：出生时间已从夏令时的钟表时间减去" +
-                                   (shift % 60 ? std::to_string(shift) + "分钟" : std::to_string(shift / 60) + "小时") +
-                                   "，改为" + in.year + "年" + in.month + "月" + in.day + "日" + in.hour + "时" +
-                                   in.minute + "分。",
-                               0});
+                               StandardTimeDone(shift, in), 0});
     notices_->showNotices(kept);
 }
 

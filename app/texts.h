@@ -34,4 +34,27 @@ inline constexpr const char* kForumHintCaption = "提示信息：";
 // The daylight-saving notice's action under the result box.
 inline constexpr const char* kStandardTimeAction = "按标准时间排盘（减1小时）";
 
+// The result box's text when the program starts, one line each.
+inline constexpr const char* kStartWelcome = "欢迎使用晴川四柱八字排盘系统 Ver1.0（免费版）！";
+inline constexpr const char* kStartSites = "网站地址：%1 %2 ";
+inline constexpr const char* kStartForum = "在线免费算命请访问晴川网论坛：%1";
+inline constexpr const char* kAboutTitle = "关于晴川四柱八字排盘系统";
+// 排盘 itself failed (not an input or data-file problem); the reason follows.
+inline constexpr const char* kChartFailed = "排盘时出错：";
+// After 按标准时间排盘: the shift (kShiftMinutes or kShiftHours) and the new
+// clock date and time.
+inline constexpr const char* kStandardTimeDone =
+    "提示：已按标准时间排盘：出生时间已从夏令时的钟表时间减去%1，改为%2年%3月%4日%5时%6分。";
+inline constexpr const char* kShiftMinutes = "%1分钟";
+inline constexpr const char* kShiftHours = "%1小时";
+// Open and Save: the file's name in quotes, then the reason where there is one.
+inline constexpr const char* kFileUnreadable = "文件不存在或无法读取。";
+inline constexpr const char* kFileTooLargeToOpen = "文件太大（超过64MB），不是本程序能打开的文档。";
+inline constexpr const char* kFileReadError = "读取文件时出错：";
+inline constexpr const char* kCannotOpen = "无法打开文件%1：%2";
+inline constexpr const char* kNotRtf = "无法读取RTF文档%1：文件内容不是RTF格式。";
+inline constexpr const char* kUnknownEnding =
+    "文件%1没有保存：文件名必须以 .txt（纯文本）或 .rtf（RTF 文档）结尾，请重新保存并写上其中一种扩展名。";
+inline constexpr const char* kCannotSave = "无法保存文件%1：%2\n文件没有保存，原有的同名文件保持不变。";
+
 }  // namespace paipan

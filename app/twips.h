@@ -2,8 +2,10 @@
 // pixel at 96 dots per inch, and the screen's logical dpi scales them.
 #pragma once
 
+#include <QGuiApplication>
 #include <QPoint>
 #include <QRect>
+#include <QScreen>
 #include <QSize>
 #include <cmath>
 
@@ -11,6 +13,8 @@ namespace paipan {
 
 class Twips {
 public:
+    // At the primary screen's logical dpi (96 without a screen).
+    Twips() : dpi_(ScreenDpi()) {}
     explicit Twips(double logicalDpi) : dpi_(logicalDpi) {}
 
     int px(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
@@ -22,6 +26,11 @@ public:
     QSize size(int width, int height) const { return {px(width), px(height)}; }
 
 private:
+    static double ScreenDpi() {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+    }
+
     double dpi_;
 };
 
