@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/deps.sh
 paipan_ensure_packages "${PAIPAN_BUILD_PACKAGES[@]}"
-paipan_build >&2
+# Only the two programs (and the files beside them), not the test suites.
+paipan_build paipan paipan-cli >&2
 if (($#)); then
     exec ./build/cli/paipan-cli "$@"
 fi

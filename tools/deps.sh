@@ -20,7 +20,13 @@ paipan_ensure_packages() {
 
 PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk libhowardhinnant-date-dev tzdata nlohmann-json3-dev python3-fonttools poppler-utils libgoogle-perftools-dev)
 
+# paipan_build [TARGET...] [-- CMAKE-OPTION...]: configures build/ and builds
+# the targets named (all of them when none is).
 paipan_build() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIPAN_BUILD_APP=ON -DPAIPAN_BUILD_TESTS=ON >/dev/null
-    cmake --build build -j"$(nproc)"
+    local targets=() options=()
+    while (($#)) && [ "$1" != "--" ]; do targets+=(--target "$1"); shift; done
+    if (($#)); then shift; options=("$@"); fi
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIPAN_BUILD_APP=ON -DPAIPAN_BUILD_TESTS=ON \
+        "${options[@]}" >/dev/null
+    cmake --build build -j"$(nproc)" "${targets[@]}"
 }

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <random>
 
-#include "tests/rtf/fuzz/rtf_invariants.h"
+#include "fuzz/rtf_invariants.h"
 
 namespace paipan::rtf {
 

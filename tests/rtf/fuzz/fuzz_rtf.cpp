@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/rtf/fuzz/rtf_invariants.h"
+#include "rtf_invariants.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
