@@ -13,6 +13,31 @@ CivilTime Wall(date::sys_seconds utc, seconds offset) {
     return ToCivil(DateTime{utc.time_since_epoch() + offset});
 }
 
+// The summer-time period around `info` (which keeps clocks ahead). Read from
+// the compiled zone files, `save` only flags summer time; how far clocks were
+// ahead is the offset above standard time before it. One period of summer
+// time may be cut into several records (a change of abbreviation); join
+// those next to it that keep clocks ahead.
+void FillSummerPeriod(const date::time_zone& tz, const date::sys_info& info, ClockTimeInZone& out) {
+    date::sys_info first = info, last = info;
+    for (int i = 0; i < 8; ++i) {
+        const auto before = tz.get_info(first.begin - seconds{1});
+        if (before.save == std::chrono::minutes{0}) {
+            out.periodStart = Wall(first.begin, before.offset);
+            out.save = std::chrono::duration_cast<std::chrono::minutes>(info.offset - before.offset);
+            break;
+        }
+        first = before;
+    }
+    if (out.save <= std::chrono::minutes{0}) out.save = std::chrono::hours{1};
+    for (int i = 0; i < 8; ++i) {
+        const auto after = tz.get_info(last.end);
+        if (after.save == std::chrono::minutes{0}) break;
+        last = after;
+    }
+    out.periodEnd = Wall(last.end, last.offset);
+}
+
 }  // namespace
 
 std::optional<ClockTimeInZone> ExamineClockTime(const std::string& zone, const CivilTime& clock) {
@@ -29,30 +54,9 @@ std::optional<ClockTimeInZone> ExamineClockTime(const std::string& zone, const C
             out.changedTo = Wall(li.second.begin, li.second.offset);
             return out;
         }
-        date::sys_info info = li.first;
-        if (info.save == std::chrono::minutes{0}) return out;
+        if (li.first.save == std::chrono::minutes{0}) return out;
         out.kind = ClockTimeInZone::Kind::DaylightSaving;
-        // Read from the compiled zone files, `save` only flags summer time;
-        // how far clocks were ahead is the offset above standard time before it.
-        // One period of summer time may be cut into several records (a change
-        // of abbreviation); join those next to it that keep clocks ahead.
-        date::sys_info first = info, last = info;
-        for (int i = 0; i < 8; ++i) {
-            const auto before = tz->get_info(first.begin - seconds{1});
-            if (before.save == std::chrono::minutes{0}) {
-                out.periodStart = Wall(first.begin, before.offset);
-                out.save = std::chrono::duration_cast<std::chrono::minutes>(info.offset - before.offset);
-                break;
-            }
-            first = before;
-        }
-        if (out.save <= std::chrono::minutes{0}) out.save = std::chrono::hours{1};
-        for (int i = 0; i < 8; ++i) {
-            const auto after = tz->get_info(last.end);
-            if (after.save == std::chrono::minutes{0}) break;
-            last = after;
-        }
-        out.periodEnd = Wall(last.end, last.offset);
+        FillSummerPeriod(*tz, li.first, out);
         return out;
     } catch (const std::exception&) {
         return std::nullopt;  // unknown zone, or no readable database

@@ -43,9 +43,11 @@ std::filesystem::path ProgramFolder() {
     return folder;
 }
 
-std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::string& sql,
-                                const std::vector<long long>& params,
-                                const std::vector<std::string>& columnNames, std::size_t limit) {
+namespace {
+
+// The file must exist, be a plain file and be readable; each failure has its
+// own message.
+void CheckDataFile(const std::filesystem::path& file) {
     std::error_code ec;
     const auto status = std::filesystem::status(file, ec);
     if (!std::filesystem::exists(status)) {
@@ -60,44 +62,68 @@ std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::st
         throw DataError("没有读取数据文件 " + FileName(file) + "（" + file.string() +
                         "）的权限，请检查这个文件的权限设置。");
     }
-    sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    DbHandle db(raw);
-    if (rc != SQLITE_OK) Unreadable(file);
+}
 
+// The query ready to step, its parameters bound.
+StmtHandle Prepare(sqlite3* db, const std::filesystem::path& file, const std::string& sql,
+                   const std::vector<long long>& params) {
     sqlite3_stmt* rawStmt = nullptr;
-    rc = sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &rawStmt, nullptr);
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &rawStmt, nullptr);
     StmtHandle stmt(rawStmt);
     if (rc != SQLITE_OK || !stmt) Unreadable(file);  // not a database, or no such table
     for (std::size_t i = 0; i < params.size(); ++i) {
         if (sqlite3_bind_int64(stmt.get(), static_cast<int>(i + 1), params[i]) != SQLITE_OK)
             Unreadable(file);
     }
-    // The asked-for columns' places in the result, by name.
+    return stmt;
+}
+
+// The asked-for columns' places in the result, by name.
+std::vector<int> ColumnPlaces(sqlite3_stmt* stmt, const std::filesystem::path& file,
+                              const std::vector<std::string>& columnNames) {
     std::vector<int> places;
-    const int count = sqlite3_column_count(stmt.get());
+    const int count = sqlite3_column_count(stmt);
     for (const auto& name : columnNames) {
         int index = -1;
         for (int c = 0; c < count && index < 0; ++c) {
-            const char* n = sqlite3_column_name(stmt.get(), c);
+            const char* n = sqlite3_column_name(stmt, c);
             if (n && sqlite3_stricmp(n, name.c_str()) == 0) index = c;
         }
         if (index < 0) Unreadable(file);
         places.push_back(index);
     }
-    std::vector<QueryRow> rows;
-    while (rows.size() < limit && (rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        QueryRow& row = rows.emplace_back();
-        for (const int index : places) {
-            const int type = sqlite3_column_type(stmt.get(), index);
-            // Integers only: a real number (6.9) is as damaged as a text.
-            if (type == SQLITE_INTEGER)
-                row.columns.emplace_back(sqlite3_column_int64(stmt.get(), index));
-            else
-                row.columns.emplace_back(std::nullopt);
-            row.damaged = row.damaged || (type != SQLITE_NULL && !row.columns.back());
-        }
+    return places;
+}
+
+QueryRow RowAt(sqlite3_stmt* stmt, const std::vector<int>& places) {
+    QueryRow row;
+    for (const int index : places) {
+        const int type = sqlite3_column_type(stmt, index);
+        // Integers only: a real number (6.9) is as damaged as a text.
+        if (type == SQLITE_INTEGER)
+            row.columns.emplace_back(sqlite3_column_int64(stmt, index));
+        else
+            row.columns.emplace_back(std::nullopt);
+        row.damaged = row.damaged || (type != SQLITE_NULL && !row.columns.back());
     }
+    return row;
+}
+
+}  // namespace
+
+std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::string& sql,
+                                const std::vector<long long>& params,
+                                const std::vector<std::string>& columnNames, std::size_t limit) {
+    CheckDataFile(file);
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    DbHandle db(raw);
+    if (rc != SQLITE_OK) Unreadable(file);
+    const StmtHandle stmt = Prepare(db.get(), file, sql, params);
+    const std::vector<int> places = ColumnPlaces(stmt.get(), file, columnNames);
+    std::vector<QueryRow> rows;
+    while (rows.size() < limit && (rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        rows.push_back(RowAt(stmt.get(), places));
     if (rows.size() < limit && rc != SQLITE_DONE) Unreadable(file);
     return rows;
 }
@@ -173,21 +199,10 @@ CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesys
         if (!inRange) BadValue(file, what, kColumns[i], *c);
         return static_cast<int>(*c);
     };
-    CalendarRow r;
-    r.nian = num(0);
-    r.JieqiMonth = num(1);
-    r.JieqiDay = num(2);
-    r.JieqiHour = num(3);
-    r.JieqiMinute = num(4);
-    r.Lmonth = num(5);
-    r.JieqiNDay = num(6);
-    r.Ldays = num(7);
-    r.LdaysA = num(8);
-    r.LeapFlag = num(9) != 0;
-    r.ZhongqiDay = num(10);
-    r.ZhongqiHour = num(11);
-    r.ZhongqiMinute = num(12);
-    return r;
+    // In column order (a braced list is evaluated left to right, so the
+    // first bad column is the one reported).
+    return CalendarRow{num(0), num(1), num(2),      num(3),  num(4),  num(5), num(6),
+                       num(7), num(8), num(9) != 0, num(10), num(11), num(12)};
 }
 
 // The equation of time of a day: at most 20 minutes either way, the seconds

@@ -39,27 +39,84 @@ bool Exec(sqlite3* db, const std::string& sql) {
     return true;
 }
 
+// The CREATE and INSERT statements of the table, and which columns are text.
+struct TableSql {
+    std::string create, insert;
+    std::vector<bool> isText;
+};
+
+TableSql SqlFor(const std::string& table, const std::string& keys, const std::vector<std::string>& columns,
+                const std::vector<std::string>& textColumns) {
+    TableSql sql{"CREATE TABLE " + table + " (", "INSERT INTO " + table + " VALUES (", {}};
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        sql.isText.push_back(std::find(textColumns.begin(), textColumns.end(), columns[i]) != textColumns.end());
+        sql.create += columns[i] + (sql.isText[i] ? " TEXT" : " INTEGER") +
+                      (columns[i] == "LeapFlag" ? "" : " NOT NULL") + ", ";
+        sql.insert += (i ? ",?" : "?");
+    }
+    sql.create += "PRIMARY KEY (" + keys + "))";
+    sql.insert += ")";
+    return sql;
+}
+
+// Binds one row's cells; an integer column that holds no integer is an error.
+bool BindRow(sqlite3_stmt* st, const std::vector<std::string>& cells, const std::vector<bool>& isText,
+             const std::string& where) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const int column = static_cast<int>(i + 1);
+        if (isText[i]) {
+            sqlite3_bind_text(st, column, cells[i].c_str(), static_cast<int>(cells[i].size()), SQLITE_TRANSIENT);
+            continue;
+        }
+        std::size_t used = 0;
+        long long v = 0;
+        try {
+            v = std::stoll(cells[i], &used);
+        } catch (...) {
+            used = 0;
+        }
+        if (used != cells[i].size() || cells[i].empty()) {
+            std::cerr << "paipan-mkdb: " << where << ": not an integer: " << cells[i] << "\n";
+            return false;
+        }
+        sqlite3_bind_int64(st, column, v);
+    }
+    return true;
+}
+
+// Inserts the remaining lines of `in`, one row each (empty lines skipped).
+bool InsertRows(sqlite3* db, std::istream& in, const TableSql& sql, const std::filesystem::path& csv) {
+    sqlite3_stmt* st = nullptr;
+    bool ok = sqlite3_prepare_v2(db, sql.insert.c_str(), -1, &st, nullptr) == SQLITE_OK;
+    std::string line;
+    for (int lineNo = 2; ok && std::getline(in, line); ++lineNo) {
+        if (line.empty() || line == "\r") continue;
+        const auto cells = Split(line, ',');
+        const std::string where = csv.string() + ":" + std::to_string(lineNo);
+        if (cells.size() != sql.isText.size()) {
+            std::cerr << "paipan-mkdb: " << where << ": wrong number of cells\n";
+            ok = false;
+        } else if (!BindRow(st, cells, sql.isText, where)) {
+            ok = false;
+        } else if (sqlite3_step(st) != SQLITE_DONE) {
+            std::cerr << "paipan-mkdb: " << where << ": " << sqlite3_errmsg(db) << "\n";
+            ok = false;
+        }
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    return ok;
+}
+
 int Build(const std::filesystem::path& out, const std::string& table, const std::string& keys,
           const std::filesystem::path& csv, const std::vector<std::string>& textColumns) {
     std::ifstream in(csv);
-    std::string line;
-    if (!in || !std::getline(in, line)) {
+    std::string header;
+    if (!in || !std::getline(in, header)) {
         std::cerr << "paipan-mkdb: cannot read " << csv << "\n";
         return 1;
     }
-    const auto columns = Split(line, ',');
-    std::string create = "CREATE TABLE " + table + " (";
-    std::string insert = "INSERT INTO " + table + " VALUES (";
-    std::vector<bool> isText;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        isText.push_back(std::find(textColumns.begin(), textColumns.end(), columns[i]) != textColumns.end());
-        create += columns[i] + (isText[i] ? " TEXT" : " INTEGER") +
-                  (columns[i] == "LeapFlag" ? "" : " NOT NULL") + ", ";
-        insert += (i ? ",?" : "?");
-    }
-    create += "PRIMARY KEY (" + keys + "))";
-    insert += ")";
-
+    const TableSql sql = SqlFor(table, keys, Split(header, ','), textColumns);
     const auto tmp = std::filesystem::path(out.string() + ".tmp");
     std::filesystem::remove(tmp);
     sqlite3* db = nullptr;
@@ -68,47 +125,8 @@ int Build(const std::filesystem::path& out, const std::string& table, const std:
         sqlite3_close(db);
         return 1;
     }
-    bool ok = Exec(db, create) && Exec(db, "BEGIN");
-    sqlite3_stmt* st = nullptr;
-    ok = ok && sqlite3_prepare_v2(db, insert.c_str(), -1, &st, nullptr) == SQLITE_OK;
-    int lineNo = 1;
-    while (ok && std::getline(in, line)) {
-        ++lineNo;
-        if (line.empty() || line == "\r") continue;
-        const auto cells = Split(line, ',');
-        if (cells.size() != columns.size()) {
-            std::cerr << "paipan-mkdb: " << csv << ":" << lineNo << ": wrong number of cells\n";
-            ok = false;
-            break;
-        }
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (isText[i]) {
-                sqlite3_bind_text(st, static_cast<int>(i + 1), cells[i].c_str(),
-                                  static_cast<int>(cells[i].size()), SQLITE_TRANSIENT);
-                continue;
-            }
-            std::size_t used = 0;
-            long long v = 0;
-            try {
-                v = std::stoll(cells[i], &used);
-            } catch (...) {
-                used = 0;
-            }
-            if (used != cells[i].size() || cells[i].empty()) {
-                std::cerr << "paipan-mkdb: " << csv << ":" << lineNo << ": not an integer: " << cells[i] << "\n";
-                ok = false;
-                break;
-            }
-            sqlite3_bind_int64(st, static_cast<int>(i + 1), v);
-        }
-        if (ok && sqlite3_step(st) != SQLITE_DONE) {
-            std::cerr << "paipan-mkdb: " << csv << ":" << lineNo << ": " << sqlite3_errmsg(db) << "\n";
-            ok = false;
-        }
-        sqlite3_reset(st);
-    }
-    sqlite3_finalize(st);
-    ok = ok && Exec(db, "COMMIT");
+    const bool ok = Exec(db, sql.create) && Exec(db, "BEGIN") && InsertRows(db, in, sql, csv) &&
+                    Exec(db, "COMMIT");
     sqlite3_close(db);
     if (!ok) {
         std::filesystem::remove(tmp);

@@ -204,6 +204,9 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
         for (const char* key : {"conception", "palace"}) EXPECT_EQ(j[key].get<std::string>().size(), 6u);
         EXPECT_EQ(j["pillars"][2]["deity"], "日主");
     }
+}
+
+TEST_F(CliTest, JsonPillarsCarryTheirSoundStageAndStars) {
     // 1949-10-01: the day 甲子 takes 海中金; its stars as printed in the chart's columns.
     const json j = json::parse(Run([] { Args a = k1949; a.insert(a.end(), {"--format", "json"}); return a; }()).out);
     EXPECT_EQ(j["pillars"][2]["nayin"], "海中金");
@@ -213,14 +216,22 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
         for (const auto& star : j["stars"][pillar]) EXPECT_NE(text.find(star.get<std::string>()), std::string::npos);
 }
 
-TEST_F(CliTest, HtmlAndRtfCarryTheTextAndItsColours) {
+// The 1949 chart with minor luck and palace, as the library makes it, and
+// paipan-cli's arguments for it in `format`.
+ChartResult Chart1949() {
     ChartInput in = DefaultChartInput(1949, 10, 1, 15, 0);
     in.minorLuck = in.palace = true;
-    const ChartResult chart = std::get<ChartResult>(RunChartRequest(in));
+    return std::get<ChartResult>(RunChartRequest(in));
+}
+Args Args1949(const char* format) {
     Args args = k1949;
-    args.insert(args.end(), {"--minor-luck", "--palace", "--format"});
-    args.push_back("html");
-    const std::string html = Run(args).out;
+    args.insert(args.end(), {"--minor-luck", "--palace", "--format", format});
+    return args;
+}
+
+TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
+    const ChartResult chart = Chart1949();
+    const std::string html = Run(Args1949("html")).out;
     ASSERT_TRUE(html.starts_with("<!DOCTYPE html>") && html.find("charset=\"utf-8\"") != std::string::npos);
     // Each coloured piece is one span of its colour, in the colouring table's order.
     const std::regex spanRe("<span style=\"color:#([0-9a-f]{6})\">([^<]*)</span>");
@@ -239,10 +250,12 @@ TEST_F(CliTest, HtmlAndRtfCarryTheTextAndItsColours) {
     const auto pre = html.find("<pre>") + 5;
     EXPECT_EQ(std::regex_replace(html.substr(pre, html.find("</pre>") - pre), std::regex("<[^>]*>"), ""),
               Plain(chart.text));
+}
 
-    // RTF read back by the project's reader: the same text, the coloured runs in the table's colours.
-    args.back() = "rtf";
-    const auto runs = rtf::ParseRtf(Run(args).out);
+TEST_F(CliTest, RtfCarriesTheTextAndItsColours) {
+    // Read back by the project's reader: the same text, the coloured runs in the table's colours.
+    const ChartResult chart = Chart1949();
+    const auto runs = rtf::ParseRtf(Run(Args1949("rtf")).out);
     ASSERT_TRUE(runs);
     std::string text;
     std::set<std::tuple<int, int, int>> colours;
