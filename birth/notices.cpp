@@ -107,6 +107,23 @@ void ClockNotices(const CheckedClock& c, const std::string& zone, std::vector<No
     }
 }
 
+// The start of a notice near a boundary: the birth time, which side of the
+// boundary it lies and how far, and what the other side would be.
+std::string OtherSide(const std::string& birth, const std::string& boundary, const std::string& boundaryShort,
+                      bool after, int gapMinutes) {
+    return "提示：出生时间（真太阳时" + birth + "）在" + boundary + (after ? "之后" : "之前") + N(gapMinutes) +
+           "分钟；如出生在" + boundaryShort + (after ? "之前" : "之后") + "，";
+}
+
+// "月柱为X、年柱为Y（本盘月柱Z）": the pillar that changes on the other side,
+// the one next to it when that changes too, and this chart's own.
+std::string PillarsOtherSide(const Snapshot& other, const Snapshot& here, int pillar, const char* name,
+                             int alsoPillar, const char* alsoName) {
+    std::string text = name + ("为" + other.pillars[pillar]);
+    if (other.pillars[alsoPillar] != here.pillars[alsoPillar]) text += "、" + (alsoName + ("为" + other.pillars[alsoPillar]));
+    return text + "（本盘" + name + here.pillars[pillar] + "）";
+}
+
 void JieNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
                std::vector<Notice>& out) {
     const auto before = t - here.lastJie;  // the term at or before the birth
@@ -119,12 +136,9 @@ void JieNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std
     const std::string termTime = colon == std::string::npos ? termText : termText.substr(colon + 3);
     const Snapshot other = ChartAt(nearLast ? here.lastJie - minutes{1} : here.nextJie, in.male, in.nightZi, folder);
     const auto gap = std::chrono::duration_cast<minutes>(nearLast ? before : after).count();
-    std::string text = "提示：出生时间（真太阳时" + TimeText(t) + "）在" + name + "（" + termTime + "）" +
-                       (nearLast ? "之后" : "之前") + N(static_cast<int>(gap)) + "分钟；如出生在" + name +
-                       (nearLast ? "之前" : "之后") + "，月柱为" + other.pillars[1];
-    if (other.pillars[0] != here.pillars[0]) text += "、年柱为" + other.pillars[0];
-    text += "（本盘月柱" + here.pillars[1] + "），大运和起运时间也随之改变。";
-    out.push_back({NoticeKind::JieTerm, text});
+    out.push_back({NoticeKind::JieTerm,
+                   OtherSide(TimeText(t), name + "（" + termTime + "）", name, nearLast, static_cast<int>(gap)) +
+                       PillarsOtherSide(other, here, 1, "月柱", 0, "年柱") + "，大运和起运时间也随之改变。"});
 }
 
 void HourNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
@@ -136,12 +150,9 @@ void HourNotice(DateTime t, const Snapshot& here, const ChartInput& in, const st
         if (std::abs(d) > 10) continue;
         const DateTime otherSide = d >= 0 ? t - minutes{d + 1} : t + minutes{-d};
         const Snapshot other = ChartAt(otherSide, in.male, in.nightZi, folder);
-        std::string text = "提示：出生时间（真太阳时" + ClockText(c) + "）在" + N(edge / 60) + "时的时辰交界" +
-                           (d >= 0 ? "之后" : "之前") + N(std::abs(d)) + "分钟；如出生在" + N(edge / 60) + "时" +
-                           (d >= 0 ? "之前" : "之后") + "，时柱为" + other.pillars[3];
-        if (other.pillars[2] != here.pillars[2]) text += "、日柱为" + other.pillars[2];
-        text += "（本盘时柱" + here.pillars[3] + "）。";
-        out.push_back({NoticeKind::HourEdge, text});
+        out.push_back({NoticeKind::HourEdge,
+                       OtherSide(ClockText(c), N(edge / 60) + "时的时辰交界", N(edge / 60) + "时", d >= 0, std::abs(d)) +
+                           PillarsOtherSide(other, here, 3, "时柱", 2, "日柱") + "。"});
     }
 }
 

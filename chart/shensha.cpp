@@ -70,6 +70,19 @@ void AddIf(std::string& list, const std::array<int, N>& table, int key, int foun
     if (Entry(table, key) == found) Add(list, star);
 }
 
+// A star and the table whose entry at a key character points to its branch.
+template <class Table>
+struct StarRule {
+    const Table Corvel_BZClass::*table;
+    Star star;
+};
+
+// Applies the rules in their order, each as AddIf.
+template <class Table, std::size_t N>
+void AddEach(std::string& list, const Corvel_BZClass& e, const StarRule<Table> (&rules)[N], int key, int found) {
+    for (const StarRule<Table>& rule : rules) AddIf(list, e.*rule.table, key, found, rule.star);
+}
+
 int CountCodes(const std::string& list) {
     return static_cast<int>(std::count(list.begin(), list.end(), '|'));
 }
@@ -117,34 +130,30 @@ std::string Corvel_BZClass::GetShenShaYZ(int yz, int g, int z) const {
 }
 
 std::string Corvel_BZClass::GetShenShaRG(int rg, int z) const {
+    using C = Corvel_BZClass;
+    static constexpr StarRule<StemTable> kRules[] = {
+        {&C::ssLuShen, Star::LuShen}, {&C::ssTianYiGuiA, Star::TianYiGuiRen}, {&C::ssTianYiGuiB, Star::TianYiGuiRen},
+        {&C::ssWenChang, Star::WenChang}, {&C::ssYangRen, Star::YangRen}, {&C::ssJinYu, Star::JinYu},
+        {&C::ssLiuXia, Star::LiuXia}, {&C::ssTaiJiA, Star::TaiJi}, {&C::ssTaiJiB, Star::TaiJi}};
+    static constexpr StarRule<StemTable> kRulesAfterTaiJi[] = {
+        {&C::ssFuXing, Star::FuXing}, {&C::ssTianChu, Star::TianChu}, {&C::ssXueTang, Star::XueTang},
+        {&C::ssGuoYin, Star::GuoYin}};
     std::string s;
-    AddIf(s, ssLuShen, rg, z, Star::LuShen);
-    AddIf(s, ssTianYiGuiA, rg, z, Star::TianYiGuiRen);
-    AddIf(s, ssTianYiGuiB, rg, z, Star::TianYiGuiRen);
-    AddIf(s, ssWenChang, rg, z, Star::WenChang);
-    AddIf(s, ssYangRen, rg, z, Star::YangRen);
-    AddIf(s, ssJinYu, rg, z, Star::JinYu);
-    AddIf(s, ssLiuXia, rg, z, Star::LiuXia);
-    AddIf(s, ssTaiJiA, rg, z, Star::TaiJi);
-    AddIf(s, ssTaiJiB, rg, z, Star::TaiJi);
+    AddEach(s, *this, kRules, rg, z);
     // 戊 and 己 have no single 太极 branch: 辰戌丑未 (z Mod 3 = 1) and 巳酉丑 (z Mod 4 = 1).
     if (Entry(ssTaiJiA, rg) == 99 && z % 3 == 1) Add(s, Star::TaiJi);
     if (Entry(ssTaiJiB, rg) == 99 && z % 4 == 1) Add(s, Star::TaiJi);
-    AddIf(s, ssFuXing, rg, z, Star::FuXing);
-    AddIf(s, ssTianChu, rg, z, Star::TianChu);
-    AddIf(s, ssXueTang, rg, z, Star::XueTang);
-    AddIf(s, ssGuoYin, rg, z, Star::GuoYin);
+    AddEach(s, *this, kRulesAfterTaiJi, rg, z);
     return s;
 }
 
 std::string Corvel_BZClass::GetShenShaRZ(int rz, int z) const {
+    using C = Corvel_BZClass;
+    static constexpr StarRule<BranchTable> kRules[] = {
+        {&C::ssJiangXing, Star::JiangXing}, {&C::ssHuaGai, Star::HuaGai}, {&C::ssYiMa, Star::YiMa},
+        {&C::ssTaoHua, Star::TaoHua}, {&C::ssWangShen, Star::WangShen}, {&C::ssJieSha, Star::JieSha}};
     std::string s;
-    AddIf(s, ssJiangXing, rz, z, Star::JiangXing);
-    AddIf(s, ssHuaGai, rz, z, Star::HuaGai);
-    AddIf(s, ssYiMa, rz, z, Star::YiMa);
-    AddIf(s, ssTaoHua, rz, z, Star::TaoHua);
-    AddIf(s, ssWangShen, rz, z, Star::WangShen);
-    AddIf(s, ssJieSha, rz, z, Star::JieSha);
+    AddEach(s, *this, kRules, rz, z);
     return s;
 }
 

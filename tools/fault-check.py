@@ -69,7 +69,7 @@ FAULTS = [
      "a one-digit first age loses its space"),
     ("chart", "chart/chart_text.cpp", [("YearPillarOf(yJ + r + 10 * i)", "YearPillarOf(yJ + r + 10 * i + 1)")],
      "annual pillars a year late"),
-    ("chart", "chart/shensha.cpp", [("AddIf(s, ssLuShen, rg, z, Star::LuShen);", "AddIf(s, ssLuShen, rg, z, Star::TianYi);")],
+    ("chart", "chart/shensha.cpp", [("{&C::ssLuShen, Star::LuShen}", "{&C::ssLuShen, Star::TianYi}")],
      "禄神 printed as 天医"),
     ("engine", "engine/ganzhi.h", [("if (x < 1) x += 12;", "if (x < 0) x += 12;")],
      "void branches wrong for days whose branch index equals the stem's"),

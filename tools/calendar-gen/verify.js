@@ -37,55 +37,31 @@ function lunarFromRows(rows, y, m, ri, c) {
   const row = rows.get(y * 100 + m);
   if (!row) throw new Error(`no row for ${y}-${m}`);
   let n = row.JieqiNDay + (ri - row.JieqiDay);
-  let ny;
-  let leap = false;
-  if (ri > row.JieqiDay) {
-    if (n > row.Ldays) {
-      c.A_next++;
-      n -= row.Ldays;
-      ny = row.Lmonth === 12 ? 1 : row.Lmonth + 1;
-      const next = rows.get(neighbourKey(y, m, 1));
-      if (next.Lmonth < ny) {
-        ny = next.Lmonth;
-        leap = true;
-        c.A_next_leap++;
-      }
-    } else {
-      c.A_same++;
-      ny = row.Lmonth;
-      leap = row.LeapFlag === 1;
-    }
-  } else if (row.LdaysA === 0) {
-    if (n > 0) {
-      c.B_same++;
-      ny = row.Lmonth;
-      leap = row.LeapFlag === 1;
-    } else {
-      c.B_prev++;
-      const prev = rows.get(neighbourKey(y, m, -1));
-      ny = prev.Lmonth;
-      n += prev.Ldays;
-      leap = prev.LeapFlag === 1;
-    }
-  } else {
-    if (n > 0) {
-      c.C_same++;
-      ny = row.Lmonth;
-      leap = row.LeapFlag === 1;
-    } else {
-      c.C_back++;
-      if (row.LeapFlag === 1) {
-        c.C_back_from_leap++;
-        ny = row.Lmonth;
-      } else {
-        ny = row.Lmonth === 1 ? 12 : row.Lmonth - 1;
-      }
-      leap = false;
-      n += row.LdaysA;
-    }
+  const afterJie = ri > row.JieqiDay;
+  const rule = afterJie ? 'A' : row.LdaysA === 0 ? 'B' : 'C';
+  const dateOf = (ny, leap, day) => ({ year: ny > m ? y - 1 : y, month: ny, leap, day });
+  // Inside the row's own lunar month: its number and leap mark.
+  if (afterJie ? n <= row.Ldays : n > 0) {
+    c[`${rule}_same`]++;
+    return dateOf(row.Lmonth, row.LeapFlag === 1, n);
   }
-  const nn = ny > m ? y - 1 : y;
-  return { year: nn, month: ny, leap, day: n };
+  if (rule === 'A') {
+    c.A_next++;
+    const ny = row.Lmonth === 12 ? 1 : row.Lmonth + 1;
+    const next = rows.get(neighbourKey(y, m, 1));
+    if (next.Lmonth >= ny) return dateOf(ny, false, n - row.Ldays);
+    c.A_next_leap++;
+    return dateOf(next.Lmonth, true, n - row.Ldays);
+  }
+  if (rule === 'B') {
+    c.B_prev++;
+    const prev = rows.get(neighbourKey(y, m, -1));
+    return dateOf(prev.Lmonth, prev.LeapFlag === 1, n + prev.Ldays);
+  }
+  c.C_back++;
+  if (row.LeapFlag === 1) c.C_back_from_leap++;
+  const ny = row.LeapFlag === 1 ? row.Lmonth : row.Lmonth === 1 ? 12 : row.Lmonth - 1;
+  return dateOf(ny, false, n + row.LdaysA);
 }
 
 function main() {
