@@ -13,7 +13,14 @@ std::string Corvel_BZClass::GetConnStr() const {
 }
 
 CalendarRow Corvel_BZClass::ReadRow(int year, int month) const {
-    return ReadCalendarRow(GetConnStr(), year, month);
+    // A batch reads a few rows per chart: the file's path is made once per
+    // data folder, not on every row.
+    thread_local std::filesystem::path folder, file;
+    if (file.empty() || folder.native() != dataFolder.native()) {
+        folder = dataFolder;
+        file = GetConnStr();
+    }
+    return ReadCalendarRow(file, year, month);
 }
 
 void Corvel_BZClass::GetMonthRow() {

@@ -176,13 +176,14 @@ int DaysInMonth(long long year, long long month) {
 CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
                           int year, int month) {
     const auto& kColumns = kCalendarColumns;
-    const std::string what = std::to_string(year) + "年" + std::to_string(month) + "月";
+    // Only a message needs it.
+    const auto what = [&] { return std::to_string(year) + "年" + std::to_string(month) + "月"; };
     auto missing = [&] {
-        return DataError("数据文件 " + FileName(file) + " 中没有 " + what +
+        return DataError("数据文件 " + FileName(file) + " 中没有 " + what() +
                          "的历法数据，本程序只能排1890年至2020年出生的命盘。");
     };
     if (!row || month < 1 || month > 12) throw missing();
-    if (row->damaged) BadData(file, what, "有的值不是整数");
+    if (row->damaged) BadData(file, what(), "有的值不是整数");
     const int days = DaysInMonth(year, month);
     // Inclusive ranges, in column order; LdaysA is 0, 29 or 30.
     const std::pair<long long, long long> kRanges[] = {
@@ -196,7 +197,7 @@ CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesys
         }
         const bool inRange = *c >= kRanges[i].first && *c <= kRanges[i].second &&
                              (kColumns[i] != "LdaysA" || *c == 0 || *c >= 29);
-        if (!inRange) BadValue(file, what, kColumns[i], *c);
+        if (!inRange) BadValue(file, what(), kColumns[i], *c);
         return static_cast<int>(*c);
     };
     // In column order (a braced list is evaluated left to right, so the
@@ -209,15 +210,15 @@ CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesys
 // carrying the minutes' sign (or their own when the minutes are 0).
 EquationOfTimeRow EquationOfTimeOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
                                    int month, int day) {
-    const std::string what = std::to_string(month) + "月" + std::to_string(day) + "日";
+    const auto what = [&] { return std::to_string(month) + "月" + std::to_string(day) + "日"; };
     if (!row || (!row->damaged && (!row->columns[2] || !row->columns[3]))) {
-        throw DataError("数据文件 " + FileName(file) + " 中没有 " + what +
+        throw DataError("数据文件 " + FileName(file) + " 中没有 " + what() +
                         "的真太阳时数据，文件可能已损坏，请重新安装本程序。");
     }
-    if (row->damaged) BadData(file, what, "有的值不是整数");
+    if (row->damaged) BadData(file, what(), "有的值不是整数");
     const long long minutes = *row->columns[2], seconds = *row->columns[3];
-    if (minutes < -20 || minutes > 20) BadValue(file, what, "min", minutes);
-    if (seconds < -59 || seconds > 59) BadValue(file, what, "sec", seconds);
+    if (minutes < -20 || minutes > 20) BadValue(file, what(), "min", minutes);
+    if (seconds < -59 || seconds > 59) BadValue(file, what(), "sec", seconds);
     return {static_cast<int>(minutes), static_cast<int>(seconds)};
 }
 

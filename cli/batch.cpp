@@ -127,7 +127,7 @@ int RunBatch(std::FILE* in, std::FILE* out, const ChartInput& defaults, const Re
         bool dataFault = false;
         json answer = Answer(*text, tooLong, line, defaults, data, apply, dataFault);
         answer["line"] = line;
-        encoded = answer.dump(-1, ' ', false, json::error_handler_t::replace);
+        DumpCompact(answer, encoded);
         encoded += '\n';
         if (std::fwrite(encoded.data(), 1, encoded.size(), out) != encoded.size()) return 1;
         if (dataFault) {

@@ -27,7 +27,9 @@ constexpr std::pair<std::string_view, OutputFormat> kFormats[] = {
     {"json", OutputFormat::Json}, {"pdf", OutputFormat::Pdf}, {"png", OutputFormat::Png}};
 
 std::string JsonLine(const json& value) {
-    return value.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
+    std::string line;
+    DumpCompact(value, line);
+    return line + "\n";
 }
 
 // In JSON the problem is also the answer on stdout.

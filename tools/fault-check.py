@@ -81,6 +81,8 @@ FAULTS = [
      "longitude correction five seconds a minute of arc"),
     ("request", "chart/chart_request.cpp", [("true, 1890, 2020,", "true, 1890, 2021,")],
      "year 2021 accepted"),
+    ("request", "chart/chart_json.cpp", [('kLetter = "\\"\\\\btnfr"', 'kLetter = "\\"\\\\btnrf"')],
+     "the batch's JSON writes \\f for \\r and \\r for \\f"),
     ("request", "cli/batch.cpp", [('answer["line"] = line;', 'answer["line"] = line + 1;')],
      "batch answers numbered from 2"),
     ("window", "app/render/chart_document.cpp", [("std::clamp(span.start + span.length, start, last)",
