@@ -53,12 +53,12 @@ std::string LuckStartLines(const LuckStart& start, DateTime jiaoYun) {
 std::string PillarRows(const Corvel_BZClass& e) {
     std::string s = " ";
     if (On(e.mode2)) {  // horizontal: the whole pillar on one line
-        for (int k = 0; k < 4; ++k) s += e.gz_str[k] + "　　　 ";
+        for (int k = 0; k < 4; ++k) s.append(e.gz_str[k]).append("　　　 ");
         return s + "(" + e.kwstr + "空)" + kBr;
     }
-    for (int k = 0; k < 4; ++k) s += e.GetG(e.bz[k][0]) + "　　　　 ";
+    for (int k = 0; k < 4; ++k) s.append(e.GetG(e.bz[k][0])).append("　　　　 ");
     s += "(" + e.kwstr + "空) " + kBr + "　　　　　";
-    for (int k = 0; k < 4; ++k) s += e.GetZ(e.bz[k][1]) + "　　　　 ";
+    for (int k = 0; k < 4; ++k) s.append(e.GetZ(e.bz[k][1])).append("　　　　 ");
     return s + kBr;
 }
 
@@ -66,7 +66,7 @@ std::string HiddenStemRows(const Corvel_BZClass& e) {
     std::string s;
     for (int j = 0; j < 3; ++j) {
         s += "　　　　　";
-        for (int k = 0; k < 4; ++k) s += e.cg_str[k][j] + e.cg_ss[k][j] + "　　 ";
+        for (int k = 0; k < 4; ++k) s.append(e.cg_str[k][j]).append(e.cg_ss[k][j]).append("　　 ");
         s += kBr;
     }
     return s;
@@ -75,7 +75,7 @@ std::string HiddenStemRows(const Corvel_BZClass& e) {
 void PillarBlock(const Corvel_BZClass& e, Sections& s) {
     if (On(e.ssp2)) {
         s.top_ss = " 　　　　 ";
-        for (int k = 0; k < 4; ++k) s.top_ss += e.gan_ss[k] + "　　　 ";
+        for (int k = 0; k < 4; ++k) s.top_ss.append(e.gan_ss[k]).append("　　　 ");
         s.top_ss += kBr;
     }
     s.qk = std::string(kBr) + (e.sex2 != 0 ? "乾造：" : "坤造：") + "　 ";
@@ -83,12 +83,12 @@ void PillarBlock(const Corvel_BZClass& e, Sections& s) {
     if (On(e.cgp2)) s.dzcg = HiddenStemRows(e);
     if (On(e.nyp2)) {
         s.ny = "纳音　　 ";
-        for (int k = 0; k < 4; ++k) s.ny += "[" + e.gz_ny[k] + "]　 ";
+        for (int k = 0; k < 4; ++k) s.ny.append("[").append(e.gz_ny[k]).append("]　 ");
         s.ny += kBr;
     }
     if (On(e.csp2)) {
         s.cs = "　　　　　 ";
-        for (int k = 0; k < 4; ++k) s.cs += e.GetSWB(e.bz[k][1]) + "　　　 ";
+        for (int k = 0; k < 4; ++k) s.cs.append(e.GetSWB(e.bz[k][1])).append("　　　 ");
         s.cs += kBr;
     }
     if (On(e.shenshap2)) s.ssa = e.GetShenSha(e.bz, e.sex2) + kBr;

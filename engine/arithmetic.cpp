@@ -52,11 +52,17 @@ std::string Corvel_BZClass::GetZ(int z) const {
 }
 
 std::optional<int> Corvel_BZClass::GetSerial(int g, int z) const {
-    // A stem and a branch of different polarity never meet in the cycle.
-    for (int i = 0; i < 60; ++i) {
-        if (i % 10 == g && i % 12 == z) return i;
-    }
-    return std::nullopt;
+    // The place of every stem and branch in the cycle, -1 where they never
+    // meet (a stem and a branch of different polarity).
+    static constexpr auto kSerial = [] {
+        std::array<std::array<int, 12>, 10> serial{};
+        for (auto& row : serial) row.fill(-1);
+        for (int i = 0; i < 60; ++i) serial[static_cast<std::size_t>(i % 10)][static_cast<std::size_t>(i % 12)] = i;
+        return serial;
+    }();
+    if (g < 0 || g > 9 || z < 0 || z > 11) return std::nullopt;
+    const int i = kSerial[static_cast<std::size_t>(g)][static_cast<std::size_t>(z)];
+    return i < 0 ? std::nullopt : std::optional<int>(i);
 }
 
 int Corvel_BZClass::GetGWuXing(int g) const {
