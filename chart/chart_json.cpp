@@ -13,6 +13,7 @@
 
 #include "engine/corvel_bzclass.h"
 #include "engine/luck_start.h"
+#include "engine/utf8.h"
 
 namespace paipan {
 namespace {
@@ -169,27 +170,6 @@ private:
     std::size_t size_ = 0;
 };
 
-// The length of the well-formed multi-byte sequence at `i` (lead byte
-// `lead` >= 0x80), 0 when none starts there: no overlong forms, no
-// surrogates, nothing above U+10FFFF.
-std::size_t SequenceLength(std::string_view text, std::size_t i, unsigned char lead) {
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const auto tail = [&](std::size_t k) { return (at(k) & 0xC0) == 0x80; };
-    const std::size_t left = text.size() - i;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        if (left < 3 || !tail(1) || !tail(2)) return 0;
-        if ((lead == 0xE0 && at(1) < 0xA0) || (lead == 0xED && at(1) >= 0xA0)) return 0;
-        return 3;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) return left >= 2 && tail(1) ? 2 : 0;
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        if (left < 4 || !tail(1) || !tail(2) || !tail(3)) return 0;
-        if ((lead == 0xF0 && at(1) < 0x90) || (lead == 0xF4 && at(1) >= 0x90)) return 0;
-        return 4;
-    }
-    return 0;
-}
-
 // Which ASCII bytes a JSON string escapes: the control characters, quote and
 // backslash.
 constexpr std::array<bool, 128> kEscaped = [] {
@@ -234,9 +214,9 @@ bool PutJsonString(std::string_view text, JsonSink& out) {
                 continue;
             }
         }
-        const std::size_t n = SequenceLength(text, static_cast<std::size_t>(p - begin), static_cast<unsigned char>(b));
-        if (n == 0) return false;
-        p += n;
+        std::size_t at = static_cast<std::size_t>(p - begin);
+        if (!DecodeAt(text, at)) return false;
+        p = begin + at;
     }
     out.Put(std::string_view(reinterpret_cast<const char*>(copied), static_cast<std::size_t>(end - copied)));
     out.Put('"');
