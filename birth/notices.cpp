@@ -119,8 +119,9 @@ std::string OtherSide(const std::string& birth, const std::string& boundary, con
 // the one next to it when that changes too, and this chart's own.
 std::string PillarsOtherSide(const Snapshot& other, const Snapshot& here, int pillar, const char* name,
                              int alsoPillar, const char* alsoName) {
-    std::string text = name + ("为" + other.pillars[pillar]);
-    if (other.pillars[alsoPillar] != here.pillars[alsoPillar]) text += "、" + (alsoName + ("为" + other.pillars[alsoPillar]));
+    std::string text = std::string(name) + "为" + other.pillars[pillar];
+    if (other.pillars[alsoPillar] != here.pillars[alsoPillar])
+        text += std::string("、") + alsoName + "为" + other.pillars[alsoPillar];
     return text + "（本盘" + name + here.pillars[pillar] + "）";
 }
 
