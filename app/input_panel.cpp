@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "engine/span.h"
+
 namespace paipan {
 
 namespace {
@@ -97,7 +99,7 @@ void InputPanel::buildDateRows() {
         const char* unit;
         int first, last;
     };
-    static constexpr std::array<Row, 5> kRows{{{"Combo1", "年", 1890, 2020},
+    static constexpr std::array<Row, 5> kRows{{{"Combo1", "年", kFirstYear, kLastYear},
                                                 {"Combo2", "月", 1, 12},
                                                 {"Combo3", "日", 1, 31},
                                                 {"Combo4", "时", 0, 23},

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <system_error>
 
+#include "engine/span.h"
+
 namespace paipan {
 namespace {
 
@@ -180,7 +182,8 @@ CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesys
     const auto what = [&] { return std::to_string(year) + "年" + std::to_string(month) + "月"; };
     auto missing = [&] {
         return DataError("数据文件 " + FileName(file) + " 中没有 " + what() +
-                         "的历法数据，本程序只能排1890年至2020年出生的命盘。");
+                         "的历法数据，本程序只能排" + FirstYearText() + "年至" + LastYearText() +
+                         "年出生的命盘。");
     };
     if (!row || month < 1 || month > 12) throw missing();
     if (row->damaged) BadData(file, what(), "有的值不是整数");

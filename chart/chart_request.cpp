@@ -11,6 +11,7 @@
 
 #include "chart/sites.h"
 #include "engine/corvel_bzclass.h"
+#include "engine/span.h"
 #include "engine/value.h"
 
 namespace paipan {
@@ -28,7 +29,7 @@ struct NumericRule {
     bool wholeNumber;  // date and time parts take no decimal point
     double low, high;  // bounds included
     const char* notNumericMessage;
-    const char* rangeMessage;
+    std::string rangeMessage;
     const char* rangeReset;  // after "not numeric" the box is always emptied
 };
 
@@ -41,8 +42,9 @@ const std::array<NumericRule, 7>& Rules() {
         {InputField::LongitudeMinutes, &ChartInput::longitudeMinutes, false, 0, 59,
          "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！",
          "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！", ""},
-        {InputField::Year, &ChartInput::year, true, 1890, 2020, "请选择或输入正确的年份的数值！",
-         "请选择或输入正确的年份值，年份的值应当是介于1890与2020之间的数值！", "1980"},
+        {InputField::Year, &ChartInput::year, true, kFirstYear, kLastYear, "请选择或输入正确的年份的数值！",
+         "请选择或输入正确的年份值，年份的值应当是介于" + FirstYearText() + "与" + LastYearText() + "之间的数值！",
+         "1980"},
         {InputField::Month, &ChartInput::month, true, 1, 12, "请选择或输入正确的月份的数值！",
          "请选择或输入正确的月份值，月份的值应当是介于1与12之间的数值！", "1"},
         {InputField::Day, &ChartInput::day, true, 1, 31, "请选择或输入正确的公历日期的数值！",

@@ -18,6 +18,7 @@
 #include "chart/chart_request.h"
 #include "cli/birth_options.h"
 #include "cli/chart_output.h"
+#include "engine/span.h"
 #include "engine/utf8.h"
 
 namespace {
@@ -49,7 +50,7 @@ constexpr TextOption kTextOptions[] = {
     {"place", &ChartInput::place, "birth place (出生地区), default 安徽"},
     {"longitude", &ChartInput::longitude, "longitude degrees (经度), -180 to 180, default 120"},
     {"longitude-minutes", &ChartInput::longitudeMinutes, "longitude minutes (分), 0 to 59, default 0"},
-    {"year", &ChartInput::year, "Gregorian year of birth, 1890 to 2020, default this year"},
+    {"year", &ChartInput::year, "Gregorian year of birth, {span}, default this year"},
     {"month", &ChartInput::month, "month 1 to 12, default this month"},
     {"day", &ChartInput::day, "day of month 1 to 31, default today"},
     {"hour", &ChartInput::hour, "clock hour 0 to 23 at the birth place, default now"},
@@ -74,12 +75,20 @@ constexpr FlagOption kFlagOptions[] = {
     {"night-zi", &ChartInput::nightZi, "night-zi rule for 23:00-0:00 births (夜子时), default off"},
 };
 
+// A help text with "{span}" replaced by the years the program charts.
+std::string WithSpan(std::string_view help) {
+    std::string text(help);
+    if (const auto at = text.find("{span}"); at != std::string::npos)
+        text.replace(at, 6, paipan::FirstYearText() + " to " + paipan::LastYearText());
+    return text;
+}
+
 void PrintHelp() {
     std::cout << "Usage: paipan-cli [OPTION]...\n"
                  "Lays out a Four Pillars chart (四柱八字排盘) and writes it to stdout.\n"
                  "Values may be given as --opt VALUE or --opt=VALUE.\n\n";
     for (const auto& o : kTextOptions)
-        std::cout << "  --" << o.name << " TEXT  " << o.help << "\n";
+        std::cout << "  --" << o.name << " TEXT  " << WithSpan(o.help) << "\n";
     for (const auto& o : kChoiceOptions)
         std::cout << "  --" << o.name << " " << o.yes << "|" << o.no << "  " << o.help << "\n";
     for (const auto& o : kFlagOptions)
