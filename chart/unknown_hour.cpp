@@ -229,4 +229,12 @@ UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const std::fil
     return chart;
 }
 
+ChartOutcome RunPanelRequest(const ChartInput& input, const std::filesystem::path& dataFolder) {
+    if (!input.unknownHour) return RunChartRequest(input, dataFolder);
+    UnknownHourOutcome outcome = RunUnknownHourRequest(input, dataFolder);
+    if (auto* p = std::get_if<InputProblem>(&outcome)) return std::move(*p);
+    if (auto* p = std::get_if<DataProblem>(&outcome)) return std::move(*p);
+    return std::move(std::get<UnknownHourChart>(outcome).result);
+}
+
 }  // namespace paipan

@@ -88,6 +88,10 @@ UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input,
                                          const std::filesystem::path& dataFolder = ProgramFolder(),
                                          Colouring colouring = Colouring::Spans);
 
+// The press the request panel asks for: the chart, or with 时辰不详 checked
+// the 时辰不详 result in the chart's place (the window shows either the same way).
+ChartOutcome RunPanelRequest(const ChartInput& input, const std::filesystem::path& dataFolder);
+
 // Display width of a chart text: a Chinese character or U+3000 two units, an
 // ASCII character one.
 int DisplayWidth(std::string_view utf8);
