@@ -10,6 +10,7 @@
 #include "chart/unknown_hour.h"
 #include "chart/unknown_hour_json.h"
 #include "engine/corvel_bzclass.h"
+#include "engine/span.h"
 
 namespace paipan {
 namespace {
@@ -144,11 +145,13 @@ void ExpectRowsMatchTheChart(const ChartInput& in, const UnknownHourChart& chart
 TEST(UnknownHour, EveryRowHasTheChartsPillarsOnRandomDays) {
     const DataRowCache cache;
     std::mt19937 rng(20261207);
-    std::uniform_int_distribution<int> year(1890, 2020), month(1, 12), day(1, 28), degrees(73, 135),
+    std::uniform_int_distribution<int> year(kFirstYear, kLastYear), month(1, 12), day(1, 28), degrees(73, 135),
         coin(0, 1), minute(0, 59);
     for (int i = 0; i < 300; ++i) {
         ChartInput in = Day(year(rng), month(rng), day(rng), std::to_string(degrees(rng)), std::to_string(minute(rng)));
         if (i % 25 == 0) in.longitude = i % 50 == 0 ? "-179" : "180";  // the far ends of the longitudes
+        if (i == 1) in = Day(kFirstYear, 1, 1, "-179", "59");  // the span's first and last days
+        if (i == 2) in = Day(kLastYear, 12, 31, "180", "0");
         in.nightZi = coin(rng) == 1;
         in.male = coin(rng) == 1;
         const UnknownHourChart chart = Candidates(in);
