@@ -381,6 +381,9 @@ TEST_F(CliTest, UnknownHour) {
     std::vector<std::string> keys;
     for (const auto& item : object.items()) keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"pillars", "splits", "luck", "candidates"}));
+    EXPECT_EQ(object["splits"][0]["at"], "1990-02-04T10:14");  // 立春, true solar time
+    EXPECT_EQ(object["candidates"][6]["clockStart"], "1990-02-04T10:28");
+    EXPECT_EQ(object["candidates"][6]["pillars"], (nlohmann::ordered_json{"庚午", "戊寅", "庚子", "辛巳"}));
 
     const ProgramRun batch = Run({"--batch"}, PAIPAN_CLI_PATH,
                                  "{\"unknown-hour\":true,\"year\":1990,\"month\":2,\"day\":4}\n"

@@ -8,7 +8,6 @@
 
 #include "calendar/store.h"
 #include "chart/unknown_hour.h"
-#include "chart/unknown_hour_json.h"
 #include "engine/corvel_bzclass.h"
 #include "engine/span.h"
 
@@ -238,21 +237,6 @@ TEST(UnknownHour, TextKeepsTheChartsColumnsInBothLayouts) {
             at = end + 2;
         }
     }
-}
-
-TEST(UnknownHour, JsonHasTheFixedKeys) {
-    const nlohmann::ordered_json j = UnknownHourJson(Candidates(Day(1990, 2, 4)));
-    std::vector<std::string> keys;
-    for (const auto& item : j.items()) keys.push_back(item.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"pillars", "splits", "luck", "candidates"}));
-    EXPECT_EQ(j["pillars"].size(), 3u);
-    EXPECT_EQ(j["splits"][0]["at"], "1990-02-04T10:14");
-    EXPECT_EQ(j["luck"].size(), 2u);
-    const auto& row = j["candidates"][6];
-    EXPECT_EQ(row["branch"], "巳");
-    EXPECT_EQ(row["start"], "1990-02-04T10:14");
-    EXPECT_EQ(row["pillars"], (nlohmann::ordered_json{"庚午", "戊寅", "庚子", "辛巳"}));
-    EXPECT_TRUE(row["luckStart"].contains("hours"));
 }
 
 TEST(UnknownHour, InputChecksSkipTheHourAndMinute) {
