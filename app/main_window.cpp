@@ -20,7 +20,9 @@
 #include "app/result_box.h"
 #include "app/texts.h"
 #include "birth/notices.h"
+#include "birth/unknown_hour_notices.h"
 #include "chart/sites.h"
+#include "chart/unknown_hour.h"
 
 namespace paipan {
 
@@ -200,7 +202,7 @@ void MainWindow::applyLayout() {
 void MainWindow::chartFromPanel() {
     ChartOutcome outcome;
     try {
-        outcome = RunChartRequest(panel_->input(), programFolder_.toStdString());
+        outcome = RunPanelRequest(panel_->input(), programFolder_.toStdString());
     } catch (const std::exception& e) {
         outcome = DataProblem{std::string(kChartFailed) + e.what()};
     }
@@ -247,6 +249,8 @@ void MainWindow::buildNoticeArea() {
     connect(notices_->standardTimeButton(), &QPushButton::clicked, this, &MainWindow::chartInStandardTime);
     for (const char* name : {"mnuNew", "mnuOpen"})
         connect(findChild<QAction*>(QString(name)), &QAction::triggered, notices_, &NoticeArea::clear);
+    connect(findChild<QAction*>(QStringLiteral("mnuNew")), &QAction::triggered, panel_,
+            [this] { panel_->setUnknownHour(false); });
 }
 
 // The daylight-saving action: the five date and time boxes back by the
@@ -277,7 +281,10 @@ void MainWindow::chartInStandardTime() {
 }
 
 void MainWindow::showNotices() {
-    notices_->showNotices(ChartNotices(panel_->input(), places_->zone(), programFolder_.toStdString()));
+    const ChartInput in = panel_->input();
+    const std::string folder = programFolder_.toStdString();
+    notices_->showNotices(in.unknownHour ? UnknownHourNotices(in, places_->zone(), folder)
+                                         : ChartNotices(in, places_->zone(), folder));
 }
 
 void MainWindow::openForum() {
