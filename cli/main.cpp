@@ -102,7 +102,8 @@ void PrintHelp() {
                  "  --quiet  no notices (lines beginning 提示：) on stderr after the chart\n";
     std::cout << "  --format text|rtf|html|json|pdf|png  output format, default text; pdf and png\n"
                  "      need --output\n"
-                 "  --output FILE  write to FILE (replaced whole, or left as it was) instead of stdout\n"
+                 "  --output FILE  write to FILE (replaced whole keeping its mode, through a link to its\n"
+                 "      target, or left as it was) instead of stdout\n"
                  "  --batch  read one JSON request per line from stdin, write one JSON chart per line;\n"
                  "      the other options give the defaults of every request\n"
                  "  --help  show this help and exit\n\n"
