@@ -200,7 +200,7 @@ void MainWindow::applyLayout() {
 void MainWindow::chartFromPanel() {
     ChartOutcome outcome;
     try {
-        outcome = RunChartRequest(panel_->input(), programFolder_.toStdString());
+        outcome = RunChartRequest(places_->withClock(panel_->input()), programFolder_.toStdString());
     } catch (const std::exception& e) {
         outcome = DataProblem{std::string(kChartFailed) + e.what()};
     }
@@ -267,7 +267,7 @@ void MainWindow::chartInStandardTime() {
     // apply (read as a clock time, 23:30 of 30 June 1988 was itself summer
     // time, and a second click would take off another hour).
     std::vector<Notice> kept;
-    for (Notice& n : ChartNotices(panel_->input(), places_->zone(), programFolder_.toStdString()))
+    for (Notice& n : ChartNotices(places_->withClock(panel_->input()), places_->zone(), programFolder_.toStdString()))
         if (n.kind != NoticeKind::DaylightSaving && n.kind != NoticeKind::DisputedStart &&
             n.kind != NoticeKind::NonexistentTime && n.kind != NoticeKind::RepeatedTime)
             kept.push_back(std::move(n));
@@ -277,7 +277,7 @@ void MainWindow::chartInStandardTime() {
 }
 
 void MainWindow::showNotices() {
-    notices_->showNotices(ChartNotices(panel_->input(), places_->zone(), programFolder_.toStdString()));
+    notices_->showNotices(ChartNotices(places_->withClock(panel_->input()), places_->zone(), programFolder_.toStdString()));
 }
 
 void MainWindow::openForum() {

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "birth/birth_clock.h"
 #include "birth/gazetteer.h"
 #include "birth/notices.h"
 #include "calendar/store.h"
@@ -56,6 +57,12 @@ std::optional<int> LongitudeFromPlace(ChartInput& input, std::string& zone) {
             std::cerr << "没有找到与出生地区“" << input.place << "”相符的地点，无法取得经度。\n";
             return 2;
         }
+        const auto several = PlacesInSeveralZones(gazetteer.AllNamed(input.place));
+        if (!several.empty()) {
+            std::cerr << "出生地区“" << input.place << "”可指不同时区的几个地点，请写出完整名称：\n";
+            for (const auto& name : several) std::cerr << "  " << name << "\n";
+            return 2;
+        }
         std::size_t best = 0;
         while (best < matches.size() && matches[best].best) ++best;
         if (best > 1) {
@@ -68,7 +75,8 @@ std::optional<int> LongitudeFromPlace(ChartInput& input, std::string& zone) {
         const LongitudeBoxes b = LongitudeBoxesOf(p.longitude);
         input.longitude = std::to_string(b.degrees);
         input.longitudeMinutes = std::to_string(b.minutes);
-        zone = p.zone;
+        SetClockOfPlace(input, p);
+        zone = input.zone;
         return std::nullopt;
     } catch (const DataError& e) {
         std::cerr << e.what() << "\n";

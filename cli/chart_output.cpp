@@ -14,6 +14,7 @@
 #include "chart/chart_json.h"
 #include "cli/chart_rtf.h"
 #include "cli/output_file.h"
+#include "birth/birth_clock.h"
 #include "birth/notices.h"
 #include "cli/birth_options.h"
 
@@ -110,7 +111,10 @@ std::string PlainDecimal(const nlohmann::json& number) {
     return std::string(buffer, result.ptr);
 }
 
-int WriteChart(const OutputRequest& output, const ChartInput& input, const std::string& zone, bool quiet) {
+int WriteChart(const OutputRequest& output, const ChartInput& typed, const std::string& zone, bool quiet) {
+    // The clock of the place the text names, read without loading the whole gazetteer.
+    ChartInput input = typed;
+    SetClockOfNamedPlaces(input, ProgramFolder() / kGazetteerFileName);
     // The notices are worked out once: in the JSON and, unless quiet, on stderr.
     std::vector<std::string> notices;
     json chartJson;
