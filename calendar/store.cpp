@@ -344,7 +344,7 @@ std::vector<PlaceRow> ReadPlaces(const std::filesystem::path& file) { return Sel
 
 std::vector<PlaceRow> ReadPlacesNamed(const std::filesystem::path& file, const std::string& text) {
     if (text.empty() || text.find('|') != std::string::npos) return {};
-    return SelectPlaces(file, "WHERE name = ?1 OR instr('|' || aliases || '|', '|' || ?1 || '|') > 0", &text);
+    return SelectPlaces(file, "WHERE id IN (SELECT id FROM place_names WHERE name = ?1)", &text);
 }
 
 }  // namespace paipan

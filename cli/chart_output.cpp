@@ -119,7 +119,7 @@ int WriteChart(const OutputRequest& output, const ChartInput& typed, const std::
     std::vector<std::string> notices;
     json chartJson;
     const ChartInspector inspect = [&](const Corvel_BZClass& e, const ChartResult& r) {
-        notices = ChartNoticeTexts(input, zone);
+        if (!quiet || output.format == OutputFormat::Json) notices = ChartNoticeTexts(input, zone);
         if (output.format == OutputFormat::Json) chartJson = ChartJson(e, r, notices);
     };
     const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;
