@@ -361,6 +361,10 @@ TEST_F(CliTest, BirthClockOfThePlace) {
     EXPECT_EQ(std::make_pair(taiping.status, taiping.out), std::make_pair(2, std::string()));
     EXPECT_NE(taiping.err.find("辽宁省 阜新市 太平区"), std::string::npos) << taiping.err;
     EXPECT_NE(taiping.err.find("台湾省 台中市 太平区"), std::string::npos) << taiping.err;
+    const ProgramRun saigon = with({"--place", "西贡", "--longitude-from-place"});
+    EXPECT_EQ(saigon.status, 2);
+    EXPECT_NE(saigon.err.find("越南 胡志明市"), std::string::npos) << saigon.err;
+    EXPECT_NE(saigon.err.find("香港特别行政区 西贡区"), std::string::npos) << saigon.err;
     const ProgramRun typed = with({"--place", "太平"});
     EXPECT_EQ(typed.out.find("钟表时区"), std::string::npos);
     EXPECT_NE(typed.err.find("可指不同时区的几个地点"), std::string::npos) << typed.err;
