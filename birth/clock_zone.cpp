@@ -38,7 +38,7 @@ void FillSummerPeriod(const ZoneFile& zone, const ZonePeriod& info, ClockTimeInZ
 }  // namespace
 
 std::optional<ClockTimeInZone> ExamineClockTime(const std::string& zoneName, const CivilTime& clock) {
-    const auto zone = ZoneFile::Read(zoneName);
+    const ZoneFile* zone = ZoneFile::Find(zoneName);
     if (!zone) return std::nullopt;  // unknown zone, or no readable database
     const std::int64_t local =
         MakeDateTime(clock.year, clock.month, clock.day, clock.hour, clock.minute).time_since_epoch().count();

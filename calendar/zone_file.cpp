@@ -171,14 +171,26 @@ std::int64_t DayOf(const Rule::When& w, int year) {
 }  // namespace
 
 std::optional<ZoneFile> ZoneFile::Read(const std::string& zone, const std::filesystem::path& folder) {
-    // The files do not change while the program runs: each is read once.
-    static thread_local std::map<std::filesystem::path, std::optional<ZoneFile>> read;
-    const std::filesystem::path file = folder / zone;
-    const auto known = read.find(file);
-    if (known != read.end()) return known->second;
-    auto z = IsZoneName(zone) ? ReadFile(file) : std::nullopt;
-    if (read.size() < 64) read.emplace(file, z);
-    return z;
+    const ZoneFile* z = Find(zone, folder);
+    return z ? std::optional<ZoneFile>(*z) : std::nullopt;
+}
+
+const ZoneFile* ZoneFile::Find(const std::string& zone, const std::filesystem::path& folder) {
+    // The files do not change while the program runs: each is read once
+    // (a few dozen at most; past that they are read each time, and kept
+    // only while the last one is asked for again).
+    static thread_local std::map<std::string, std::optional<ZoneFile>> read;
+    static thread_local std::optional<ZoneFile> last;
+    const std::string key = (folder / zone).string();
+    const auto known = read.find(key);
+    if (known != read.end()) return known->second ? &*known->second : nullptr;
+    auto z = IsZoneName(zone) ? ReadFile(key) : std::nullopt;
+    if (read.size() < 64) {
+        const auto& kept = read.emplace(key, std::move(z)).first->second;
+        return kept ? &*kept : nullptr;
+    }
+    last = std::move(z);
+    return last ? &*last : nullptr;
 }
 
 std::optional<ZoneFile> ZoneFile::ReadFile(const std::filesystem::path& path) {

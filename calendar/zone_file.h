@@ -30,6 +30,8 @@ public:
     // (or leaves the folder) or the file cannot be read as TZif.
     static std::optional<ZoneFile> Read(const std::string& zone,
                                         const std::filesystem::path& folder = kZoneInfoFolder);
+    // The same, read once for the thread and kept: nullptr for no zone.
+    static const ZoneFile* Find(const std::string& zone, const std::filesystem::path& folder = kZoneInfoFolder);
 
     ZonePeriod At(std::int64_t utc) const;
     // The periods just before and after `p` (p itself at either end of time).

@@ -270,7 +270,7 @@ std::variant<CheckedClock, InputProblem> CheckChartInput(const ChartInput& input
 
 std::optional<BirthClock> BirthClockOf(const ChartInput& input, const CheckedClock& c) {
     if (IsChinaZone(input.zone)) return BirthClock{};
-    const auto zone = ZoneFile::Read(input.zone);
+    const ZoneFile* zone = ZoneFile::Find(input.zone);
     if (!zone) return std::nullopt;
     // The moment of the clock reading, near enough for the offset of the day.
     const std::int64_t local = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute).time_since_epoch().count();
