@@ -371,7 +371,10 @@ TEST_F(CliTest, BirthClockOfThePlace) {
     const ProgramRun unknown = with({"--zone", "Mars/Olympus"});
     EXPECT_EQ(std::make_pair(unknown.status, unknown.out), std::make_pair(2, std::string()));
     EXPECT_NE(unknown.err.find("Mars/Olympus"), std::string::npos);
-    // The batch: the key "zone", or the place's own.
+}
+
+// The batch: the key "zone", or the place's own; 139°45'E on 135°E is +19 min.
+TEST_F(CliTest, BirthClockInTheBatch) {
     const ProgramRun batch = Run({"--batch"}, PAIPAN_CLI_PATH,
                                  "{\"year\":1990,\"month\":5,\"day\":8,\"hour\":10,\"minute\":0,\"zone\":\"Asia/Tokyo\","
                                  "\"longitude\":139,\"longitude-minutes\":45}\n"
