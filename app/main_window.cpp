@@ -202,7 +202,7 @@ void MainWindow::applyLayout() {
 void MainWindow::chartFromPanel() {
     ChartOutcome outcome;
     try {
-        outcome = RunPanelRequest(panel_->input(), programFolder_.toStdString());
+        outcome = RunPanelRequest(places_->withClock(panel_->input()), programFolder_.toStdString());
     } catch (const std::exception& e) {
         outcome = DataProblem{std::string(kChartFailed) + e.what()};
     }
@@ -271,7 +271,7 @@ void MainWindow::chartInStandardTime() {
     // apply (read as a clock time, 23:30 of 30 June 1988 was itself summer
     // time, and a second click would take off another hour).
     std::vector<Notice> kept;
-    for (Notice& n : ChartNotices(panel_->input(), places_->zone(), programFolder_.toStdString()))
+    for (Notice& n : ChartNotices(places_->withClock(panel_->input()), places_->zone(), programFolder_.toStdString()))
         if (n.kind != NoticeKind::DaylightSaving && n.kind != NoticeKind::DisputedStart &&
             n.kind != NoticeKind::NonexistentTime && n.kind != NoticeKind::RepeatedTime)
             kept.push_back(std::move(n));
@@ -281,7 +281,7 @@ void MainWindow::chartInStandardTime() {
 }
 
 void MainWindow::showNotices() {
-    const ChartInput in = panel_->input();
+    const ChartInput in = places_->withClock(panel_->input());
     const std::string folder = programFolder_.toStdString();
     notices_->showNotices(in.unknownHour ? UnknownHourNotices(in, places_->zone(), folder)
                                          : ChartNotices(in, places_->zone(), folder));

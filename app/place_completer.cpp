@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QStringListModel>
 
+#include "birth/birth_clock.h"
 #include "calendar/store.h"
 
 namespace paipan {
@@ -66,6 +67,7 @@ void PlaceCompleter::choose(const QString& shown) {
     const LongitudeBoxes b = LongitudeBoxesOf(p.longitude);
     chosenName_ = QString::fromStdString(p.name);
     chosenZone_ = p.zone;
+    chosen_ = shown_[row];
     place_->setText(chosenName_);
     degrees_->setText(QString::number(b.degrees));
     minutes_->setText(QString::number(b.minutes));
@@ -73,6 +75,15 @@ void PlaceCompleter::choose(const QString& shown) {
 
 std::string PlaceCompleter::zone() const {
     return place_->text() == chosenName_ ? chosenZone_ : std::string();
+}
+
+ChartInput PlaceCompleter::withClock(ChartInput input) const {
+    if (!gazetteer_) return input;
+    if (chosen_ >= 0 && place_->text() == chosenName_)
+        SetClockOfPlace(input, gazetteer_->places()[static_cast<std::size_t>(chosen_)]);
+    else
+        SetClockOfNamedPlaces(input, gazetteer_->AllNamed(input.place));
+    return input;
 }
 
 }  // namespace paipan

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "birth/gazetteer.h"
+#include "chart/chart_request.h"
 
 class QCompleter;
 class QLineEdit;
@@ -27,6 +28,10 @@ public:
     // The time zone of the place chosen from the list, while Text2 still
     // holds its name; empty otherwise.
     std::string zone() const;
+    // The request with its birthplace's clock: the place chosen from the
+    // list while Text2 still holds its name, else the places Text2 names
+    // exactly when they keep one zone; China's clock otherwise.
+    ChartInput withClock(ChartInput input) const;
 
 private:
     void refill(const QString& typed);
@@ -41,6 +46,7 @@ private:
     std::vector<int> shown_;  // gazetteer index of each row of the list
     QString chosenName_;
     std::string chosenZone_;
+    int chosen_ = -1;  // gazetteer index of the place chosen
 };
 
 }  // namespace paipan

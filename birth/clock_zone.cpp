@@ -1,38 +1,35 @@
 #include "birth/clock_zone.h"
 
-#include <date/tz.h>
-
-#include <exception>
+#include "calendar/zone_file.h"
 
 namespace paipan {
 namespace {
 
+using std::chrono::minutes;
 using std::chrono::seconds;
 
-CivilTime Wall(date::sys_seconds utc, seconds offset) {
-    return ToCivil(DateTime{utc.time_since_epoch() + offset});
-}
+CivilTime Wall(std::int64_t utc, int offset) { return ToCivil(DateTime{seconds{utc + offset}}); }
 
-// The summer-time period around `info` (which keeps clocks ahead). Read from
-// the compiled zone files, `save` only flags summer time; how far clocks were
-// ahead is the offset above standard time before it. One period of summer
-// time may be cut into several records (a change of abbreviation); join
-// those next to it that keep clocks ahead.
-void FillSummerPeriod(const date::time_zone& tz, const date::sys_info& info, ClockTimeInZone& out) {
-    date::sys_info first = info, last = info;
+// The summer-time period around `info` (which keeps clocks ahead). The zone
+// files only flag summer time; how far clocks were ahead is the offset above
+// the clock before it. One period of summer time may be cut into several
+// records (a change of abbreviation); join those next to it that keep
+// clocks ahead.
+void FillSummerPeriod(const ZoneFile& zone, const ZonePeriod& info, ClockTimeInZone& out) {
+    ZonePeriod first = info, last = info;
     for (int i = 0; i < 8; ++i) {
-        const auto before = tz.get_info(first.begin - seconds{1});
-        if (before.save == std::chrono::minutes{0}) {
+        const ZonePeriod before = zone.Before(first);
+        if (!before.dst || before.begin == first.begin) {
             out.periodStart = Wall(first.begin, before.offset);
-            out.save = std::chrono::duration_cast<std::chrono::minutes>(info.offset - before.offset);
+            out.save = minutes{(info.offset - before.offset) / 60};
             break;
         }
         first = before;
     }
-    if (out.save <= std::chrono::minutes{0}) out.save = std::chrono::hours{1};
+    if (out.save <= minutes{0}) out.save = std::chrono::hours{1};
     for (int i = 0; i < 8; ++i) {
-        const auto after = tz.get_info(last.end);
-        if (after.save == std::chrono::minutes{0}) break;
+        const ZonePeriod after = zone.After(last);
+        if (!after.dst || after.begin == last.begin) break;
         last = after;
     }
     out.periodEnd = Wall(last.end, last.offset);
@@ -40,27 +37,33 @@ void FillSummerPeriod(const date::time_zone& tz, const date::sys_info& info, Clo
 
 }  // namespace
 
-std::optional<ClockTimeInZone> ExamineClockTime(const std::string& zone, const CivilTime& clock) {
-    try {
-        const date::time_zone* tz = date::locate_zone(zone);
-        const date::local_seconds local{
-            MakeDateTime(clock.year, clock.month, clock.day, clock.hour, clock.minute).time_since_epoch()};
-        const date::local_info li = tz->get_info(local);
-        ClockTimeInZone out;
-        if (li.result == date::local_info::nonexistent || li.result == date::local_info::ambiguous) {
-            out.kind = li.result == date::local_info::nonexistent ? ClockTimeInZone::Kind::Nonexistent
-                                                                 : ClockTimeInZone::Kind::Repeated;
-            out.changedFrom = Wall(li.second.begin, li.first.offset);
-            out.changedTo = Wall(li.second.begin, li.second.offset);
-            return out;
-        }
-        if (li.first.save == std::chrono::minutes{0}) return out;
-        out.kind = ClockTimeInZone::Kind::DaylightSaving;
-        FillSummerPeriod(*tz, li.first, out);
+std::optional<ClockTimeInZone> ExamineClockTime(const std::string& zoneName, const CivilTime& clock) {
+    const ZoneFile* zone = ZoneFile::Find(zoneName);
+    if (!zone) return std::nullopt;  // unknown zone, or no readable database
+    const std::int64_t local =
+        MakeDateTime(clock.year, clock.month, clock.day, clock.hour, clock.minute).time_since_epoch().count();
+    // The period of the reading's moment, near enough, and its neighbours:
+    // a clock change at the start of one of them may skip or repeat it.
+    const ZonePeriod guess = zone->At(local - zone->At(local).offset);
+    ClockTimeInZone out;
+    for (const ZonePeriod& p : {zone->Before(guess), guess, zone->After(guess)}) {
+        if (p.begin == INT64_MIN) continue;
+        const int before = zone->Before(p).offset;
+        if (local < p.begin + std::min(before, p.offset) || local >= p.begin + std::max(before, p.offset)) continue;
+        out.kind = p.offset > before ? ClockTimeInZone::Kind::Nonexistent : ClockTimeInZone::Kind::Repeated;
+        out.changedFrom = Wall(p.begin, before);
+        out.changedTo = Wall(p.begin, p.offset);
         return out;
-    } catch (const std::exception&) {
-        return std::nullopt;  // unknown zone, or no readable database
     }
+    ZonePeriod at = guess;
+    for (const ZonePeriod& p : {zone->Before(guess), zone->After(guess)})
+        if (local - p.offset >= p.begin && local - p.offset < p.end) at = p;
+    // Summer time keeps clocks ahead of standard time; a zone whose file flags
+    // its winter instead keeps standard time then.
+    if (!at.dst || at.offset <= StandardClockAt(*zone, local - at.offset).offset) return out;
+    out.kind = ClockTimeInZone::Kind::DaylightSaving;
+    FillSummerPeriod(*zone, at, out);
+    return out;
 }
 
 }  // namespace paipan

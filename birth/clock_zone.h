@@ -1,7 +1,7 @@
 // What the system's time-zone database says about a local clock time in a
 // zone: standard time, daylight-saving time, a time that never happened
 // (clocks jumped forward) or one that happened twice (clocks turned back).
-// Reads /usr/share/zoneinfo through Howard Hinnant's date/tz.
+// Reads the zone's own file under /usr/share/zoneinfo (calendar/zone_file.h).
 #pragma once
 
 #include <chrono>

@@ -46,6 +46,18 @@ MatchClass Classify(const Place& p, std::string_view word) {
     return OwnName(p).find(word) != std::string_view::npos ? kPart : kNone;
 }
 
+Place PlaceOf(PlaceRow&& row) {
+    Place p;
+    p.name = std::move(row.name);
+    p.aliases = Split(row.aliases, '|');
+    p.longitude = static_cast<double>(row.longitudeE6) / 1e6;
+    p.latitude = static_cast<double>(row.latitudeE6) / 1e6;
+    p.zone = std::move(row.zone);
+    p.level = row.level;
+    p.approximate = row.approximate;
+    return p;
+}
+
 }  // namespace
 
 std::string Place::Province() const { return name.substr(0, name.find(' ')); }
@@ -64,19 +76,31 @@ std::string LongitudeText(double longitude) {
            "′" + (longitude < 0 ? "W" : "E");
 }
 
+std::vector<Place> PlacesNamed(const std::filesystem::path& file, std::string_view text) {
+    std::vector<Place> places;
+    for (auto& row : ReadPlacesNamed(file, std::string(Trim(text)))) places.push_back(PlaceOf(std::move(row)));
+    return places;
+}
+
+const Place* BestNamed(const std::vector<const Place*>& named) {
+    const Place* found = nullptr;
+    bool tied = false;
+    for (const Place* p : named) {
+        if (!found || p->level < found->level) {
+            found = p;
+            tied = false;
+        } else if (p->level == found->level) {
+            tied = true;
+        }
+    }
+    return tied ? nullptr : found;
+}
+
+std::string ShortName(const Place& place) { return std::string(OwnName(place)); }
+
 Gazetteer Gazetteer::Load(const std::filesystem::path& file) {
     std::vector<Place> places;
-    for (auto& row : ReadPlaces(file)) {
-        Place p;
-        p.name = std::move(row.name);
-        p.aliases = Split(row.aliases, '|');
-        p.longitude = static_cast<double>(row.longitudeE6) / 1e6;
-        p.latitude = static_cast<double>(row.latitudeE6) / 1e6;
-        p.zone = std::move(row.zone);
-        p.level = row.level;
-        p.approximate = row.approximate;
-        places.push_back(std::move(p));
-    }
+    for (auto& row : ReadPlaces(file)) places.push_back(PlaceOf(std::move(row)));
     return Gazetteer(std::move(places));
 }
 
@@ -144,18 +168,6 @@ std::vector<const Place*> Gazetteer::AllNamed(std::string_view text) const {
     return out;
 }
 
-const Place* Gazetteer::Named(std::string_view text) const {
-    const Place* found = nullptr;
-    bool tied = false;
-    for (const Place* p : AllNamed(text)) {
-        if (!found || p->level < found->level) {
-            found = p;
-            tied = false;
-        } else if (p->level == found->level) {
-            tied = true;
-        }
-    }
-    return tied ? nullptr : found;
-}
+const Place* Gazetteer::Named(std::string_view text) const { return BestNamed(AllNamed(text)); }
 
 }  // namespace paipan

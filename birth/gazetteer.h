@@ -41,6 +41,18 @@ LongitudeBoxes LongitudeBoxesOf(double longitude);
 // "117°14′E": the longitude rounded to the minute, for lists shown to the user.
 std::string LongitudeText(double longitude);
 
+// The places a text names exactly (one of their short names or their full
+// name), in the file's order, read from the gazetteer file without loading
+// the rest of it. Throws DataError when the file is missing or damaged.
+std::vector<Place> PlacesNamed(const std::filesystem::path& file, std::string_view text);
+
+// Of the places one text names, the one that ranks above every other (a
+// higher division before those under it), or nullptr on a tie.
+const Place* BestNamed(const std::vector<const Place*>& named);
+
+// A place's own name, the last part of its full name: "东京" for "日本 东京".
+std::string ShortName(const Place& place);
+
 class Gazetteer {
 public:
     // Reads the gazetteer file; throws DataError when it is missing or damaged.

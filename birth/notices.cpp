@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "birth/birth_clock.h"
 #include "birth/clock_zone.h"
 #include "birth/gazetteer.h"
 #include "engine/corvel_bzclass.h"
@@ -66,8 +67,9 @@ DateTime TrueSolarMoment(const ChartInput& input, const CheckedClock& clock, con
 
 // The birthplace's zone: the one given, else that of the gazetteer places
 // the text names exactly when they share one, else China's clock.
-std::string ZoneOf(const std::string& zone, const std::vector<const Place*>& named) {
+std::string ZoneOf(const std::string& zone, const ChartInput& in, const std::vector<const Place*>& named) {
     if (!zone.empty()) return zone;
+    if (!in.zone.empty()) return in.zone;
     if (named.empty()) return kChinaZone;
     for (const Place* p : named)
         if (p->zone != named.front()->zone) return kChinaZone;
@@ -178,6 +180,28 @@ void NightZiNotice(DateTime t, const Snapshot& here, const ChartInput& in, const
     out.push_back({NoticeKind::NightZi, text});
 }
 
+// Which clock the chart read when it is not China's, in the words of the
+// chart's own line.
+void BirthClockNotice(const ChartInput& in, const CheckedClock& c, std::vector<Notice>& out) {
+    const auto clock = BirthClockOf(in, c);
+    if (!clock || clock->line.empty()) return;
+    const std::string what = clock->line.substr(std::string("钟表时区＝").size());
+    out.push_back({NoticeKind::BirthClock,
+                   "提示：出生钟表时间按" + what +
+                       (clock->localMean ? "读取，不作经度订正（出生地方时间即钟表时间）。"
+                                         : "读取，出生地方时间从这条标准经线起算。")});
+}
+
+void AmbiguousPlaceNotice(const ChartInput& in, const std::vector<std::string>& places, std::vector<Notice>& out) {
+    if (places.empty()) return;
+    std::string list;
+    for (const auto& name : places) list += (list.empty() ? "" : "、") + name;
+    out.push_back({NoticeKind::AmbiguousPlace,
+                   "提示：出生地区“" + in.place + "”可指不同时区的几个地点（" + list +
+                       "），无法确定出生地的钟表时间，本命盘按北京时间（标准经线东经120°）读取出生时间；"
+                       "请从地名列表中选定出生地点，或写出完整名称。"});
+}
+
 void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* place, std::vector<Notice>& out) {
     if (!place || c.degrees != 120 || c.minutes != 0 || std::fabs(place->longitude - 120) <= 1) return;
     const LongitudeBoxes b = LongitudeBoxesOf(place->longitude);
@@ -187,28 +211,17 @@ void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* p
                        N(b.degrees) + "度" + N(b.minutes) + "分。"});
 }
 
-}  // namespace
-
-std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const std::filesystem::path& dataFolder) {
-    std::optional<Gazetteer> gazetteer;
-    try {
-        gazetteer = Gazetteer::Load(dataFolder / kGazetteerFileName);
-    } catch (const DataError&) {
-        // Without the gazetteer the place gives neither zone nor longitude.
-    }
-    return ChartNotices(input, zone, dataFolder, gazetteer ? &*gazetteer : nullptr);
-}
-
-std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const std::filesystem::path& dataFolder, const Gazetteer* gazetteer,
-                                 const Corvel_BZClass* chart) {
+std::vector<Notice> NoticesFor(const ChartInput& input, const std::string& zone,
+                               const std::filesystem::path& dataFolder, const std::vector<const Place*>& named,
+                               const Corvel_BZClass* chart) {
     const auto checked = CheckChartInput(input);
     const auto* clock = std::get_if<CheckedClock>(&checked);
     if (!clock) return {};
-    const auto named = gazetteer ? gazetteer->AllNamed(input.place) : std::vector<const Place*>{};
+    const auto several = zone.empty() && input.zone.empty() ? PlacesInSeveralZones(named) : std::vector<std::string>{};
     std::vector<Notice> out;
-    ClockNotices(*clock, ZoneOf(zone, named), out);
+    BirthClockNotice(input, *clock, out);
+    AmbiguousPlaceNotice(input, several, out);
+    ClockNotices(*clock, several.empty() ? ZoneOf(zone, input, named) : kChinaZone, out);
     try {
         // A finished chart holds the corrected moment (InputTime) already.
         const DateTime t = chart ? chart->InputTime : TrueSolarMoment(input, *clock, dataFolder);
@@ -219,8 +232,30 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
     } catch (const DataError&) {
         // The chart itself reports the missing file; no boundary notices then.
     }
-    LongitudeNotice(input, *clock, gazetteer ? gazetteer->Named(input.place) : nullptr, out);
+    if (several.empty()) LongitudeNotice(input, *clock, BestNamed(named), out);
     return out;
+}
+
+}  // namespace
+
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
+                                 const std::filesystem::path& dataFolder) {
+    std::vector<Place> places;
+    try {
+        places = PlacesNamed(dataFolder / kGazetteerFileName, input.place);
+    } catch (const DataError&) {
+        // Without the gazetteer the place gives neither zone nor longitude.
+    }
+    std::vector<const Place*> named;
+    for (const Place& p : places) named.push_back(&p);
+    return NoticesFor(input, zone, dataFolder, named, nullptr);
+}
+
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
+                                 const std::filesystem::path& dataFolder, const Gazetteer* gazetteer,
+                                 const Corvel_BZClass* chart) {
+    const auto named = gazetteer ? gazetteer->AllNamed(input.place) : std::vector<const Place*>{};
+    return NoticesFor(input, zone, dataFolder, named, chart);
 }
 
 std::vector<std::string> NoticeTexts(std::vector<Notice> notices) {

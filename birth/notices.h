@@ -24,6 +24,8 @@ enum class NoticeKind {
     HourEdge,         // 时辰 boundary
     NightZi,
     DefaultLongitude,
+    BirthClock,       // the clock read is not China's: which one, and its meridian
+    AmbiguousPlace,   // the place's name covers places in several zones
 };
 
 struct Notice {
@@ -34,9 +36,10 @@ struct Notice {
 
 // The notices for a chart request that passes the input checks (none for one
 // that does not). `zone` is the IANA zone of the birthplace chosen from the
-// gazetteer; when empty, the zone of the gazetteer place `input.place` names
-// exactly, else China's clock (Asia/Shanghai). Data files come from
-// `dataFolder`; a missing gazetteer only drops the notices that need it.
+// gazetteer; when empty, `input.zone`, else the zone of the gazetteer places
+// `input.place` names exactly, else China's clock (Asia/Shanghai). Data files
+// come from `dataFolder`, of the gazetteer only the places named; a missing
+// gazetteer only drops the notices that need it.
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone = {},
                                  const std::filesystem::path& dataFolder = ProgramFolder());
 

@@ -299,7 +299,12 @@ EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int mont
 
 namespace paipan {
 
-std::vector<PlaceRow> ReadPlaces(const std::filesystem::path& file) {
+namespace {
+
+// The rows of table places that `where` selects (with ?1 bound to `text`
+// when it has one), in the file's order.
+std::vector<PlaceRow> SelectPlaces(const std::filesystem::path& file, const std::string& where,
+                                   const std::string* text) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         throw DataError("找不到地名数据文件 " + FileName(file) + "（" + file.string() +
@@ -310,27 +315,36 @@ std::vector<PlaceRow> ReadPlaces(const std::filesystem::path& file) {
     DbHandle db(raw);
     if (rc != SQLITE_OK) Unreadable(file);
     sqlite3_stmt* rawStmt = nullptr;
-    sqlite3_prepare_v2(db.get(),
-                       "SELECT name, aliases, longitude_e6, latitude_e6, zone, level, approximate "
-                       "FROM places ORDER BY id",
-                       -1, &rawStmt, nullptr);
+    const std::string sql = "SELECT name, aliases, longitude_e6, latitude_e6, zone, level, approximate "
+                            "FROM places " + where + " ORDER BY id";
+    sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &rawStmt, nullptr);
     StmtHandle stmt(rawStmt);
     if (!stmt) Unreadable(file);
-    auto text = [&](int c) {
+    if (text) sqlite3_bind_text(stmt.get(), 1, text->data(), static_cast<int>(text->size()), SQLITE_STATIC);
+    auto column = [&](int c) {
         const auto* p = sqlite3_column_text(stmt.get(), c);
         return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
     };
     std::vector<PlaceRow> rows;
     int step = 0;
     while ((step = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        PlaceRow r{text(0), text(1), sqlite3_column_int64(stmt.get(), 2),
-                   sqlite3_column_int64(stmt.get(), 3), text(4),
+        PlaceRow r{column(0), column(1), sqlite3_column_int64(stmt.get(), 2),
+                   sqlite3_column_int64(stmt.get(), 3), column(4),
                    sqlite3_column_int(stmt.get(), 5), sqlite3_column_int(stmt.get(), 6) != 0};
         if (r.name.empty() || r.zone.empty()) Unreadable(file);
         rows.push_back(std::move(r));
     }
     if (step != SQLITE_DONE) Unreadable(file);
     return rows;
+}
+
+}  // namespace
+
+std::vector<PlaceRow> ReadPlaces(const std::filesystem::path& file) { return SelectPlaces(file, "", nullptr); }
+
+std::vector<PlaceRow> ReadPlacesNamed(const std::filesystem::path& file, const std::string& text) {
+    if (text.empty() || text.find('|') != std::string::npos) return {};
+    return SelectPlaces(file, "WHERE id IN (SELECT id FROM place_names WHERE name = ?1)", &text);
 }
 
 }  // namespace paipan

@@ -101,5 +101,8 @@ struct PlaceRow {
 // Every row, in the file's order (a division is followed by those under it).
 // Throws DataError when the file is missing or unreadable.
 std::vector<PlaceRow> ReadPlaces(const std::filesystem::path& file);
+// Only the rows whose full name or one of whose short names is `text`, in
+// the file's order, without reading the others into memory.
+std::vector<PlaceRow> ReadPlacesNamed(const std::filesystem::path& file, const std::string& text);
 
 }  // namespace paipan

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <functional>
 
+#include "calendar/zone_file.h"
 #include "chart/sites.h"
 #include "engine/corvel_bzclass.h"
 #include "engine/span.h"
@@ -74,10 +75,37 @@ std::variant<double, InputProblem> CheckNumber(const ChartInput& input, const Nu
 
 std::string Num(long long n) { return std::to_string(n); }
 
-// L: ((Dg - 120) x 60 + Mn) x 4 seconds, the minutes added also west of 0°,
-// rounded half away from zero to whole seconds.
-long long LongitudeShiftSeconds(const CheckedClock& c) {
-    return std::llround(((c.degrees - 120) * 60 + c.minutes) * 4);
+// L: ((Dg - M) x 60 + Mn) x 4 seconds from the meridian M of the clock's
+// standard time (120°E for China's clock), the minutes added also west of
+// 0°, rounded half away from zero to whole seconds. No shift on local mean time.
+long long LongitudeShiftSeconds(const CheckedClock& c, const BirthClock& clock) {
+    if (clock.localMean) return 0;
+    const double meridian = clock.china ? 120 : clock.offsetSeconds / 240.0;
+    return std::llround(((c.degrees - meridian) * 60 + c.minutes) * 4);
+}
+
+// China's own zone under its current and former names.
+bool IsChinaZone(const std::string& zone) {
+    return zone.empty() || zone == "Asia/Shanghai" || zone == "Asia/Chongqing" || zone == "Asia/Chungking" ||
+           zone == "Asia/Harbin" || zone == "PRC";
+}
+
+// "+9", "-3:30", "+5:45"; seconds only for the old mean times that had them.
+std::string OffsetText(int seconds) {
+    const int a = std::abs(seconds);
+    std::string t = std::string(seconds < 0 ? "-" : "+") + std::to_string(a / 3600);
+    if (a % 3600 != 0) t += ":" + std::string(a / 60 % 60 < 10 ? "0" : "") + std::to_string(a / 60 % 60);
+    if (a % 60 != 0) t += ":" + std::string(a % 60 < 10 ? "0" : "") + std::to_string(a % 60);
+    return t;
+}
+
+// The meridian of a UTC offset: 15° an hour. "东经135°", "西经120°", "东经86°15′".
+std::string MeridianText(int seconds) {
+    const int arcSeconds = std::abs(seconds) * 15;
+    std::string t = std::string(seconds < 0 ? "西经" : "东经") + std::to_string(arcSeconds / 3600) + "°";
+    if (arcSeconds % 3600 != 0) t += std::to_string(arcSeconds / 60 % 60) + "′";
+    if (arcSeconds % 60 != 0) t += std::to_string(arcSeconds % 60) + "″";
+    return t;
 }
 
 // E: min_e minutes and sec_e seconds, sec_e taking the sign of min_e (and its
@@ -240,10 +268,31 @@ std::variant<CheckedClock, InputProblem> CheckChartInput(const ChartInput& input
     return c;
 }
 
+std::optional<BirthClock> BirthClockOf(const ChartInput& input, const CheckedClock& c) {
+    if (IsChinaZone(input.zone)) return BirthClock{};
+    const ZoneFile* zone = ZoneFile::Find(input.zone);
+    if (!zone) return std::nullopt;
+    // The moment of the clock reading, near enough for the offset of the day.
+    const std::int64_t local = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute).time_since_epoch().count();
+    const StandardClock standard = StandardClockAt(*zone, local - zone->At(local - zone->At(local).offset).offset);
+    const std::string place = input.zonePlace.empty() ? input.zone : input.zonePlace;
+    BirthClock clock{false, standard.offset, standard.localMean, {}};
+    if (standard.localMean) {
+        clock.line = "钟表时区＝当地平太阳时（" + place + "当时尚未采用标准时间）";
+    } else if (standard.offset == 8 * 3600) {
+        clock.china = true;  // on UTC+8 the chart reads exactly as China's
+    } else {
+        clock.line = "钟表时区＝" + (input.zonePlace.empty() ? input.zone : input.zonePlace + "时间") + "（UTC" +
+                     OffsetText(standard.offset) + "，标准经线" + MeridianText(standard.offset) + "）";
+    }
+    return clock;
+}
+
 SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedClock& c, int minE,
                                            int secE) {
     using namespace std::chrono;
-    const long long l = LongitudeShiftSeconds(c);
+    const BirthClock birthClock = BirthClockOf(in, c).value_or(BirthClock{});
+    const long long l = LongitudeShiftSeconds(c, birthClock);
     const long long e = EquationShiftSeconds(minE, secE);
     const DateTime clock = MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
     // The minute that contains the corrected moment (also for shifts back
@@ -253,6 +302,7 @@ SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedCl
     std::string b = "经度：" + in.longitude + "度" + in.longitudeMinutes + "分" + kBr + kBr;
     b += "出生钟表时间＝" + in.year + "年" + in.month + "月" + in.day + "日" + in.hour + "时" +
          in.minute + "分" + kBr;
+    if (!birthClock.line.empty()) b += birthClock.line + kBr;
     // The sign is that of the shift itself. For whole degrees that is the same
     // as "120° or more"; with a fraction of a degree just west of 120° the
     // minutes can outweigh the degrees, and the shift is then forward.
@@ -282,6 +332,9 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
     auto checked = CheckChartInput(input);
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     const CheckedClock& clock = std::get<CheckedClock>(checked);
+    if (!BirthClockOf(input, clock))
+        return InputProblem{"时区“" + input.zone + "”不在系统的时区数据库中，请写出时区数据库中的名称，如Asia/Tokyo。",
+                            kCaption, MessageIcon::Information, InputField::None, {}};
     try {
         // Looked up by the checked month and day numbers, never by the box texts.
         const EquationOfTimeRow eot =

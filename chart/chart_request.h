@@ -48,6 +48,13 @@ struct ChartInput {
     // pillars and every hour candidate of the day (chart/unknown_hour.h)
     // instead of a chart, and the hour and minute texts are not read.
     bool unknownHour = false;
+    // The birthplace's clock when the place is known (--zone, the batch key
+    // "zone", or the gazetteer place chosen or named): its IANA zone, and
+    // the place's short name the chart shows with it ("东京"; empty when only
+    // the zone was named). Without a zone, or with China's own, the clock is
+    // read as China's, against 120°E.
+    std::string zone;
+    std::string zonePlace;
 };
 
 // The window's initial state, with the five date lists set to the given
@@ -133,6 +140,18 @@ struct SolarTimeCorrection {
 };
 SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& input, const CheckedClock& clock,
                                            int minE, int secE);
+
+// The clock a request's time was read on, and the meridian of its standard
+// time that the longitude is measured from.
+struct BirthClock {
+    bool china = true;        // China's clock (UTC+8, 120°E), the chart as always
+    int offsetSeconds = 8 * 3600;  // the zone's standard offset on the birth date
+    bool localMean = false;   // the zone kept no standard time yet: no longitude shift
+    std::string line;         // "钟表时区＝东京时间（UTC+9，标准经线东经135°）"; empty for China's clock
+};
+// The birth clock of a request; nothing when its zone is not in the system's
+// time-zone database.
+std::optional<BirthClock> BirthClockOf(const ChartInput& input, const CheckedClock& clock);
 
 // The result box's text around an engine's finished chart (night-zi notice,
 // OutputStr, reminder, footer) with the colour spans of its sections.

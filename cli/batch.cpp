@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "birth/birth_clock.h"
 #include "birth/gazetteer.h"
 #include "birth/notices.h"
 #include "calendar/store.h"
@@ -109,6 +110,7 @@ json Answer(std::string_view text, bool tooLong, long long line, const ChartInpu
     for (const auto& [key, value] : request.items()) {
         if (auto problem = apply(input, key, value)) return RequestError(line, *problem, key);
     }
+    if (data.gazetteer) SetClockOfNamedPlaces(input, data.gazetteer->AllNamed(input.place));
     if (input.unknownHour) return UnknownHourAnswer(request, input, data, line, dataFault);
     json answer;
     const ChartOutcome outcome = RunChartRequest(

@@ -26,7 +26,9 @@ bool NoteBirthOption(BirthOptions& birth, std::string_view key, bool hasValue);
 int Locate(const std::string& query);
 
 // --longitude-from-place: fills the two longitude boxes from the best match
-// of the place and sets `zone` to its time zone. Returns the exit status of
+// of the place and takes its clock (unless --zone named one), setting `zone`
+// to the zone the chart reads; a name that covers places in several zones is
+// refused like one with several equal matches. Returns the exit status of
 // a failure (message written to stderr), or nothing when the boxes are set.
 std::optional<int> LongitudeFromPlace(ChartInput& input, std::string& zone);
 

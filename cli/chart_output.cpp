@@ -15,6 +15,7 @@
 #include "chart/unknown_hour_json.h"
 #include "cli/chart_rtf.h"
 #include "cli/output_file.h"
+#include "birth/birth_clock.h"
 #include "birth/notices.h"
 #include "birth/unknown_hour_notices.h"
 #include "cli/birth_options.h"
@@ -138,13 +139,16 @@ std::string PlainDecimal(const nlohmann::json& number) {
     return std::string(buffer, result.ptr);
 }
 
-int WriteChart(const OutputRequest& output, const ChartInput& input, const std::string& zone, bool quiet) {
+int WriteChart(const OutputRequest& output, const ChartInput& typed, const std::string& zone, bool quiet) {
+    // The clock of the place the text names, read without loading the whole gazetteer.
+    ChartInput input = typed;
+    SetClockOfNamedPlaces(input, ProgramFolder() / kGazetteerFileName);
     if (input.unknownHour) return WriteUnknownHour(output, input, zone, quiet);
     // The notices are worked out once: in the JSON and, unless quiet, on stderr.
     std::vector<std::string> notices;
     json chartJson;
     const ChartInspector inspect = [&](const Corvel_BZClass& e, const ChartResult& r) {
-        notices = ChartNoticeTexts(input, zone);
+        if (!quiet || output.format == OutputFormat::Json) notices = ChartNoticeTexts(input, zone);
         if (output.format == OutputFormat::Json) chartJson = ChartJson(e, r, notices);
     };
     const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;

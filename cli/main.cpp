@@ -55,6 +55,8 @@ constexpr TextOption kTextOptions[] = {
     {"day", &ChartInput::day, "day of month 1 to 31, default today"},
     {"hour", &ChartInput::hour, "clock hour 0 to 23 at the birth place, default now"},
     {"minute", &ChartInput::minute, "clock minute 0 to 59, default now"},
+    {"zone", &ChartInput::zone, "IANA time zone of the birth clock (Asia/Tokyo), default the zone of\n"
+                                "      the place named, else China's clock"},
 };
 
 constexpr ChoiceOption kChoiceOptions[] = {

@@ -18,7 +18,7 @@ paipan_ensure_packages() {
     fi
 }
 
-PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk libhowardhinnant-date-dev tzdata nlohmann-json3-dev python3-fonttools poppler-utils libgoogle-perftools-dev)
+PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk tzdata nlohmann-json3-dev python3-fonttools poppler-utils libgoogle-perftools-dev)
 
 # paipan_build [TARGET...] [-- CMAKE-OPTION...]: configures build/ and builds
 # the targets named (all of them when none is).

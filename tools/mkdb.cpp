@@ -1,8 +1,9 @@
 // Build-time tool: turns one committed CSV file (header row, integer cells)
 // into a one-table SQLite database.
-//   paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv [TEXT1[,TEXT2...]]
+//   paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv [TEXT1[,TEXT2...] [AFTER.sql]]
 // Every column is INTEGER except the ones named as TEXT (UTF-8, no commas);
-// the key columns form the primary key. The file is
+// the key columns form the primary key. AFTER.sql, when given, runs once the
+// rows are in (to add tables derived from them, such as an index of names). The file is
 // written under a temporary name and renamed, so a failed run leaves no
 // half-built database behind.
 #include <sqlite3.h>
@@ -108,8 +109,22 @@ bool InsertRows(sqlite3* db, std::istream& in, const TableSql& sql, const std::f
     return ok;
 }
 
+// The text of the SQL file run after the rows are in; empty without one.
+bool ReadAfterSql(const std::string& file, std::string& sql) {
+    if (file.empty()) return true;
+    std::ifstream in(file);
+    std::ostringstream text;
+    text << in.rdbuf();
+    sql = text.str();
+    if (!in || sql.empty()) std::cerr << "paipan-mkdb: cannot read " << file << "\n";
+    return in && !sql.empty();
+}
+
 int Build(const std::filesystem::path& out, const std::string& table, const std::string& keys,
-          const std::filesystem::path& csv, const std::vector<std::string>& textColumns) {
+          const std::filesystem::path& csv, const std::vector<std::string>& textColumns,
+          const std::string& afterFile) {
+    std::string after;
+    if (!ReadAfterSql(afterFile, after)) return 1;
     std::ifstream in(csv);
     std::string header;
     if (!in || !std::getline(in, header)) {
@@ -126,7 +141,7 @@ int Build(const std::filesystem::path& out, const std::string& table, const std:
         return 1;
     }
     const bool ok = Exec(db, sql.create) && Exec(db, "BEGIN") && InsertRows(db, in, sql, csv) &&
-                    Exec(db, "COMMIT");
+                    (after.empty() || Exec(db, after)) && Exec(db, "COMMIT");
     sqlite3_close(db);
     if (!ok) {
         std::filesystem::remove(tmp);
@@ -139,9 +154,10 @@ int Build(const std::filesystem::path& out, const std::string& table, const std:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5 && argc != 6) {
-        std::cerr << "usage: paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv [TEXT1[,TEXT2...]]\n";
+    if (argc < 5 || argc > 7) {
+        std::cerr << "usage: paipan-mkdb OUT.db TABLE KEY1[,KEY2...] IN.csv [TEXT1[,TEXT2...] [AFTER.sql]]\n";
         return 2;
     }
-    return Build(argv[1], argv[2], argv[3], argv[4], argc == 6 ? Split(argv[5], ',') : std::vector<std::string>{});
+    return Build(argv[1], argv[2], argv[3], argv[4], argc >= 6 ? Split(argv[5], ',') : std::vector<std::string>{},
+                 argc == 7 ? argv[6] : "");
 }

@@ -267,13 +267,13 @@ private slots:
         QAbstractItemView* list = completer->popup();
         QTRY_VERIFY(list->isVisible());
         const QModelIndex first = list->model()->index(0, 0);
-        QVERIFY(first.data().toString().startsWith(QStringLiteral("安徽省 合肥市　117°19′E")));
+        QVERIFY(first.data().toString().startsWith(QStringLiteral("安徽省 合肥市　117°16′E")));
         QVERIFY(list->model()->rowCount() > 5 && list->model()->rowCount() <= 20);
         list->setCurrentIndex(first);
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(place->text(), QStringLiteral("安徽省 合肥市"));
         QCOMPARE(FieldText(*window, "Text3"), QStringLiteral("117"));
-        QCOMPARE(FieldText(*window, "Text4"), QStringLiteral("19"));
+        QCOMPARE(FieldText(*window, "Text4"), QStringLiteral("16"));
 
         auto* notices = window->findChild<QTextEdit*>("NoticeText");
         auto* action = window->findChild<QPushButton*>("StandardTimeButton");

