@@ -98,8 +98,8 @@ struct Rows {
 };
 
 // Runs the chart at every cut and joins neighbours with the same pillars.
-// The seam for a birthplace on its own clock: its clock day would be turned
-// into the UTC+8 minutes that `runner` is asked for.
+// The runner reads each clock minute on the birthplace's clock, as the chart
+// does; the zone's standard offset is the same all day.
 std::variant<Rows, InputProblem, DataProblem> CandidateRows(ChartRunner& runner, const CheckedClock& clock,
                                                             const Corvel_BZClass& first) {
     Rows rows;

@@ -7,9 +7,9 @@
 // clock time inside it. The result shows the year, month and day pillars with
 // what they fix, says where the day is split, and lists the hour candidates.
 //
-// The clock is China's (UTC+8): the longitude and the equation of time give
-// the true solar time exactly as for a chart. A birth abroad on its own clock
-// would convert the clock day to UTC+8 before this runs (see CandidateRows).
+// The clock is the birthplace's, read as the chart reads it (China's unless
+// the input names another zone): the chart's own correction turns each clock
+// minute into true solar time.
 #pragma once
 
 #include <array>

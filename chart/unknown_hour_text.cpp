@@ -74,15 +74,17 @@ std::string RowsText(int a, int b) {
 
 std::string PillarText(const Corvel_BZClass& e, GanZhi gz) { return e.GetG(gz[0]) + e.GetZ(gz[1]); }
 
-// The lines "出生地方时间＝…" and "出生真太阳时＝…" of the chart's correction
-// block: they hold for every minute of the clock day.
+// The lines "钟表时区＝…" (a clock that is not China's), "出生地方时间＝…" and
+// "出生真太阳时＝…" of the chart's correction block: they hold for every
+// minute of the clock day.
 std::string CorrectionLines(const std::string& block) {
     std::string lines;
     for (std::size_t at = 0; at < block.size();) {
         std::size_t end = block.find(kBr, at);
         if (end == std::string::npos) end = block.size();
         const std::string_view line(block.data() + at, end - at);
-        if (line.starts_with("出生地方时间") || line.starts_with("出生真太阳时")) lines.append(line).append(kBr);
+        if (line.starts_with("钟表时区") || line.starts_with("出生地方时间") || line.starts_with("出生真太阳时"))
+            lines.append(line).append(kBr);
         at = end + 2;
     }
     return lines;

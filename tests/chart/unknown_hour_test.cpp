@@ -212,6 +212,21 @@ TEST(UnknownHour, FarWestShiftsTheRows) {
     EXPECT_EQ(chart.splits[0].firstRowAfter, 1);
 }
 
+// A birth abroad on its own clock: Tokyo keeps UTC+9, so its clock runs
+// against 135°E and 139°45′ is (4 × 60 + 45) × 4 s = 19 min ahead of it. The
+// header says which clock, and every row still charts as the normal chart.
+TEST(UnknownHour, BirthAbroadOnItsOwnClock) {
+    ChartInput in = Day(2000, 6, 15, "139", "45");
+    in.zone = "Asia/Tokyo", in.zonePlace = "东京";
+    const UnknownHourChart chart = Candidates(in);
+    EXPECT_NE(chart.result.text.find("钟表时区＝东京时间（UTC+9，标准经线东经135°）\r\n"
+                                     "出生地方时间＝出生钟表时间＋19分0秒\r\n"),
+              std::string::npos)
+        << chart.result.text;
+    std::mt19937 rng(25);
+    ExpectRowsMatchTheChart(in, chart, rng);
+}
+
 TEST(UnknownHour, TextKeepsTheChartsColumnsInBothLayouts) {
     for (const bool horizontal : {true, false}) {
         ChartInput in = Day(1990, 2, 4);
