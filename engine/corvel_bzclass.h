@@ -27,11 +27,11 @@
 #include "engine/engine_request.h"
 #include "engine/ganzhi.h"
 #include "engine/notifier.h"
+#include "engine/pillar_rules.h"
 #include "engine/value.h"
 
 namespace paipan {
 
-using Pillars = std::array<GanZhi, 4>;     // bz: rows year, month, day, hour
 using ExtraPillar = std::array<GanZhi, 2>;  // ty_gz / mg_gz: only row 1 is used
 using StarLists = std::array<std::string, 4>;
 
