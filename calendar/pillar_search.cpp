@@ -353,10 +353,10 @@ PillarSearchResult PillarSearch::Find(const PillarQuery& q) const {
     using Outcome = PillarSearchResult::Outcome;
     if (auto problem = QueryProblem(q); !problem.empty()) return {Outcome::Refused, {}, problem};
     const Minute from = MinuteOf(q.fromYear, 1, 1), to = MinuteOf(q.toYear, 12, 31, 23, 59);
-    for (Minute t = from; t <= to; t += 28 * kDay) {
-        if (!MonthOf(t)) return {Outcome::NoData, {}, missingMessage_};
-    }
-    if (!MonthOf(to)) return {Outcome::NoData, {}, missingMessage_};
+    const auto first = months_.begin() + (q.fromYear - kFirstYear) * 12;
+    const auto last = months_.begin() + (q.toYear - kFirstYear + 1) * 12;
+    if (!std::all_of(first, last, [](const Month& m) { return m.present; }))
+        return {Outcome::NoData, {}, missingMessage_};
     std::vector<Window> found;
     for (const Window& w : SolarWindows(q, from, to)) SearchWindow(q, w, found);
     if (found.empty()) {
