@@ -60,7 +60,7 @@ private slots:
 
         const QStringList early = before.toString("yyyy M d H m").split(' '),
                           late = after.toString("yyyy M d H m").split(' ');
-        const int first[] = {1890, 1, 1, 0, 0}, count[] = {131, 12, 31, 24, 60};
+        const int first[] = {1800, 1, 1, 0, 0}, count[] = {301, 12, 31, 24, 60};
         for (int i = 0; i < 5; ++i) {
             auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo%1").arg(i + 1));
             QVERIFY(combo && combo->isEditable());
@@ -101,6 +101,15 @@ private slots:
         QVERIFY(hint);
         QCOMPARE(hint->palette().color(QPalette::WindowText), kBrown);
         QCOMPARE(hint->toolTip(), QStringLiteral("本程序下一版本将提供公历、农历选择性输入排盘！此版本仅提供公历输入排盘功能！"));
+    }
+
+    // The start-up request (today, now) lies inside the span: 排盘 charts it.
+    void chartRightAfterStartUp() {
+        QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QCOMPARE(ui->log, QStringList());
+        const QString clock = QStringLiteral("出生钟表时间＝%1年%2月%3日")
+                                  .arg(before.date().year()).arg(before.date().month()).arg(before.date().day());
+        QVERIFY2(box->toPlainText().contains(clock), qPrintable(box->toPlainText().left(200)));
     }
 
     void layout() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reinstalls the pinned dependencies, regenerates every table into a scratch
 # folder and compares each file byte for byte with the committed copy. Then
-# runs the day-by-day lunar date check and the tests on the committed files.
+# runs the day-by-day lunar date check, the comparison with a second
+# ephemeris and the tests on the committed files.
 # Exits 0 only when everything matches and passes.
 set -euo pipefail
 
@@ -33,6 +34,7 @@ if [ "$count" -eq 0 ]; then
 fi
 
 node verify.js "$root/data/calendar.csv" || status=1
+node astro.js "$root" || status=1
 CALENDAR_GEN_ROOT="$root" node --test test.js || status=1
 
 if [ "$status" -eq 0 ]; then echo "calendar-gen check: OK"; else echo "calendar-gen check: FAILED"; fi

@@ -12,7 +12,7 @@ const path = require('path');
 const { Solar } = require('lunar-javascript');
 const Astronomy = require('astronomy-engine');
 const {
-  FIRST_YEAR, LAST_YEAR, CALENDAR_COLUMNS, ymd, termsOfYear,
+  SPAN, FIRST_YEAR, LAST_YEAR, CALENDAR_COLUMNS, ymd, termsOfYear,
   calendarRows, toCsv,
 } = require('./lib');
 
@@ -125,6 +125,11 @@ function deliberateBirths() {
     [1984, 2, 4, 23, 59],
     [2000, 2, 4, 23, 45],
     [2010, 12, 31, 23, 20],
+    // The ends of the span.
+    [1800, 1, 1, 0, 5],
+    [1800, 1, 1, 12, 0],
+    [2100, 2, 4, 12, 0],
+    [2100, 12, 31, 23, 59],
   ];
   // A jie term that falls late in the evening: one minute either side of it.
   outer:
@@ -144,8 +149,8 @@ function deliberateBirths() {
 
 function randomBirths() {
   const rand = mulberry32(BIRTH_SEED);
-  const first = [1890, 1, 1, 0, 0];
-  const span = (Date.UTC(2020, 11, 31, 23, 59) - Date.UTC(1890, 0, 1, 0, 0)) / 60000 + 1;
+  const first = [SPAN.first, 1, 1, 0, 0];
+  const span = (Date.UTC(SPAN.last, 11, 31, 23, 59) - Date.UTC(SPAN.first, 0, 1, 0, 0)) / 60000 + 1;
   const births = [];
   for (let i = 0; i < RANDOM_BIRTHS; i++) {
     births.push(addMinutes(first, Math.floor(rand() * span)));

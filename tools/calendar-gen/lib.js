@@ -3,6 +3,8 @@
 // All clock times are China Standard Time (UTC+8), the time lunar-javascript
 // uses for its solar terms and new moons.
 
+const fs = require('fs');
+const path = require('path');
 const { Solar, LunarMonth } = require('lunar-javascript');
 
 // Jie (sectional) term opening each Gregorian month, January first.
@@ -14,8 +16,22 @@ const JIE_NAMES = ['小寒', '立春', '惊蛰', '清明', '立夏', '芒种',
 const ZHONGQI_NAMES = ['大寒', '雨水', '春分', '谷雨', '小满', '夏至',
   '大暑', '处暑', '秋分', '霜降', '小雪', 'DONG_ZHI'];
 
-const FIRST_YEAR = 1888;
-const LAST_YEAR = 2022;
+// The years the program charts, read from its one home in the C++ code.
+function readSpan() {
+  const header = fs.readFileSync(path.resolve(__dirname, '..', '..', 'engine', 'span.h'), 'utf8');
+  const year = (name) => {
+    const m = header.match(new RegExp(`${name}\\s*=\\s*(\\d+)`));
+    if (!m) throw new Error(`engine/span.h has no ${name}`);
+    return Number(m[1]);
+  };
+  return { first: year('kFirstYear'), last: year('kLastYear') };
+}
+const SPAN = readSpan();
+// One year of rows either side of the span: a birth on the span's first day
+// west of 120° is corrected into the December before it, and a birth on its
+// last day needs the next year's 小寒 for its luck start.
+const FIRST_YEAR = SPAN.first - 1;
+const LAST_YEAR = SPAN.last + 1;
 
 function pad2(n) {
   return (n < 10 ? '0' : '') + n;
@@ -141,7 +157,7 @@ function parseCsv(text) {
 }
 
 module.exports = {
-  JIE_NAMES, ZHONGQI_NAMES, FIRST_YEAR, LAST_YEAR, CALENDAR_COLUMNS,
+  JIE_NAMES, ZHONGQI_NAMES, SPAN, FIRST_YEAR, LAST_YEAR, CALENDAR_COLUMNS,
   pad2, ymd, termsOfYear, lunarMonthOf, lunarMonthOfSolar, previousLunarMonth,
   calendarRows, toCsv, parseCsv,
 };

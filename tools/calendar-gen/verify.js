@@ -10,10 +10,12 @@
 const fs = require('fs');
 const path = require('path');
 const { Solar } = require('lunar-javascript');
-const { parseCsv } = require('./lib');
+const { parseCsv, SPAN } = require('./lib');
 
-const FROM = [1889, 12, 1];
-const TO = [2021, 1, 31];
+// The span's days and the month either side of it (a corrected time may
+// cross into them).
+const FROM = [SPAN.first - 1, 12, 1];
+const TO = [SPAN.last + 1, 1, 31];
 
 function loadRows(file) {
   const byKey = new Map();
