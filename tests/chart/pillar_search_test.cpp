@@ -161,13 +161,16 @@ TEST(PillarSearchNightZi, LateZiHourTakesTheNextDaysStem) {
     ASSERT_TRUE(pressed);
     const PillarPattern expected = ParsePillars("己卯 丙子 壬戌 壬子").pillars;
     ASSERT_TRUE(Matches(expected, pressed->pillars));
-    const auto found = Find("己卯 丙子 壬戌 壬子", true);
+    auto in2000 = [](const char* text, bool nightZi) {
+        return Search().Find({ParsePillars(text).pillars, nightZi, 2000, 2000});
+    };
+    const auto found = in2000("己卯 丙子 壬戌 壬子", true);
     ASSERT_EQ(found.intervals.size(), 1u);
     EXPECT_EQ(Text(found.intervals[0].start), "2000-01-05 23:00");
     EXPECT_EQ(Text(found.intervals[0].end), "2000-01-05 23:59");
-    EXPECT_EQ(Find("己卯 丙子 壬戌 壬子", false).outcome, PillarSearchResult::Outcome::Refused);
+    EXPECT_EQ(in2000("己卯 丙子 壬戌 壬子", false).outcome, PillarSearchResult::Outcome::Refused);
     // Without the rule, 23:00-00:59 is one stretch: all four pillars hold across midnight.
-    const auto off = Find("己卯 丙子 癸亥 壬子");
+    const auto off = in2000("己卯 丙子 癸亥 壬子", false);
     ASSERT_EQ(off.intervals.size(), 1u);
     EXPECT_EQ(Text(off.intervals[0].start), "2000-01-05 23:00");
     EXPECT_EQ(Text(off.intervals[0].end), "2000-01-06 00:59");
