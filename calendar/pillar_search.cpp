@@ -5,6 +5,7 @@
 
 #include "calendar/solar_terms.h"
 #include "calendar/store.h"
+#include "engine/corvel_bzclass.h"
 #include "engine/utf8.h"
 
 namespace paipan {
@@ -184,6 +185,15 @@ std::string QueryProblem(const PillarQuery& q) {
     }
     if (p[2] && p[3]) return HourProblem(*p[2], *p[3], q.nightZi);
     return "";
+}
+
+std::string LunarDateText(const CivilTime& t, const std::filesystem::path& dataFolder) {
+    Corvel_BZClass e;
+    e.dataFolder = dataFolder;
+    e.SetRequest(EngineRequest{.year = t.year, .month = t.month, .day = t.day, .hour = t.hour,
+                               .minute = t.minute});
+    e.getNL();
+    return e.GetNongLiStr();
 }
 
 PillarSearch::PillarSearch(const std::filesystem::path& calendarFile) {

@@ -72,6 +72,11 @@ struct PillarSearchResult {
     std::string reason;                     // Chinese, when nothing is listed
 };
 
+// The lunar date of a corrected minute as the chart's header writes it
+// ("庚午年[路旁土]四月廿一日"), from the calendar file in `dataFolder`; throws
+// DataError like a chart.
+std::string LunarDateText(const CivilTime& t, const std::filesystem::path& dataFolder);
+
 class PillarSearch {
 public:
     // Reads the jie minute of every Gregorian month of the program's years
