@@ -248,14 +248,19 @@ namespace {
 
 using Window = PillarSearch::Window;
 
-bool Matches(const PillarPattern& pattern, const Pillars& p) {
-    for (std::size_t k = 0; k < 4; ++k)
-        if (pattern[k] && *pattern[k] != p[k]) return false;
-    return true;
+// An open pillar fits anything. Compared index by index: std::array's ==
+// goes through memcmp, which was half of a search's time.
+bool Fits(const std::optional<GanZhi>& wanted, const GanZhi& p) {
+    return !wanted || ((*wanted)[0] == p[0] && (*wanted)[1] == p[1]);
 }
 
-bool YearMonthMatch(const PillarPattern& pattern, GanZhi year, GanZhi month) {
-    return (!pattern[0] || *pattern[0] == year) && (!pattern[1] || *pattern[1] == month);
+bool Matches(const PillarPattern& pattern, const Pillars& p) {
+    return Fits(pattern[0], p[0]) && Fits(pattern[1], p[1]) && Fits(pattern[2], p[2]) &&
+           Fits(pattern[3], p[3]);
+}
+
+bool YearMonthMatch(const PillarPattern& pattern, const GanZhi& year, const GanZhi& month) {
+    return Fits(pattern[0], year) && Fits(pattern[1], month);
 }
 
 }  // namespace
