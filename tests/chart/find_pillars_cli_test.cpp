@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -23,9 +24,9 @@ struct CliRun {
 };
 
 // The program with `args` (single-quoted for the shell; none holds a quote).
-CliRun Cli(const std::string& args) {
+CliRun Cli(const std::string& args, const std::string& program = PAIPAN_CLI_PATH) {
     const std::string err = ::testing::TempDir() + "find-pillars-err";
-    const std::string cmd = std::string("'") + PAIPAN_CLI_PATH + "' " + args + " 2>'" + err + "'";
+    const std::string cmd = "'" + program + "' " + args + " 2>'" + err + "'";
     CliRun r;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
     std::array<char, 4096> buffer;
@@ -82,6 +83,19 @@ TEST(FindPillarsCli, FailuresExitWithTheirStatusAndNothingOnStdout) {
         EXPECT_EQ(r.err, err) << args;
         EXPECT_EQ(r.out, "") << args;
     }
+}
+
+TEST(FindPillarsCli, NoCalendarFileExitsThree) {
+    const std::filesystem::path lone = std::filesystem::path(::testing::TempDir()) / "find-pillars-lone";
+    std::filesystem::create_directories(lone);
+    std::filesystem::copy_file(PAIPAN_CLI_PATH, lone / "paipan-cli",
+                               std::filesystem::copy_options::overwrite_existing);
+    const CliRun r = Cli("--find-pillars '? ? 甲子 甲子' --from-year 1990 --to-year 1990",
+                         (lone / "paipan-cli").string());
+    std::filesystem::remove_all(lone);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("找不到数据文件 SETCONFIG.dll"), std::string::npos) << r.err;
 }
 
 }  // namespace
