@@ -3,6 +3,7 @@
 // and each kind of failure with its exit status and nothing on stdout.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -25,7 +26,8 @@ struct CliRun {
 
 // The program with `args` (single-quoted for the shell; none holds a quote).
 CliRun Cli(const std::string& args, const std::string& program = PAIPAN_CLI_PATH) {
-    const std::string err = ::testing::TempDir() + "find-pillars-err";
+    // One file per process: ctest runs the tests of this file side by side.
+    const std::string err = ::testing::TempDir() + "find-pillars-err-" + std::to_string(getpid());
     const std::string cmd = "'" + program + "' " + args + " 2>'" + err + "'";
     CliRun r;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
@@ -35,6 +37,7 @@ CliRun Cli(const std::string& args, const std::string& program = PAIPAN_CLI_PATH
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(err.c_str(), "rb"), fclose);
     for (std::size_t n; file && (n = fread(buffer.data(), 1, buffer.size(), file.get())) > 0;) r.err.append(buffer.data(), n);
+    std::remove(err.c_str());
     return r;
 }
 
@@ -86,7 +89,7 @@ TEST(FindPillarsCli, FailuresExitWithTheirStatusAndNothingOnStdout) {
 }
 
 TEST(FindPillarsCli, NoCalendarFileExitsThree) {
-    const std::filesystem::path lone = std::filesystem::path(::testing::TempDir()) / "find-pillars-lone";
+    const std::filesystem::path lone = std::filesystem::path(::testing::TempDir()) / ("find-pillars-lone-" + std::to_string(getpid()));
     std::filesystem::create_directories(lone);
     std::filesystem::copy_file(PAIPAN_CLI_PATH, lone / "paipan-cli",
                                std::filesystem::copy_options::overwrite_existing);
