@@ -295,7 +295,7 @@ namespace {
 
 // The stretches of chart day `day` (days since 1970-01-01) where the pattern's
 // hour can stand, each an hour wider on both sides than the rule says, so
-// that the check minute by hour decides the edges.
+// that the hour-by-hour check decides the edges.
 void DayWindows(const PillarQuery& q, Minute day, std::vector<Window>& out) {
     const Minute base = day * kDay;
     auto add = [&](Minute first, Minute last) { out.push_back({first - 60, last + 60}); };
