@@ -57,6 +57,7 @@ InputPanel::InputPanel(const Twips& twips, QWidget* parent) : QGroupBox(parent),
     buildChoiceFrames();
     buildOptionFrame();
     buildButtons();
+    buildUnknownHourBox();
 }
 
 QLabel* InputPanel::addLabel(QWidget* parent, const char* text, QRect twipsRect) {
@@ -131,10 +132,11 @@ void InputPanel::buildChoiceFrames() {
         std::array<int, 2> lefts;
     };
     static constexpr std::array<Choice, 2> kChoices{
-        {{"性别", 3090, {"Option1_0", "Option1_1"}, {"男", "女"}, {120, 1080}},
-         {"排盘样式", 3810, {"Option2_0", "Option2_1"}, {"横排", "竖排"}, {120, 840}}}};
+        {{"性别", 3300, {"Option1_0", "Option1_1"}, {"男", "女"}, {120, 1080}},
+         {"排盘样式", 3915, {"Option2_0", "Option2_1"}, {"横排", "竖排"}, {120, 840}}}};
     for (size_t c = 0; c < kChoices.size(); ++c) {
-        QGroupBox* frame = Frame(this, kChoices[c].frame, twips_.rect(120, kChoices[c].top, 1935, 615));
+        // 555 high (room above 性别 for the 时辰不详 box under the minute list).
+        QGroupBox* frame = Frame(this, kChoices[c].frame, twips_.rect(120, kChoices[c].top, 1935, 555));
         auto& buttons = c == 0 ? sex_ : layout_;
         for (size_t b = 0; b < 2; ++b) {
             buttons[b] = new QRadioButton(QString(kChoices[c].texts[b]), frame);
@@ -181,6 +183,21 @@ void InputPanel::buildButtons() {
     chartButton_->setDefault(true);
 }
 
+// Beside the hour and minute lists, which it disables while checked.
+void InputPanel::buildUnknownHourBox() {
+    unknownHour_ = new QCheckBox(QStringLiteral("时辰不详"), this);
+    unknownHour_->setObjectName(QStringLiteral("CheckUnknownHour"));
+    unknownHour_->setGeometry(twips_.rect(1005, 3045, 1180, 240));
+    unknownHour_->setToolTip(QStringLiteral(
+        "不知道出生的时辰：排出年、月、日三柱，并列出当日各时辰的时柱以供参照。"));
+    connect(unknownHour_, &QCheckBox::toggled, this, [this](bool unknown) {
+        combos_[3]->setEnabled(!unknown);
+        combos_[4]->setEnabled(!unknown);
+    });
+}
+
+void InputPanel::setUnknownHour(bool unknown) { unknownHour_->setChecked(unknown); }
+
 namespace {
 
 // The controls in their order, and the request fields they hold.
@@ -205,6 +222,7 @@ ChartInput InputPanel::input() const {
         in.*kSwitchFields[i] = checks_[i]->isChecked();
     in.male = sex_[0]->isChecked();
     in.horizontal = layout_[0]->isChecked();
+    in.unknownHour = unknownHour_->isChecked();
     return in;
 }
 
@@ -217,6 +235,7 @@ void InputPanel::setInput(const ChartInput& in) {
         checks_[i]->setChecked(in.*kSwitchFields[i]);
     sex_[in.male ? 0 : 1]->setChecked(true);
     layout_[in.horizontal ? 0 : 1]->setChecked(true);
+    unknownHour_->setChecked(in.unknownHour);
 }
 
 // The control holding each request field (Text3, Text4, Combo1 … Combo5).

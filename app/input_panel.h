@@ -30,6 +30,11 @@ public:
     QWidget* field(InputField which) const;
     void setFieldText(InputField which, const QString& text);
 
+    // 时辰不详: checked, the hour and minute lists are disabled and 排盘 gives
+    // the hour candidates of the day instead of a chart.
+    QCheckBox* unknownHourBox() const { return unknownHour_; }
+    void setUnknownHour(bool unknown);
+
     QLineEdit* textBox(int index) const { return texts_.at(index); }  // 0 = Text1 … 3 = Text4
     QPushButton* chartButton() const { return chartButton_; }   // 排盘
     QPushButton* forumButton() const { return forumButton_; }   // 在线算命
@@ -41,6 +46,7 @@ private:
     void buildChoiceFrames();
     void buildOptionFrame();
     void buildButtons();
+    void buildUnknownHourBox();
 
     Twips twips_;
     std::array<QLineEdit*, 4> texts_{};     // Text1 … Text4
@@ -48,6 +54,7 @@ private:
     std::array<QRadioButton*, 2> sex_{};     // Option1(0) 男, Option1(1) 女
     std::array<QRadioButton*, 2> layout_{};  // Option2(0) 横排, Option2(1) 竖排
     std::array<QCheckBox*, 9> checks_{};     // Check1 … Check9
+    QCheckBox* unknownHour_ = nullptr;
     QPushButton* chartButton_ = nullptr;
     QPushButton* forumButton_ = nullptr;
 };

@@ -21,7 +21,9 @@
 #include "app/result_box.h"
 #include "app/texts.h"
 #include "birth/notices.h"
+#include "birth/unknown_hour_notices.h"
 #include "chart/sites.h"
+#include "chart/unknown_hour.h"
 
 namespace paipan {
 
@@ -204,7 +206,7 @@ void MainWindow::applyLayout() {
 void MainWindow::chartFromPanel() {
     ChartOutcome outcome;
     try {
-        outcome = RunChartRequest(panel_->input(), programFolder_.toStdString());
+        outcome = RunPanelRequest(panel_->input(), programFolder_.toStdString());
     } catch (const std::exception& e) {
         outcome = DataProblem{std::string(kChartFailed) + e.what()};
     }
@@ -233,13 +235,15 @@ void MainWindow::showPillarSearch() {
         pillarSearch_ = new PillarSearchDialog(programFolder_.toStdString(), [this] { return panel_->input(); }, this);
         pillarSearch_->setAttribute(Qt::WA_DeleteOnClose);
         // 排盘 from a stretch found: its clock reading into the date and time
-        // boxes (and its night-zi rule into the box), then the panel's 排盘.
+        // boxes (its night-zi rule into the box, 时辰不详 cleared), then the
+        // panel's 排盘.
         connect(pillarSearch_, &PillarSearchDialog::chartRequested, this,
                 [this](int year, int month, int day, int hour, int minute, bool nightZi) {
                     ChartInput in = panel_->input();
                     const auto text = [](int n) { return std::to_string(n); };
                     in.year = text(year), in.month = text(month), in.day = text(day);
                     in.hour = text(hour), in.minute = text(minute), in.nightZi = nightZi;
+                    in.unknownHour = false;  // the hour is known now
                     panel_->setInput(in);
                     chartFromPanel();
                 });
@@ -274,6 +278,8 @@ void MainWindow::buildNoticeArea() {
     connect(notices_->standardTimeButton(), &QPushButton::clicked, this, &MainWindow::chartInStandardTime);
     for (const char* name : {"mnuNew", "mnuOpen"})
         connect(findChild<QAction*>(QString(name)), &QAction::triggered, notices_, &NoticeArea::clear);
+    connect(findChild<QAction*>(QStringLiteral("mnuNew")), &QAction::triggered, panel_,
+            [this] { panel_->setUnknownHour(false); });
 }
 
 // The daylight-saving action: the five date and time boxes back by the
@@ -304,7 +310,10 @@ void MainWindow::chartInStandardTime() {
 }
 
 void MainWindow::showNotices() {
-    notices_->showNotices(ChartNotices(panel_->input(), places_->zone(), programFolder_.toStdString()));
+    const ChartInput in = panel_->input();
+    const std::string folder = programFolder_.toStdString();
+    notices_->showNotices(in.unknownHour ? UnknownHourNotices(in, places_->zone(), folder)
+                                         : ChartNotices(in, places_->zone(), folder));
 }
 
 void MainWindow::openForum() {

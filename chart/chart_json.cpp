@@ -294,6 +294,8 @@ json ChartJson(const Corvel_BZClass& e, const ChartResult& result, const std::ve
     return j;
 }
 
+json PillarJson(const Corvel_BZClass& engine, int k) { return Pillar(engine, k); }
+
 json ErrorJson(const std::string& kind, const std::string& message,
                const std::optional<std::string>& field) {
     return {{"error", {{"kind", kind}, {"message", message}, {"field", field ? json(*field) : json(nullptr)}}}};

@@ -19,6 +19,10 @@ class Corvel_BZClass;
 nlohmann::ordered_json ChartJson(const Corvel_BZClass& engine, const ChartResult& result,
                                  const std::vector<std::string>& notices);
 
+// Pillar k (0 year … 3 hour) as the chart object gives it: ganzhi, nayin,
+// deity, hiddenStems, stage.
+nlohmann::ordered_json PillarJson(const Corvel_BZClass& engine, int k);
+
 // {"error": {"kind": kind, "message": message, "field": field or null}}.
 nlohmann::ordered_json ErrorJson(const std::string& kind, const std::string& message,
                          const std::optional<std::string>& field = std::nullopt);

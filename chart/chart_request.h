@@ -44,6 +44,10 @@ struct ChartInput {
     bool palace = false;      // 命宫/胎元
     bool stages = true;       // 长生十二宫
     bool nightZi = false;     // 夜子时方式排盘
+    // 时辰不详: the hour and minute are not known; the press gives the three
+    // pillars and every hour candidate of the day (chart/unknown_hour.h)
+    // instead of a chart, and the hour and minute texts are not read.
+    bool unknownHour = false;
 };
 
 // The window's initial state, with the five date lists set to the given

@@ -8,6 +8,7 @@
 #include "birth/notices.h"
 #include "calendar/store.h"
 #include "chart/chart_json.h"
+#include "chart/unknown_hour_json.h"
 
 namespace paipan {
 namespace {
@@ -83,6 +84,21 @@ struct BatchData {
     const Gazetteer* gazetteer;
 };
 
+// A line with "unknown-hour": true: the 时辰不详 object (it takes no hour or minute).
+json UnknownHourAnswer(const nlohmann::json& request, const ChartInput& input, const BatchData& data,
+                       long long line, bool& dataFault) {
+    for (const char* key : {"hour", "minute"})
+        if (request.contains(key))
+            return RequestError(line, "“unknown-hour”不能与“" + std::string(key) + "”同用。", key);
+    const UnknownHourOutcome outcome = RunUnknownHourRequest(input, data.folder, Colouring::None);
+    if (const auto* problem = std::get_if<InputProblem>(&outcome)) return InputErrorJson(*problem);
+    if (const auto* problem = std::get_if<DataProblem>(&outcome)) {
+        dataFault = true;
+        return ErrorJson("data", problem->message);
+    }
+    return UnknownHourJson(std::get<UnknownHourChart>(outcome));
+}
+
 json Answer(std::string_view text, bool tooLong, long long line, const ChartInput& defaults,
             const BatchData& data, const RequestKeyApplier& apply, bool& dataFault) {
     if (tooLong) return RequestError(line, "太长，不是一个排盘请求。", std::nullopt);
@@ -93,6 +109,7 @@ json Answer(std::string_view text, bool tooLong, long long line, const ChartInpu
     for (const auto& [key, value] : request.items()) {
         if (auto problem = apply(input, key, value)) return RequestError(line, *problem, key);
     }
+    if (input.unknownHour) return UnknownHourAnswer(request, input, data, line, dataFault);
     json answer;
     const ChartOutcome outcome = RunChartRequest(
         input, data.folder, [&](const Corvel_BZClass& e, const ChartResult& r) {

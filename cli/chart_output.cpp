@@ -12,9 +12,11 @@
 #include "calendar/store.h"
 #include "chart/chart_html.h"
 #include "chart/chart_json.h"
+#include "chart/unknown_hour_json.h"
 #include "cli/chart_rtf.h"
 #include "cli/output_file.h"
 #include "birth/notices.h"
+#include "birth/unknown_hour_notices.h"
 #include "cli/birth_options.h"
 
 namespace paipan {
@@ -68,6 +70,32 @@ int Render(const OutputRequest& output, const ChartResult& chart) {
     return 0;
 }
 
+// The 时辰不详 result in the requested format; its only notice is the
+// default-longitude one (the others hang on a birth minute).
+int WriteUnknownHour(const OutputRequest& output, const ChartInput& input, const std::string& zone, bool quiet) {
+    const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;
+    const UnknownHourOutcome outcome =
+        RunUnknownHourRequest(input, ProgramFolder(), coloured ? Colouring::Spans : Colouring::None);
+    if (const auto* problem = std::get_if<InputProblem>(&outcome))
+        return Problem(output, InputErrorJson(*problem), problem->message, 2);
+    if (const auto* problem = std::get_if<DataProblem>(&outcome))
+        return Problem(output, ErrorJson("data", problem->message), problem->message, 3);
+    const UnknownHourChart& result = std::get<UnknownHourChart>(outcome);
+    const ChartResult& chart = result.result;
+    int status = 1;
+    switch (output.format) {
+        case OutputFormat::Text: status = Emit(output, chart.text); break;
+        case OutputFormat::Rtf: status = Emit(output, ChartRtf(chart)); break;
+        case OutputFormat::Html: status = Emit(output, ChartHtml(chart)); break;
+        case OutputFormat::Json: status = Emit(output, JsonLine(UnknownHourJson(result))); break;
+        case OutputFormat::Pdf:
+        case OutputFormat::Png: status = Render(output, chart); break;
+    }
+    if (status == 0 && !quiet)
+        for (const auto& text : UnknownHourNoticeTexts(input, zone)) std::cerr << text << "\n";
+    return status;
+}
+
 }  // namespace
 
 int Report(const std::string& message, int status) {
@@ -111,6 +139,7 @@ std::string PlainDecimal(const nlohmann::json& number) {
 }
 
 int WriteChart(const OutputRequest& output, const ChartInput& input, const std::string& zone, bool quiet) {
+    if (input.unknownHour) return WriteUnknownHour(output, input, zone, quiet);
     // The notices are worked out once: in the JSON and, unless quiet, on stderr.
     std::vector<std::string> notices;
     json chartJson;

@@ -74,6 +74,9 @@ constexpr FlagOption kFlagOptions[] = {
     {"palace", &ChartInput::palace, "life palace and conception pillar (命宫/胎元), default off"},
     {"stages", &ChartInput::stages, "twelve life stages (长生十二宫), default on"},
     {"night-zi", &ChartInput::nightZi, "night-zi rule for 23:00-0:00 births (夜子时), default off"},
+    {"unknown-hour", &ChartInput::unknownHour,
+     "hour not known (时辰不详): the year, month and day pillars and every hour\n"
+     "      candidate of the day instead of a chart; not with --hour or --minute"},
 };
 
 // A help text with "{span}" replaced by the years the program charts.
@@ -196,6 +199,7 @@ bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::strin
 std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth,
                                 paipan::OutputRequest& output, paipan::cli::FindOptions& find) {
     ChartInput in = paipan::DefaultChartInputNow();
+    bool clockGiven = false;  // --hour or --minute
     ArgReader reader(argc, argv);
     while (!reader.Done()) {
         const std::string arg = reader.Next();
@@ -220,7 +224,10 @@ std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions
         }
         if (!ApplyOutputOption(output, reader, key, value) && !Apply(in, reader, key, value))
             throw UsageError{"unknown option: --" + key};
+        clockGiven = clockGiven || key == "hour" || key == "minute";
     }
+    if (in.unknownHour && clockGiven)
+        throw UsageError{"--unknown-hour cannot be combined with --hour or --minute"};
     paipan::CheckOutputRequest(output, [](const std::string& m) { throw UsageError{m}; });
     if (auto problem = paipan::cli::FindOptionsProblem(find, output)) throw UsageError{*problem};
     return in;

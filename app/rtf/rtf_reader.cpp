@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,10 @@ enum class Destination { Body, FontTable, ColourTable, Skip };
 // \loch, \hich and \dbch name the character set of the text that follows,
 // and with it which set the associated properties (\af, \afs, \ab, \ai)
 // describe; after \rtlch they describe right-to-left text until \ltrch.
+// Writers use the words both ways: Word's paragraph defaults
+// "\loch\af0\hich\af0\dbch\af13" only say whose properties follow, while a
+// word after the properties, as in LibreOffice's "\dbch\af1\loch 23" and
+// Word's "\dbch\af13\loch\f13", says which set the run's text is in.
 enum class CharSet { Low, High, Double, RightToLeft };
 
 // The associated properties of double-byte (CJK) text, where the file gives
@@ -168,6 +173,7 @@ struct CharState {
     bool hidden = false;  // \v: text that is not shown
     CharSet charSet = CharSet::Low;
     CharSet ltrCharSet = CharSet::Low;  // the set \ltrch returns to
+    bool runMarked = false;  // ltrCharSet says which set the run's text is in
     CjkProperties cjk;
 };
 
@@ -238,24 +244,43 @@ bool Contains(const Range& range, std::string_view word) {
 
 bool IsOn(const Token& t) { return !t.hasParam || t.param != 0; }
 
-// Where a character takes its face from: CJK characters the CJK (associated)
-// properties, letters of other scripts the regular ones, and digits,
-// punctuation and blanks whatever came before them, the way word processors
-// keep "即23" in one face.
-enum class Script { Cjk, Other, Weak };
+// Where a character takes its face from. Word and LibreOffice draw Han
+// characters, kana, hangul and full-width forms (what only an Asian font
+// holds) with the associated Asian properties, and letters of other scripts
+// with the regular ones, whatever run they stand in. Characters that both
+// kinds of font draw (digits, punctuation, blanks, symbols such as ①★℃,
+// emoji) go with the run they were written in; where no run says, with the
+// character before them, as LibreOffice keeps "中①" in one face.
+enum class Script { Asian, Western, Shared };
+
+bool IsAsianOnly(char32_t cp) {
+    const auto in = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
+    return in(0x1100, 0x11FF) || in(0x2E80, 0x2FFF) || in(0x3000, 0x9FFF) || in(0xA000, 0xA4CF) ||
+           in(0xA960, 0xA97F) || in(0xAC00, 0xD7FF) || in(0xF900, 0xFAFF) || in(0xFE30, 0xFE4F) ||
+           in(0xFF00, 0xFFEF) || in(0x1B000, 0x1B16F) || in(0x20000, 0x3FFFF);
+}
+
+// Blocks of punctuation, marks and symbols beyond Latin-1, which no script
+// owns: combining marks, general punctuation to the miscellaneous symbols and
+// arrows (℃ ① ★ ─ ▲), supplemental punctuation, private use, variation
+// selectors, specials, and the planes of musical, mathematical and emoji
+// symbols.
+bool IsSharedSymbol(char32_t cp) {
+    const auto in = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
+    return cp == 0xD7 || cp == 0xF7 || in(0x0300, 0x036F) || in(0x2000, 0x2BFF) ||
+           in(0x2E00, 0x2E7F) || in(0xE000, 0xF8FF) || in(0xFE00, 0xFE0F) || in(0xFE20, 0xFE2F) ||
+           in(0xFFF0, 0xFFFF) || in(0x1D000, 0x1D7FF) || in(0x1F000, 0x1FBFF) || cp >= 0xE0000;
+}
 
 Script ScriptOf(char32_t cp) {
-    const auto in = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
-    if (in(0x1100, 0x11FF) || in(0x2E80, 0x2FDF) || in(0x3000, 0x9FFF) || in(0xA960, 0xA97F) ||
-        in(0xAC00, 0xD7FF) || in(0xF900, 0xFAFF) || in(0xFE30, 0xFE4F) || in(0xFF00, 0xFFEF) ||
-        in(0x20000, 0x3FFFF)) {
-        return Script::Cjk;
+    if (IsAsianOnly(cp)) {
+        return Script::Asian;
     }
     if (cp == U'\n' || (cp < 0x80 && IsLetter(static_cast<char>(cp))) ||
-        (cp >= 0xC0 && !in(0x2000, 0x206F))) {
-        return Script::Other;  // a paragraph starts afresh
+        (cp >= 0xC0 && !IsSharedSymbol(cp))) {
+        return Script::Western;  // a paragraph mark too: a paragraph starts afresh
     }
-    return Script::Weak;
+    return Script::Shared;
 }
 
 void TruncateUtf8(std::string& text, std::size_t limit) {
@@ -321,7 +346,7 @@ private:
     int fallbackToSkip_ = 0;         // characters of a \uN fallback still to pass over
     std::string pendingBytes_;       // text bytes not yet decoded
     char32_t highSurrogate_ = 0;     // first half of a \uN surrogate pair
-    bool afterCjk_ = false;          // the last letter of the body was CJK
+    bool afterAsian_ = false;        // the body's last character took the Asian format
     int ansiCodePage_ = kCodePageWestern;
     int defaultFont_ = 0;
     std::map<int, Font> fonts_;
@@ -578,11 +603,21 @@ bool RtfReader::OnCharSetWord(const Token& t) {
     if (t.word == "loch" || t.word == "hich" || t.word == "dbch") {
         chars.charSet = t.word == "loch" ? CharSet::Low : t.word == "hich" ? CharSet::High : CharSet::Double;
         chars.ltrCharSet = chars.charSet;
-    } else if (t.word == "rtlch" || t.word == "ltrch") {
+        chars.runMarked = true;
+        return true;
+    }
+    if (t.word == "rtlch" || t.word == "ltrch") {
         chars.charSet = t.word == "rtlch" ? CharSet::RightToLeft : chars.ltrCharSet;
-    } else if (t.word != "af" && t.word != "afs" && t.word != "ab" && t.word != "ai") {
+        return true;
+    }
+    if (t.word != "af" && t.word != "afs" && t.word != "ab" && t.word != "ai") {
         return false;
-    } else if (chars.charSet == CharSet::Double) {
+    }
+    if (chars.charSet == CharSet::RightToLeft) {
+        return true;
+    }
+    chars.runMarked = false;  // the set word named whose properties these are
+    if (chars.charSet == CharSet::Double) {
         CjkProperties& cjk = chars.cjk;
         if (t.word == "af" && t.hasParam) cjk.font = t.param;
         if (t.word == "afs") cjk.halfPoints = t.param > 0 ? std::min(t.param, kMaxHalfPoints) : 0;
@@ -718,23 +753,28 @@ int RtfReader::CodePage() const {
     return page.value_or(ansiCodePage_);
 }
 
-// Cuts the text where a character's script changes its format.
+// Cuts the text where a character takes the other of the run's two formats.
 void RtfReader::EmitBody(std::string_view utf8) {
     const RunFormat formats[] = {CurrentFormat(false), CurrentFormat(true)};
+    const CharState& chars = Group().chars;
+    std::optional<bool> runAsian;  // nullopt: no set word marks the run
+    if (chars.runMarked) {
+        runAsian = chars.ltrCharSet == CharSet::Double;
+    }
     std::size_t start = 0;
-    bool cjk = afterCjk_;
+    bool asian = afterAsian_;
     for (std::size_t pos = 0; pos < utf8.size();) {
         const std::size_t here = pos;
         const Script script = ScriptOf(NextCodePoint(utf8, pos));
-        if (script == Script::Weak || (script == Script::Cjk) == cjk) {
-            continue;
+        const bool next = script == Script::Shared ? runAsian.value_or(asian) : script == Script::Asian;
+        if (next != asian) {
+            AppendRun(runs_, utf8.substr(start, here - start), formats[asian]);
+            start = here;
+            asian = next;
         }
-        AppendRun(runs_, utf8.substr(start, here - start), formats[cjk]);
-        start = here;
-        cjk = !cjk;
     }
-    AppendRun(runs_, utf8.substr(start), formats[cjk]);
-    afterCjk_ = cjk;
+    AppendRun(runs_, utf8.substr(start), formats[asian]);
+    afterAsian_ = asian;
 }
 
 RunFormat RtfReader::CurrentFormat(bool cjk) const {

@@ -71,6 +71,7 @@ private slots:
     // 1990-05-15 13:00–14:59 true solar is 庚午 辛巳 庚辰 癸未; at 116°28′
     // the clock reading 排盘 gets lands a minute inside, at 13:01.
     void searchChooseAndChart() {
+        window->findChild<QAbstractButton*>("CheckUnknownHour")->setChecked(true);
         SetFieldText(*window, "Text3", "116");
         SetFieldText(*window, "Text4", "28");
         auto* d = open();
@@ -87,6 +88,7 @@ private slots:
         QVERIFY(!d->chartButton()->isEnabled());
         d->matches()->setCurrentItem(hits[0]);
         QTest::mouseClick(d->chartButton(), Qt::LeftButton);
+        QVERIFY(!window->findChild<QAbstractButton*>("CheckUnknownHour")->isChecked());
         QCOMPARE(FieldText(*window, "Combo1") + "-" + FieldText(*window, "Combo2") + "-" +
                      FieldText(*window, "Combo3"), QStringLiteral("1990-5-15"));
         const QString text = box->toPlainText();

@@ -15,6 +15,7 @@
 
 #include "app/rtf/rtf_reader.h"
 #include "chart/chart_request.h"
+#include "chart/unknown_hour.h"
 #include "chart_test_support.h"
 
 namespace paipan {
@@ -345,8 +346,60 @@ TEST_F(CliTest, HelpNamesEveryOption) {
     EXPECT_EQ(r.status, 0);
     for (std::string name : {"format", "output", "batch", "name", "place", "longitude", "longitude-minutes", "year", "month", "day", "hour", "minute",
                              "sex", "layout", "no-annual", "no-stars", "no-deities", "no-hidden-stems", "no-nayin",
-                             "no-minor-luck", "no-palace", "no-stages", "no-night-zi", "locate", "longitude-from-place", "quiet"})
+                             "no-minor-luck", "no-palace", "no-stages", "no-night-zi", "unknown-hour", "no-unknown-hour", "locate", "longitude-from-place", "quiet"})
         EXPECT_NE(r.out.find("--" + name + " "), std::string::npos) << name;
+}
+
+}  // namespace
+}  // namespace paipan
+
+namespace paipan {
+namespace {
+
+// --unknown-hour: the same text as the library's, not with --hour or
+// --minute, JSON with its four keys, the batch key, the other formats.
+TEST_F(CliTest, UnknownHour) {
+    const Args day = {"--unknown-hour", "--year", "1990", "--month", "2", "--day", "4", "--quiet"};
+    const ProgramRun text = Run(day);
+    EXPECT_EQ(text.status, 0);
+    ChartInput in = DefaultChartInput(1990, 2, 4, 0, 0);
+    in.unknownHour = true;
+    const auto outcome = RunUnknownHourRequest(in);
+    ASSERT_TRUE(std::holds_alternative<UnknownHourChart>(outcome));
+    EXPECT_EQ(text.out, std::get<UnknownHourChart>(outcome).result.text);
+
+    for (const Args& bad : {Args{"--unknown-hour", "--hour", "3"}, Args{"--minute=5", "--unknown-hour"}}) {
+        const ProgramRun r = Run(bad);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("--unknown-hour cannot be combined with --hour or --minute"), std::string::npos);
+    }
+
+    Args json = day;
+    json.insert(json.end(), {"--format", "json"});
+    const auto object = nlohmann::ordered_json::parse(Run(json).out);
+    std::vector<std::string> keys;
+    for (const auto& item : object.items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"pillars", "splits", "luck", "candidates"}));
+    EXPECT_EQ(object["splits"][0]["at"], "1990-02-04T10:14");  // 立春, true solar time
+    EXPECT_EQ(object["candidates"][6]["clockStart"], "1990-02-04T10:28");
+    EXPECT_EQ(object["candidates"][6]["pillars"], (nlohmann::ordered_json{"庚午", "戊寅", "庚子", "辛巳"}));
+
+    const ProgramRun batch = Run({"--batch"}, PAIPAN_CLI_PATH,
+                                 "{\"unknown-hour\":true,\"year\":1990,\"month\":2,\"day\":4}\n"
+                                 "{\"unknown-hour\":true,\"hour\":3}\n");
+    const auto first = nlohmann::json::parse(batch.out.substr(0, batch.out.find('\n')));
+    EXPECT_EQ(first["candidates"].size(), 14u);
+    EXPECT_EQ(first["line"], 1);
+    EXPECT_NE(batch.out.find("\"kind\":\"request\""), std::string::npos);
+
+    for (const char* format : {"rtf", "html"}) {
+        Args other = day;
+        other.insert(other.end(), {"--format", format});
+        const ProgramRun r = Run(other);
+        EXPECT_EQ(r.status, 0) << format;
+        EXPECT_EQ(r.out.rfind(format == std::string("rtf") ? "{\\rtf" : "<!DOCTYPE html>", 0), 0u) << format;
+    }
 }
 
 }  // namespace

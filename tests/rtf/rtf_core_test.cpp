@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "app/rtf/rtf_text.h"
 #include "fuzz/rtf_invariants.h"
 
 namespace paipan::rtf {
@@ -83,12 +84,23 @@ TEST(RtfReader, ReadsWordProcessorSamples) {
         // \dbch associated properties (\af, \afs, \ab, \ai), digits after
         // Chinese in its face, the right-to-left set's \afs28\ab not applied,
         // the paragraph's CJK face for a run without one; characters beyond
-        // U+FFFF as halves each behind \uc1 (an emoji is no CJK character).
+        // U+FFFF as halves each behind \uc1, the emoji after Chinese in the
+        // same face and size as LibreOffice shows it.
         {"libreoffice_cjk.rtf", ReadSample("libreoffice_cjk.rtf"),
          {{"Latin ", Fmt("Liberation Sans", 10)}, {"晴川23 ", Fmt("Noto Sans CJK SC", 10.5, {}, "b")},
           {"八字", Fmt("Noto Sans CJK SC", 10.5, kRed, "i")}, {"\n", Fmt("Liberation Serif", 12)},
-          {"甲子", Fmt("Noto Sans CJK SC", 12)}, {"\U0001F600", Fmt("Liberation Sans", 10)},
-          {"\U00020000\U00020BB7", Fmt("Noto Sans CJK SC", 10.5)}, {"\n", Fmt("Liberation Serif", 12)}}},
+          {"甲子", Fmt("Noto Sans CJK SC", 12)}, {"\U0001F600\U00020000\U00020BB7", Fmt("Noto Sans CJK SC", 10.5)},
+          {"\n", Fmt("Liberation Serif", 12)}}},
+        // Runs another word processor wrote, with western and Asian faces
+        // that differ: a \dbch run of Chinese with symbols and an emoji
+        // (written as \uN? pairs, then as LibreOffice writes it) all in the
+        // Asian face and size; digits in a run LibreOffice marked \loch stay
+        // western right after a Chinese character.
+        {"asian_run_symbols.rtf", ReadSample("asian_run_symbols.rtf"),
+         {{"中①★℃\U0001F600文", Fmt("Noto Serif CJK SC", 16)}, {"\n", Fmt("DejaVu Serif", 12)},
+          {"中①★℃\U0001F600文", Fmt("Noto Serif CJK SC", 16)}, {"\n", Fmt("DejaVu Serif", 12)}}},
+        {"loch_digits_after_han.rtf", ReadSample("loch_digits_after_han.rtf"),
+         {{"即", Fmt("Noto Serif CJK SC", 16)}, {"23", Fmt("DejaVu Sans", 10)}, {"\n", Fmt("")}}},
         // AbiWord: hyperlinks as fields, the result once as {\*\fldrslt}.
         {"abiword_link.rtf", ReadSample("abiword_link.rtf"),
          {{"晴川", Fmt("SimSun", 12)}, {"See ", Fmt("Arial", 12)}, {"the site", Fmt("Arial", 12, kBlue, "u")},
@@ -195,6 +207,60 @@ TEST(RtfReader, ReadsFormats) {
     });
 }
 
+// Which face a character takes when the western and Asian ones differ (f2
+// DejaVu Sans 10 pt, f1 Noto Serif CJK SC 16 pt). The rows follow how
+// LibreOffice 7.4 showed such files (its PDF names each glyph's face) and
+// the run fonts table of Word's Office Open XML notes (MS-OI29500 2.1.88).
+TEST(RtfReader, FollowsTheRunsTheWriterMarked) {
+    const std::string head = "{\\rtf1{\\fonttbl{\\f1 Noto Serif CJK SC;}{\\f2 DejaVu Sans;}}\\f2\\fs20 ";
+    const RunFormat western = Fmt("DejaVu Sans", 10), asian = Fmt("Noto Serif CJK SC", 16);
+    const std::pair<std::string, RunList> cases[] = {  // RTF after the head, runs
+        // Word writes Chinese after \loch: it still takes the Asian face; the
+        // symbol and digits after it keep the run's western one.
+        {"\\hich\\af1\\dbch\\af1\\afs32\\loch\\f2 \\u20013?\\u9312?12 ab}", {{"中", asian}, {"①12 ab", western}}},
+        // A set word after the properties marks the run: in \dbch digits,
+        // blanks, symbols and emoji take the Asian face, letters never do.
+        {"\\loch\\f2\\dbch\\af1\\afs32\\dbch 12 \\u9733?\\u-10179?\\u-8704?ab}", {{"12 ★\U0001F600", asian}, {"ab", western}}},
+        // ... also in groups inside the run (LibreOffice puts each \uc1 there).
+        {"a{\\dbch\\af1\\afs32\\dbch{\\uc1\\u-10179?\\uc1\\u-8704?}}}", {{"a", western}, {"\U0001F600", asian}}},
+        // Set words before their properties, as in Word's paragraph defaults,
+        // mark nothing: unmarked characters go with the one before them.
+        {"\\loch\\af2\\hich\\af2\\dbch\\af1\\afs32{\\i Word 2003}\\u20013?\\u9312?}",
+         {{"Word 2003", Fmt("DejaVu Sans", 10, {}, "i")}, {"中①", asian}}},
+        {"a{\\dbch\\af1\\afs32 \\u9312?\\u12354?\\u8451?}}", {{"a①", western}, {"あ℃", asian}}},
+        // Right-to-left properties after the mark do not undo it.
+        {"\\dbch\\af1\\afs32\\loch\\rtlch\\af1\\ltrch \\u20013?\\u9312?}", {{"中", asian}, {"①", western}}},
+        // A paragraph mark is western and starts the guess afresh.
+        {"\\dbch\\af1\\afs32 \\u20013?\\par \\u9312?}", {{"中", asian}, {"\n①", western}}},
+    };
+    for (const auto& [rtf, expected] : cases) {
+        SCOPED_TRACE(rtf);
+        const auto runs = ParseRtf(head + rtf);
+        ASSERT_TRUE(runs.has_value());
+        EXPECT_EQ(*runs, expected);
+    }
+}
+
+// The program's own chart (name 李😀, 9 pt) as LibreOffice 7.4 saved it
+// again: every character but the paragraph marks, which LibreOffice writes
+// in the paragraph's format, reads in the chart's face and size.
+TEST(RtfReader, ReadsTheChartLibreOfficeSavedAsWritten) {
+    const auto runs = ParseRtf(ReadSample("libreoffice_chart.rtf"));
+    ASSERT_TRUE(runs.has_value());
+    std::size_t characters = 0;
+    for (const auto& run : *runs) {
+        for (std::size_t pos = 0; pos < run.text.size();) {
+            const char32_t cp = NextCodePoint(run.text, pos);
+            if (cp == U'\n') continue;
+            ++characters;
+            EXPECT_EQ(run.format.font, "Noto Sans Mono CJK SC") << run.text;
+            EXPECT_EQ(run.format.pointSize, 9) << run.text;
+        }
+    }
+    EXPECT_EQ(characters, 1440u);  // the chart's 1438 and two U+2006 LibreOffice put into a double blank
+    EXPECT_TRUE(Text(*runs).starts_with("姓名：李\U0001F600　　出生地：安徽"));
+}
+
 TEST(RtfReader, BoundsHostileInput) {
     const auto nested = [](std::size_t depth) {
         return std::string(depth, '{') + "\\b deep" + std::string(depth, '}');
@@ -292,7 +358,8 @@ TEST(RtfRobustness, SamplesAndMutationsKeepTheInvariants) {
                                      "\\ansicpg936", "\\ansicpg65001", "\\dbch\\af1", "\\rtlch", "\\v", "{\\*\\fldrslt"};
     std::mt19937 random(20240301);  // fixed: the same inputs every run
     for (const char* file : {"word_gbk.rtf", "wordpad_unicode.rtf", "libreoffice_cjk.rtf", "abiword_link.rtf",
-                             "hidden_text.rtf", "truncated_group.rtf", "truncated_word.rtf", "not_rtf.txt"}) {
+                             "hidden_text.rtf", "truncated_group.rtf", "truncated_word.rtf", "not_rtf.txt",
+                             "asian_run_symbols.rtf", "loch_digits_after_han.rtf", "libreoffice_chart.rtf"}) {
         const std::string sample = ReadSample(file);
         ASSERT_FALSE(sample.empty()) << file;
         inputs.push_back(sample);
