@@ -25,16 +25,12 @@ std::optional<Minutes> FirstClockReaching(Minutes target, const ClockCorrection&
         if (!t) return std::nullopt;
         return ToMinutes(*t);
     };
-    // The shift is the longitude's (up to a day) plus the equation of time.
-    std::optional<Minutes> guess;
-    for (const auto probe : {target, target - std::chrono::hours{24}, target + std::chrono::hours{24}}) {
-        if (const auto at = corrected(probe)) {
-            guess = target - (*at - probe);
-            break;
-        }
-    }
-    if (!guess) return std::nullopt;
-    Minutes clock = *guess;
+    // The clock read at the target's own figures is shifted by the longitude
+    // and the equation of time; taking that shift off lands within a minute
+    // or two of the answer (the equation of time moves by seconds a day).
+    const auto at = corrected(target);
+    if (!at) return std::nullopt;
+    Minutes clock = target - (*at - target);
     for (int step = 0; step < 8; ++step) {
         const auto now = corrected(clock);
         const auto before = corrected(clock - std::chrono::minutes{1});

@@ -295,10 +295,15 @@ void CheckStretches(const std::string& text, bool nightZi, const std::string& de
         const auto pressed = Press(*clock, degrees, minutes, nightZi);
         ASSERT_TRUE(pressed) << where;
         EXPECT_TRUE(Matches(pattern, pressed->pillars)) << where << " clock " << Text(*clock);
-        // At least a minute inside (two when the correction skips a minute there).
+        // At least a minute inside (two when the correction skips a minute
+        // there), and the first such clock minute: a minute earlier is not.
         if (ToMinutes(end) > ToMinutes(start)) {
             const auto lands = ToMinutes(pressed->corrected) - ToMinutes(start);
             EXPECT_TRUE(lands == std::chrono::minutes{1} || lands == std::chrono::minutes{2}) << where;
+            const auto earlier = Press(ToCivilMinute(ToMinutes(*clock) - std::chrono::minutes{1}), degrees,
+                                       minutes, nightZi);
+            ASSERT_TRUE(earlier) << where;
+            EXPECT_LE(ToMinutes(earlier->corrected), ToMinutes(start)) << where;
         }
     }
 }
