@@ -262,17 +262,39 @@ TEST(PillarSearchProperty, EveryChartIsFoundAgain) {
     }
 }
 
-// Every stretch listed charts to the pattern at both ends, a minute beyond
-// either end does not (except at the edge of the years searched), and the
-// suggested clock reading, pressed, gives the pattern.
-void CheckStretches(const std::string& text, bool nightZi, const std::string& degrees,
-                    const std::string& minutes, std::size_t most) {
+struct Place {
+    std::string degrees, minutes;
+};
+
+// The suggested clock reading, pressed, gives the pattern; it lands at least
+// a minute inside (two when the correction skips a minute there), and it is
+// the first such clock minute: a minute earlier is not.
+void CheckClock(const PillarPattern& pattern, const PillarInterval& stretch, bool nightZi,
+                const Place& at, const std::string& where) {
+    const auto clock = SuggestClockTime(stretch, ChinaClockCorrection(at.degrees, at.minutes, ProgramFolder()));
+    ASSERT_TRUE(clock) << "no clock reading for " << where;
+    const auto pressed = Press(*clock, at.degrees, at.minutes, nightZi);
+    ASSERT_TRUE(pressed) << where;
+    EXPECT_TRUE(Matches(pattern, pressed->pillars)) << where << " clock " << Text(*clock);
+    const Minutes start = ToMinutes(stretch.start);
+    if (ToMinutes(stretch.end) == start) return;
+    const auto lands = ToMinutes(pressed->corrected) - start;
+    EXPECT_TRUE(lands == std::chrono::minutes{1} || lands == std::chrono::minutes{2}) << where;
+    const auto earlier =
+        Press(ToCivilMinute(ToMinutes(*clock) - std::chrono::minutes{1}), at.degrees, at.minutes, nightZi);
+    ASSERT_TRUE(earlier) << where;
+    EXPECT_LE(ToMinutes(earlier->corrected), start) << where;
+}
+
+// Every stretch listed (at most `most`, spread evenly) charts to the pattern
+// at both ends, a minute beyond either end does not (except at the edge of
+// the years searched), and its clock reading passes CheckClock.
+void CheckStretches(const std::string& text, bool nightZi, const Place& at, std::size_t most) {
     const PillarPattern pattern = ParsePillars(text).pillars;
     const auto found = Find(text, nightZi);
     ASSERT_FALSE(found.intervals.empty()) << text;
     const auto [from, to] = Years();
     const Minutes first = ToMinutes({from, 1, 1, 0, 0, 0}), last = ToMinutes({to, 12, 31, 23, 59, 0});
-    const ClockCorrection correct = ChinaClockCorrection(degrees, minutes, ProgramFolder());
     const std::size_t stride = std::max<std::size_t>(1, found.intervals.size() / most);
     for (std::size_t i = 0; i < found.intervals.size(); i += stride) {
         const auto& [start, end] = found.intervals[i];
@@ -287,35 +309,18 @@ void CheckStretches(const std::string& text, bool nightZi, const std::string& de
         if (after <= last) {
             EXPECT_FALSE(Matches(pattern, ChartAt(ToCivilMinute(after), nightZi))) << where;
         }
-        const auto clock = SuggestClockTime(found.intervals[i], correct);
-        if (!clock) {
-            ADD_FAILURE() << "no clock reading for " << where;
-            continue;
-        }
-        const auto pressed = Press(*clock, degrees, minutes, nightZi);
-        ASSERT_TRUE(pressed) << where;
-        EXPECT_TRUE(Matches(pattern, pressed->pillars)) << where << " clock " << Text(*clock);
-        // At least a minute inside (two when the correction skips a minute
-        // there), and the first such clock minute: a minute earlier is not.
-        if (ToMinutes(end) > ToMinutes(start)) {
-            const auto lands = ToMinutes(pressed->corrected) - ToMinutes(start);
-            EXPECT_TRUE(lands == std::chrono::minutes{1} || lands == std::chrono::minutes{2}) << where;
-            const auto earlier = Press(ToCivilMinute(ToMinutes(*clock) - std::chrono::minutes{1}), degrees,
-                                       minutes, nightZi);
-            ASSERT_TRUE(earlier) << where;
-            EXPECT_LE(ToMinutes(earlier->corrected), ToMinutes(start)) << where;
-        }
+        CheckClock(pattern, found.intervals[i], nightZi, at, where);
     }
 }
 
 TEST(PillarSearchProperty, StretchesChartToThePillarsAndNoFurther) {
-    CheckStretches("庚午 辛巳 庚辰 癸未", false, "120", "0", 20);
-    CheckStretches("? 丙子 甲子 甲子", false, "116", "28", 20);
-    CheckStretches("? 丙子 甲子 甲子", true, "87", "36", 20);
-    CheckStretches("? ? 癸亥 壬子", true, "126", "38", 40);
-    CheckStretches("? ? 甲子 甲子", false, "121", "30", 40);
-    CheckStretches("甲子 丙寅 ? ?", false, "120", "0", 10);
-    CheckStretches("? 丁丑 ? 丙子", true, "120", "0", 40);
+    CheckStretches("庚午 辛巳 庚辰 癸未", false, {"120", "0"}, 20);
+    CheckStretches("? 丙子 甲子 甲子", false, {"116", "28"}, 20);
+    CheckStretches("? 丙子 甲子 甲子", true, {"87", "36"}, 20);  // 乌鲁木齐
+    CheckStretches("? ? 癸亥 壬子", true, {"126", "38"}, 40);
+    CheckStretches("? ? 甲子 甲子", false, {"121", "30"}, 40);
+    CheckStretches("甲子 丙寅 ? ?", false, {"120", "0"}, 10);
+    CheckStretches("? 丁丑 ? 丙子", true, {"120", "0"}, 40);
 }
 
 }  // namespace
