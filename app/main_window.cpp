@@ -16,6 +16,7 @@
 #include "app/input_panel.h"
 #include "app/interaction.h"
 #include "app/notice_area.h"
+#include "app/pillar_search_dialog.h"
 #include "app/place_completer.h"
 #include "app/result_box.h"
 #include "app/texts.h"
@@ -116,6 +117,9 @@ void MainWindow::buildMenus() {
     editMenu_ = buildEditMenu();
     addCommands(AddMenu(menuBar(), "格式", "mnugeshi"),
                 {{"字体", "mnufont", Qt::CTRL | Qt::Key_T, &DocumentCommands::font}});
+    QMenu* tools = AddMenu(menuBar(), "工具", "mnuTools");
+    connect(AddItem(tools, "八字反查…", "mnuPillarSearch", QKeySequence()), &QAction::triggered, this,
+            &MainWindow::showPillarSearch);
     QMenu* help = AddMenu(menuBar(), "帮助", "mnuHelp");
     connect(AddItem(help, "使用说明", "mnuReadme", Qt::CTRL | Qt::Key_H), &QAction::triggered,
             this, &MainWindow::showReadme);
@@ -222,6 +226,31 @@ void MainWindow::chartFromPanel() {
         ui_.showMessage(this, QString::fromStdString(data.message),
                         QString::fromStdString(data.caption), MessageIcon::Critical);
     }
+}
+
+PillarSearchDialog* MainWindow::pillarSearch() const { return pillarSearch_.data(); }
+
+void MainWindow::showPillarSearch() {
+    if (!pillarSearch_) {
+        pillarSearch_ = new PillarSearchDialog(programFolder_.toStdString(), [this] { return panel_->input(); }, this);
+        pillarSearch_->setAttribute(Qt::WA_DeleteOnClose);
+        // 排盘 from a stretch found: its clock reading into the date and time
+        // boxes (its night-zi rule into the box, 时辰不详 cleared), then the
+        // panel's 排盘.
+        connect(pillarSearch_, &PillarSearchDialog::chartRequested, this,
+                [this](int year, int month, int day, int hour, int minute, bool nightZi) {
+                    ChartInput in = panel_->input();
+                    const auto text = [](int n) { return std::to_string(n); };
+                    in.year = text(year), in.month = text(month), in.day = text(day);
+                    in.hour = text(hour), in.minute = text(minute), in.nightZi = nightZi;
+                    in.unknownHour = false;  // the hour is known now
+                    panel_->setInput(in);
+                    chartFromPanel();
+                });
+    }
+    pillarSearch_->show();
+    pillarSearch_->raise();
+    pillarSearch_->activateWindow();
 }
 
 // Looked for in the working directory first, then beside the program.

@@ -19,6 +19,7 @@ class ExportCommands;
 class InputPanel;
 class Interaction;
 class NoticeArea;
+class PillarSearchDialog;
 class PlaceCompleter;
 class ResultBox;
 
@@ -37,6 +38,9 @@ public:
     void showReadme();
     void showAbout();
     void exitProgram();
+    // 工具 → 八字反查…: the pillar search dialog, one at a time.
+    void showPillarSearch();
+    PillarSearchDialog* pillarSearch() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,6 +68,7 @@ private:
     std::unique_ptr<DocumentCommands> commands_;
     std::unique_ptr<ExportCommands> exports_;
     QPointer<AboutWindow> about_;
+    QPointer<PillarSearchDialog> pillarSearch_;
     PlaceCompleter* places_ = nullptr;
     NoticeArea* notices_ = nullptr;
 };

@@ -5,18 +5,19 @@
 #include <tuple>
 
 #include "calendar/month_step.h"
+#include "calendar/solar_terms.h"
 #include "engine/corvel_bzclass.h"
 
 namespace paipan {
-namespace {
 
-// True when the request's day, hour and minute come before the birth month's
-// jie term, compared day first, then hour, then minute.
-bool BeforeMonthTerm(const Corvel_BZClass& e) {
-    return std::tie(e.ri, e.shi, e.fen) < std::tie(e.JieqiDay, e.JieqiHour, e.JieqiMinute);
+SolarYearMonth SolarYearMonthOf(int year, int month, int day, int hour, int minute, int termDay,
+                                int termHour, int termMinute) {
+    // Before the term compared day first, then hour, then minute.
+    const bool before = std::tie(day, hour, minute) < std::tie(termDay, termHour, termMinute);
+    if (month == 1) return {year - 1, before ? 11 : 12};  // 小寒 opens the 丑 month
+    if (month == 2) return before ? SolarYearMonth{year - 1, 12} : SolarYearMonth{year, 1};  // 立春
+    return {year, before ? month - 2 : month - 1};
 }
-
-}  // namespace
 
 std::string Corvel_BZClass::FormatInt(int i) const {
     std::string text = std::to_string(i);
@@ -25,19 +26,10 @@ std::string Corvel_BZClass::FormatInt(int i) const {
 }
 
 void Corvel_BZClass::GetBzTime() {
-    const bool before = BeforeMonthTerm(*this);
-    if (yue == 1) {
-        // January belongs to the solar year before; 小寒 opens its 丑 month.
-        bz_year = nian - 1;
-        bz_month = before ? 11 : 12;
-    } else if (yue == 2) {
-        // 立春 turns the solar year.
-        bz_year = before ? nian - 1 : nian;
-        bz_month = before ? 12 : 1;
-    } else {
-        bz_year = nian;
-        bz_month = before ? yue - 2 : yue - 1;
-    }
+    const SolarYearMonth solar =
+        SolarYearMonthOf(nian, yue, ri, shi, fen, JieqiDay, JieqiHour, JieqiMinute);
+    bz_year = solar.year;
+    bz_month = solar.month;
 }
 
 void Corvel_BZClass::CalJQ() {

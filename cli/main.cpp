@@ -18,6 +18,7 @@
 #include "chart/chart_request.h"
 #include "cli/birth_options.h"
 #include "cli/chart_output.h"
+#include "cli/find_pillars.h"
 #include "engine/span.h"
 #include "engine/utf8.h"
 
@@ -101,7 +102,15 @@ void PrintHelp() {
     std::cout << "  --locate QUERY  list the birthplaces matching QUERY (name, degrees, minutes,\n"
                  "      time zone, TAB-separated), best first, and exit\n"
                  "  --longitude-from-place  take the longitude from the best match of --place\n"
-                 "  --quiet  no notices (lines beginning 提示：) on stderr after the chart\n";
+                 "  --quiet  no notices (lines beginning 提示：) on stderr after the chart\n"
+                 "  --find-pillars \"PILLARS\"  list every stretch of true solar time whose chart has\n"
+                 "      these year, month, day and hour pillars (\"甲子 丙寅 戊辰 庚申\"; ? or 不限 for\n"
+                 "      an open one, at least two given): start, end and a clock time at the\n"
+                 "      --longitude that charts to them, TAB-separated; with --format json an array\n"
+                 "      of {start, end, clock}; --night-zi applies. Exit 2 when nothing is found\n"
+                 "  --from-year Y, --to-year Y  the years --find-pillars searches, default " +
+                     paipan::FirstYearText() + " to " + paipan::LastYearText() + "\n"
+                 "      e.g. paipan-cli --find-pillars \"庚午 辛巳 庚辰 癸未\" --from-year 1900\n";
     std::cout << "  --format text|rtf|html|json|pdf|png  output format, default text; pdf and png\n"
                  "      need --output\n"
                  "  --output FILE  write to FILE (replaced whole keeping its mode, through a link to its\n"
@@ -191,7 +200,7 @@ bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::strin
 
 // Fills the request from the command line; nullopt when --help was asked.
 std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth,
-                                paipan::OutputRequest& output) {
+                                paipan::OutputRequest& output, paipan::cli::FindOptions& find) {
     ChartInput in = paipan::DefaultChartInputNow();
     bool clockGiven = false;  // --hour or --minute
     ArgReader reader(argc, argv);
@@ -208,6 +217,10 @@ std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions
         } catch (const std::invalid_argument& e) {
             throw UsageError{e.what()};
         }
+        if (paipan::cli::IsFindOption(key)) {
+            paipan::cli::NoteFindOption(find, key, reader.ValueOf(key, value));
+            continue;
+        }
         if (key == "locate") {
             birth.locate = reader.ValueOf(key, value);
             continue;
@@ -219,6 +232,7 @@ std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions
     if (in.unknownHour && clockGiven)
         throw UsageError{"--unknown-hour cannot be combined with --hour or --minute"};
     paipan::CheckOutputRequest(output, [](const std::string& m) { throw UsageError{m}; });
+    if (auto problem = paipan::cli::FindOptionsProblem(find, output)) throw UsageError{*problem};
     return in;
 }
 
@@ -257,8 +271,9 @@ int main(int argc, char** argv) {
         std::optional<ChartInput> input;
         paipan::cli::BirthOptions birth;
         paipan::OutputRequest output;
+        paipan::cli::FindOptions find;
         try {
-            input = Parse(argc, argv, birth, output);
+            input = Parse(argc, argv, birth, output, find);
             if (birth.longitudeFromPlace && birth.longitudeGiven)
                 throw UsageError{"--longitude-from-place cannot be combined with --longitude or --longitude-minutes"};
         } catch (const UsageError& e) {
@@ -275,6 +290,7 @@ int main(int argc, char** argv) {
         if (birth.longitudeFromPlace) {
             if (auto status = paipan::cli::LongitudeFromPlace(*input, zone)) return *status;
         }
+        if (find.pillars) return paipan::cli::FindPillars(find, *input, output);
         if (output.batch) return paipan::RunBatchTo(output, *input, ApplyRequestKey);
         return paipan::WriteChart(output, *input, zone, birth.quiet);
     } catch (const std::exception& e) {

@@ -7,10 +7,12 @@
 //   engine/tables.cpp          the symbol tables (the constructor)
 //   engine/arithmetic.cpp      stem-branch arithmetic, ten deities, void branches, stages
 //   engine/four_pillars.cpp    four pillars, luck pillars, 胎元 and 命宫
+//   engine/pillar_rules.h      the year, month, day and hour rules (the pillar search uses them too)
 //   engine/luck_start.cpp      the luck start: years, months, days, hours, handover
 //   calendar/calendar_row.cpp  the calendar rows of the birth month and its neighbours
 //   calendar/solar_terms.cpp   solar year and month, the jie terms around the birth
 //   calendar/lunar_date.cpp    the lunar date (getNL, GetNongLi)
+//   calendar/pillar_search.cpp from pillars to the moments that chart to them (八字反查)
 //   chart/shensha.cpp          the symbolic stars
 //   chart/chart_text.cpp       the chart text (Main)
 // All texts are UTF-8. Stem index 0-9 (甲 … 癸), branch index 0-11 (子 … 亥),
@@ -27,11 +29,11 @@
 #include "engine/engine_request.h"
 #include "engine/ganzhi.h"
 #include "engine/notifier.h"
+#include "engine/pillar_rules.h"
 #include "engine/value.h"
 
 namespace paipan {
 
-using Pillars = std::array<GanZhi, 4>;     // bz: rows year, month, day, hour
 using ExtraPillar = std::array<GanZhi, 2>;  // ty_gz / mg_gz: only row 1 is used
 using StarLists = std::array<std::string, 4>;
 

@@ -6,18 +6,10 @@
 
 #include "engine/luck_start.h"
 #include "engine/corvel_bzclass.h"
+#include "engine/pillar_rules.h"
 
 namespace paipan {
-namespace {
 
-// The month stem from the year stem: a 甲 or 己 year runs 丙寅 … 乙亥, and its
-// 子 and 丑 months take the stems of the year after (丙子, 丁丑).
-int MonthStem(int branch, int yearStem) {
-    const int base = branch > 1 ? yearStem % 5 : (yearStem + 1) % 5;
-    return (branch + base * 2) % 10;
-}
-
-// Whole days from 1881-11-26, a 甲子 day, to the civil date.
 int DaysSinceJiaZiDay(int y, int m, int d) {
     using namespace std::chrono;
     const sys_days epoch{year{1881} / November / 26};
@@ -25,29 +17,29 @@ int DaysSinceJiaZiDay(int y, int m, int d) {
     return static_cast<int>((date - epoch).count());
 }
 
-// The year, month, day and hour pillars of the request.
-Pillars ComputePillars(const Corvel_BZClass& e) {
+Pillars PillarsAt(int solarYear, int solarMonth, int y, int m, int d, int hour, bool nightZi) {
     Pillars p{};
-    p[0] = YearPillarOf(e.bz_year);
+    p[0] = YearPillarOf(solarYear);
 
-    const int monthBranch = e.bz_month >= 11 ? e.bz_month - 11 : e.bz_month + 1;  // 1 → 寅
-    p[1] = {MonthStem(monthBranch, p[0][0]), monthBranch};
+    const int monthBranch = MonthBranchOf(solarMonth);
+    p[1] = {MonthStemOf(monthBranch, p[0][0]), monthBranch};
 
     // From 23:00 the day pillar is the next day's.
-    const int d = DaysSinceJiaZiDay(e.nian, e.yue, e.ri) + (e.shi == 23 ? 1 : 0);
-    p[2] = {Mod(d, 10), Mod(d, 12)};
+    const int days = DaysSinceJiaZiDay(y, m, d) + (hour == 23 ? 1 : 0);
+    p[2] = {Mod(days, 10), Mod(days, 12)};
 
-    const int h = e.shi == 23 ? 0 : e.shi;
-    const int hourBranch = ((h + 1) / 2) % 12;
-    p[3] = {(hourBranch + (p[2][0] % 5) * 2) % 10, hourBranch};
+    const int hourBranch = HourBranchOf(hour);
+    p[3] = {HourStemOf(hourBranch, p[2][0]), hourBranch};
 
-    if (e.zsp2 == 1 && e.shi == 23) {
+    if (nightZi && hour == 23) {
         // Night zi (夜子时): the calendar day keeps its own day pillar, while
         // the hour keeps the stem reckoned from the next day.
-        p[2] = {Mod(p[2][0] - 1, 10), Mod(p[2][1] - 1, 12)};
+        p[2] = StepPillar(p[2], -1);
     }
     return p;
 }
+
+namespace {
 
 int SerialOf(const Corvel_BZClass& e, int g, int z) {
     const auto serial = e.GetSerial(g, z);
@@ -100,7 +92,7 @@ void FillConceptionAndPalace(Corvel_BZClass& e) {
     // Three on from the month, counted back by the hour branch (the old
     // tables add 15 from the 辰 hour on: the same branch after the mod 12).
     const int palace = Mod(a + 3 - hourBranch, 12);
-    e.mg_gz[1] = {MonthStem(palace, e.bz[0][0]), palace};
+    e.mg_gz[1] = {MonthStemOf(palace, e.bz[0][0]), palace};
     e.mg_str = e.GetG(e.mg_gz[1][0]) + e.GetZ(e.mg_gz[1][1]);
     e.mg_serial = SerialOf(e, e.mg_gz[1][0], e.mg_gz[1][1]);
 }
@@ -108,7 +100,7 @@ void FillConceptionAndPalace(Corvel_BZClass& e) {
 }  // namespace
 
 void Corvel_BZClass::GetEightWordInfo() {
-    bz = ComputePillars(*this);
+    bz = PillarsAt(bz_year, bz_month, nian, yue, ri, shi, zsp2 == 1);
     FillPillarDetails(*this);
     // Forward (顺) for a man with a yang year stem or a woman with a yin one;
     // the luck-start measure counts to the next jie term forward, from the

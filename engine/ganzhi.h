@@ -3,11 +3,18 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 namespace paipan {
 
 // (stem, branch) index pair; column 0 the stem, column 1 the branch.
 using GanZhi = std::array<int, 2>;
+
+// The characters of the stems and branches, by index.
+inline constexpr std::array<std::string_view, 10> kStemNames{"甲", "乙", "丙", "丁", "戊",
+                                                             "己", "庚", "辛", "壬", "癸"};
+inline constexpr std::array<std::string_view, 12> kBranchNames{
+    "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
 
 // The remainder of a by m in [0, m), also for negative a.
 constexpr int Mod(int a, int m) { return ((a % m) + m) % m; }

@@ -4,10 +4,20 @@
 #include "engine/corvel_bzclass.h"
 
 namespace paipan {
+namespace {
+
+template <std::size_t N>
+std::array<std::string, N> Texts(const std::array<std::string_view, N>& names) {
+    std::array<std::string, N> texts;
+    for (std::size_t i = 0; i < N; ++i) texts[i] = names[i];
+    return texts;
+}
+
+}  // namespace
 
 Corvel_BZClass::Corvel_BZClass()
-    : TianGan{"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"},
-      DiZhi{"子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"},
+    : TianGan{Texts(kStemNames)},
+      DiZhi{Texts(kBranchNames)},
       JieQiName{"小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",
                 "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
                 "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"},

@@ -151,14 +151,14 @@ private slots:
             bar << a->text() + ' ' + a->menu()->objectName();
             items << Items(a->menu());
         }
-        QCOMPARE(bar, (QStringList{"文件 mnuFile", "编辑 mnuEdit", "格式 mnugeshi", "帮助 mnuHelp"}));
+        QCOMPARE(bar, (QStringList{"文件 mnuFile", "编辑 mnuEdit", "格式 mnugeshi", "工具 mnuTools", "帮助 mnuHelp"}));
         QCOMPARE(items, (QStringList{
             "mnuNew 新建 Ctrl+N", "mnuOpen 打开 Ctrl+O", "mnuSave 保存 Ctrl+S",
             // the ways out of the window come after 保存
             "mnuPrint 打印… Ctrl+P", "mnuPrintPreview 打印预览… ", "mnuExportPdf 导出为PDF… ",
             "mnuExportImage 导出为图片… ", "mnuFileSep",
             "mnuExit 退出 Ctrl+E", "mnuCopy 复制 Ctrl+C", "mnuCut 剪切 Ctrl+X", "mnuPaste 粘贴 Ctrl+V",
-            "mnuEditSep", "mnuSelectAll 全选 Ctrl+A", "mnufont 字体 Ctrl+T", "mnuReadme 使用说明 Ctrl+H",
+            "mnuEditSep", "mnuSelectAll 全选 Ctrl+A", "mnufont 字体 Ctrl+T", "mnuPillarSearch 八字反查… ", "mnuReadme 使用说明 Ctrl+H",
             "mnuCorvelcom 访问晴川网 Ctrl+U", "mnuCorvelbbs 访问晴川网论坛 Ctrl+B", "mnuAbout 关于 Ctrl+F1"}));
     }
 
