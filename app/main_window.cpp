@@ -232,7 +232,7 @@ PillarSearchDialog* MainWindow::pillarSearch() const { return pillarSearch_.data
 
 void MainWindow::showPillarSearch() {
     if (!pillarSearch_) {
-        pillarSearch_ = new PillarSearchDialog(programFolder_.toStdString(), [this] { return panel_->input(); }, this);
+        pillarSearch_ = new PillarSearchDialog(programFolder_.toStdString(), [this] { return places_->withClock(panel_->input()); }, this);
         pillarSearch_->setAttribute(Qt::WA_DeleteOnClose);
         // 排盘 from a stretch found: its clock reading into the date and time
         // boxes (its night-zi rule into the box, 时辰不详 cleared), then the

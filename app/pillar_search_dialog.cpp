@@ -190,8 +190,9 @@ void PillarSearchDialog::list(const std::vector<PillarInterval>& found) {
 }
 
 // 排盘: the first clock minute at the panel's longitude that charts inside
-// the chosen stretch, handed to the main window. The reading is on China's
-// clock, as the chart takes it; a birthplace's own clock plugs in here.
+// the chosen stretch, handed to the main window. The reading is on the
+// birthplace's clock, as the chart takes it (the panel reader gives the
+// place's zone).
 void PillarSearchDialog::chartChosen() {
     const int row = list_->currentRow();
     if (row < 0 || row >= static_cast<int>(found_.size())) return;
@@ -199,7 +200,7 @@ void PillarSearchDialog::chartChosen() {
     std::optional<CivilTime> clock;
     try {
         clock = SuggestClockTime(found_[static_cast<std::size_t>(row)],
-                                 ChinaClockCorrection(panel.longitude, panel.longitudeMinutes, dataFolder_));
+                                 BirthplaceClockCorrection(panel, dataFolder_));
     } catch (const DataError& e) {
         status_->setText(Q(e.what()));
         return;

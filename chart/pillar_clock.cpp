@@ -43,12 +43,13 @@ std::optional<Minutes> FirstClockReaching(Minutes target, const ClockCorrection&
 
 }  // namespace
 
-ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes,
-                                     const std::filesystem::path& dataFolder) {
+ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const std::filesystem::path& dataFolder) {
     return [=](const CivilTime& clock) -> std::optional<CivilTime> {
         ChartInput input = DefaultChartInput(clock.year, clock.month, clock.day, clock.hour, clock.minute);
-        input.longitude = degrees;
-        input.longitudeMinutes = minutes;
+        input.longitude = birthplace.longitude;
+        input.longitudeMinutes = birthplace.longitudeMinutes;
+        input.zone = birthplace.zone;
+        input.zonePlace = birthplace.zonePlace;
         const auto checked = CheckChartInput(input);
         const auto* c = std::get_if<CheckedClock>(&checked);
         if (!c) return std::nullopt;
@@ -56,6 +57,14 @@ ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::stri
             ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, c->month, c->day);
         return CorrectToTrueSolarTime(input, *c, eot.min, eot.sec).corrected;
     };
+}
+
+ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes,
+                                     const std::filesystem::path& dataFolder) {
+    ChartInput china;
+    china.longitude = degrees;
+    china.longitudeMinutes = minutes;
+    return BirthplaceClockCorrection(china, dataFolder);
 }
 
 std::optional<CivilTime> SuggestClockTime(const PillarInterval& interval, const ClockCorrection& correct) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "calendar/pillar_search.h"
+#include "chart/chart_request.h"
 #include "engine/datetime.h"
 
 namespace paipan {
@@ -19,10 +20,14 @@ namespace paipan {
 // that reading (a year outside the span, a bad longitude).
 using ClockCorrection = std::function<std::optional<CivilTime>(const CivilTime& clock)>;
 
-// China's clock (UTC+8, reckoned from 120°E) read at the longitude of the two
-// boxes (degrees, minutes), with the equation of time of the clock date from
-// the data folder's taiyang table. Births on another clock plug in their
-// own correction here.
+// The birthplace's clock as a chart reads it: the longitude boxes and the
+// clock (zone and place) of `birthplace`, whose date and time are replaced by
+// each reading, with the equation of time of the clock date from the data
+// folder's taiyang table. China's clock (UTC+8, from 120°E) unless the input
+// names another zone.
+ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const std::filesystem::path& dataFolder);
+
+// China's clock read at the longitude of the two boxes (degrees, minutes).
 ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes,
                                      const std::filesystem::path& dataFolder);
 

@@ -4,6 +4,8 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "birth/birth_clock.h"
+#include "birth/gazetteer.h"
 #include "calendar/pillar_search.h"
 #include "calendar/store.h"
 #include "chart/pillar_clock.h"
@@ -104,10 +106,11 @@ int FindPillars(const FindOptions& find, const ChartInput& input, const OutputRe
         using Outcome = PillarSearchResult::Outcome;
         if (result.outcome != Outcome::Found)
             return Report(result.reason, result.outcome == Outcome::NoData ? 3 : 2);
-        // Births abroad on their own clock would bring their own correction here.
+        // The clock of the birthplace, as a chart of the place would read it.
+        ChartInput placed = input;
+        SetClockOfNamedPlaces(placed, ProgramFolder() / kGazetteerFileName);
         DataRowCache cache;  // the equation of time read once for all stretches
-        const ClockCorrection correct =
-            ChinaClockCorrection(input.longitude, input.longitudeMinutes, ProgramFolder());
+        const ClockCorrection correct = BirthplaceClockCorrection(placed, ProgramFolder());
         return Write(output, output.format == OutputFormat::Json ? Json(result.intervals, correct)
                                                                  : Lines(result.intervals, correct));
     } catch (const DataError& e) {

@@ -66,6 +66,18 @@ TEST(FindPillarsCli, LinesAndJsonAsTheSearchFindsThem) {
     EXPECT_EQ(json.out.front(), '[');
 }
 
+// On the birthplace's own clock: Tokyo keeps UTC+9, so 139°45′ is 19 min ahead
+// of its 135°E meridian, and the taiyang table puts 15 May 3 min 45 s ahead
+// again. The stretch 1990-05-15 13:00–14:59 (庚午 辛巳 庚辰 癸未) is reached a
+// minute inside, at 13:01, from the clock 13:01 − 22 min 45 s = 12:38:15: the
+// first whole clock minute there is 12:39.
+TEST(FindPillarsCli, ClockOfTheBirthplace) {
+    const CliRun tokyo = Cli("--find-pillars '庚午 辛巳 庚辰 癸未' --from-year 1990 --to-year 1990 "
+                             "--place 东京 --longitude-from-place");
+    EXPECT_EQ(tokyo.status, 0) << tokyo.err;
+    EXPECT_EQ(tokyo.out, "1990-05-15 13:00\t1990-05-15 14:59\t1990-05-15 12:39\n");
+}
+
 TEST(FindPillarsCli, FailuresExitWithTheirStatusAndNothingOnStdout) {
     const std::tuple<const char*, int, const char*> cases[] = {
         {"--find-pillars '甲丑 丙寅 戊辰 庚申'", 2, "甲丑不是干支：天干与地支须同为阳或同为阴\n"},
