@@ -41,16 +41,6 @@ int Problem(const OutputRequest& output, const json& error, const std::string& m
     return Report(message, status);
 }
 
-int Emit(const OutputRequest& output, std::string_view bytes) {
-    std::string error;
-    if (output.path) {
-        if (!WriteFileAtomically(*output.path, bytes, error)) return Report("paipan-cli: " + error, 1);
-        return 0;
-    }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-        return Report("paipan-cli: cannot write the chart to stdout", 1);
-    return 0;
-}
 
 // PDF and PNG are drawn by Qt, in the plugin beside the program: loaded
 // only here, so that the other formats start without Qt.
@@ -98,6 +88,17 @@ int WriteUnknownHour(const OutputRequest& output, const ChartInput& input, const
 }
 
 }  // namespace
+
+int Emit(const OutputRequest& output, std::string_view bytes) {
+    std::string error;
+    if (output.path) {
+        if (!WriteFileAtomically(*output.path, bytes, error)) return Report("paipan-cli: " + error, 1);
+        return 0;
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+        return Report("paipan-cli: cannot write to stdout", 1);
+    return 0;
+}
 
 int Report(const std::string& message, int status) {
     std::cerr << message << "\n";

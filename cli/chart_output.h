@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "chart/chart_request.h"
 #include "cli/batch.h"
@@ -18,6 +19,11 @@ std::optional<OutputFormat> ParseOutputFormat(const std::string& name);
 
 // Writes `message` and a line end to stderr; returns `status`.
 int Report(const std::string& message, int status);
+
+struct OutputRequest;
+// Writes `bytes` to --output's file (replaced whole) or to stdout; 0, or 1
+// with the reason on stderr.
+int Emit(const OutputRequest& output, std::string_view bytes);
 
 struct OutputRequest {
     OutputFormat format = OutputFormat::Text;

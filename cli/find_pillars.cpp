@@ -53,16 +53,6 @@ std::string Json(const std::vector<PillarInterval>& found, const ClockCorrection
     return array.dump() + "\n";
 }
 
-int Write(const OutputRequest& output, const std::string& bytes) {
-    std::string error;
-    if (output.path) {
-        if (!WriteFileAtomically(*output.path, bytes, error)) return Report("paipan-cli: " + error, 1);
-        return 0;
-    }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
-        return Report("paipan-cli: cannot write to stdout", 1);
-    return 0;
-}
 
 }  // namespace
 
@@ -111,7 +101,7 @@ int FindPillars(const FindOptions& find, const ChartInput& input, const OutputRe
         SetClockOfNamedPlaces(placed, ProgramFolder() / kGazetteerFileName);
         DataRowCache cache;  // the equation of time read once for all stretches
         const ClockCorrection correct = BirthplaceClockCorrection(placed, ProgramFolder());
-        return Write(output, output.format == OutputFormat::Json ? Json(result.intervals, correct)
+        return Emit(output, output.format == OutputFormat::Json ? Json(result.intervals, correct)
                                                                  : Lines(result.intervals, correct));
     } catch (const DataError& e) {
         return Report(e.what(), 3);

@@ -43,19 +43,7 @@ QStringList CliArguments(const ChartInput& in) {
 
 // The chart as the command line prints it, CR LF made LF (the box keeps one
 // paragraph per line; its plain text joins them with LF).
-QString CliChart(const ChartInput& in) {
-    QProcess cli;
-    cli.start(QStringLiteral(PAIPAN_CLI), CliArguments(in));
-    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
-        return QStringLiteral("paipan-cli failed: ") + QString::fromUtf8(cli.readAllStandardError());
-    return QString::fromUtf8(cli.readAllStandardOutput()).replace(QStringLiteral("\r\n"), "\n");
-}
-
-// The colour of the character at box position `pos` (invalid: none set).
-QColor ColourAt(const QTextEdit* box, int pos) {
-    const QBrush brush = FormatAt(box, pos).foreground();
-    return brush.style() == Qt::NoBrush ? QColor() : brush.color();
-}
+QString CliChart(const ChartInput& in) { return CliOutput(CliArguments(in)); }
 
 // Coloured runs as (start, length, colour), neighbours of one colour joined.
 using ColourRuns = QList<std::tuple<int, int, QColor>>;

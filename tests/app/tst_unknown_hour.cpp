@@ -13,23 +13,6 @@ using paipan::ChartInput;
 using paipan::DefaultChartInput;
 using namespace paipan::testing;
 
-namespace {
-
-QString CliResult(const QStringList& args) {
-    QProcess cli;
-    cli.start(QStringLiteral(PAIPAN_CLI), args);
-    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
-        return QStringLiteral("paipan-cli failed: ") + QString::fromUtf8(cli.readAllStandardError());
-    return QString::fromUtf8(cli.readAllStandardOutput()).replace(QStringLiteral("\r\n"), "\n");
-}
-
-QColor ColourAt(const QTextEdit* box, int pos) {
-    const QBrush brush = FormatAt(box, pos).foreground();
-    return brush.style() == Qt::NoBrush ? QColor() : brush.color();
-}
-
-}  // namespace
-
 class UnknownHourTest : public WindowTestCase {
     Q_OBJECT
 
@@ -70,7 +53,7 @@ private slots:
         QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QCOMPARE(ui->log, QStringList());
         const QString shown = box->toPlainText();
-        QCOMPARE(shown, CliResult({"--unknown-hour", "--year", "1990", "--month", "2", "--day", "4", "--palace",
+        QCOMPARE(shown, CliOutput({"--unknown-hour", "--year", "1990", "--month", "2", "--day", "4", "--palace",
                                    "--layout", horizontal ? "horizontal" : "vertical", "--quiet"}));
         QVERIFY(shown.startsWith(QStringLiteral("时辰不详：以下为年、月、日三柱及当日各时辰的时柱")));
         // Coloured as the chart: the pillar line red, the sound elements green.

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QTextEdit>
 #include <QtTest>
 #include <deque>
@@ -104,6 +105,24 @@ inline QTextCharFormat FormatAt(const QTextEdit* box, int pos) {
     c.setPosition(pos + 1);
     return c.charFormat();
 }
+
+// The colour of the character at box position `pos` (invalid: none set).
+inline QColor ColourAt(const QTextEdit* box, int pos) {
+    const QBrush brush = FormatAt(box, pos).foreground();
+    return brush.style() == Qt::NoBrush ? QColor() : brush.color();
+}
+
+#ifdef PAIPAN_CLI
+// What paipan-cli prints for `args`, with LF line ends as the box's plain
+// text has them (a message when it fails).
+inline QString CliOutput(const QStringList& args) {
+    QProcess cli;
+    cli.start(QStringLiteral(PAIPAN_CLI), args);
+    if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
+        return QStringLiteral("paipan-cli failed: ") + QString::fromUtf8(cli.readAllStandardError());
+    return QString::fromUtf8(cli.readAllStandardOutput()).replace(QStringLiteral("\r\n"), "\n");
+}
+#endif
 
 inline void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
