@@ -120,10 +120,10 @@ TEST(DataErrors, MissingFileTableOrRowNamesTheFileAndTheDate) {
     EXPECT_EQ(e.ny, 0);
     const auto realEot = ProgramFolder() / kEquationOfTimeFileName;
     ExpectDataError([&] { ReadEquationOfTime(realEot, 2, 30); }, {"SETSYSTEM.dll", "2月30日"});
-    // 1888-01-02 lies before 小寒: the last term is December 1887's, not stored.
-    test::SetBirth(e, 1888, 1, 2, 12, 0);
+    // 1799-01-02 lies before 小寒: the last term is December 1798's, not stored.
+    test::SetBirth(e, 1799, 1, 2, 12, 0);
     e.getNL();
-    ExpectDataError([&] { e.CalJQ(); }, {"SETCONFIG.dll", "1887年12月"});
+    ExpectDataError([&] { e.CalJQ(); }, {"SETCONFIG.dll", "1798年12月"});
 }
 
 // Values a column cannot hold make the file damaged: the message names the
