@@ -6,6 +6,7 @@
 
 #include "birth/clock_zone.h"
 #include "birth/gazetteer.h"
+#include "birth/lunar_notices.h"
 #include "engine/corvel_bzclass.h"
 
 namespace paipan {
@@ -203,6 +204,7 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
                                  const std::filesystem::path& dataFolder, const Gazetteer* gazetteer,
                                  const Corvel_BZClass* chart) {
+    if (input.lunar) return LunarChartNotices(input, zone, dataFolder, gazetteer, chart);
     const auto checked = CheckChartInput(input);
     const auto* clock = std::get_if<CheckedClock>(&checked);
     if (!clock) return {};

@@ -24,6 +24,7 @@ enum class NoticeKind {
     HourEdge,         // 时辰 boundary
     NightZi,
     DefaultLongitude,
+    LunarDate,        // a lunar date typed: its Gregorian day, a 农历 line past midnight
 };
 
 struct Notice {

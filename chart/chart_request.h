@@ -44,6 +44,8 @@ struct ChartInput {
     bool palace = false;      // 命宫/胎元
     bool stages = true;       // 长生十二宫
     bool nightZi = false;     // 夜子时方式排盘
+    bool lunar = false;       // 历法: the date boxes hold a lunar date (农历), not 公历
+    bool leapMonth = false;   // the lunar month is the year's leap month (闰)
 };
 
 // The window's initial state, with the five date lists set to the given

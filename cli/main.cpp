@@ -18,6 +18,7 @@
 #include "chart/chart_request.h"
 #include "cli/birth_options.h"
 #include "cli/chart_output.h"
+#include "cli/convert.h"
 #include "engine/span.h"
 #include "engine/utf8.h"
 
@@ -61,6 +62,9 @@ constexpr ChoiceOption kChoiceOptions[] = {
     {"sex", "male", "female", &ChartInput::male, "male (乾造) or female (坤造), default male"},
     {"layout", "horizontal", "vertical", &ChartInput::horizontal,
      "pillars horizontal (横排) or vertical (竖排), default vertical"},
+    {"calendar", "lunar", "solar", &ChartInput::lunar,
+     "--year, --month and --day give a lunar (农历) or Gregorian (公历) date,\n"
+     "      default solar; a lunar month and day may be numbers or names (五月, 初五)"},
 };
 
 constexpr FlagOption kFlagOptions[] = {
@@ -73,6 +77,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"palace", &ChartInput::palace, "life palace and conception pillar (命宫/胎元), default off"},
     {"stages", &ChartInput::stages, "twelve life stages (长生十二宫), default on"},
     {"night-zi", &ChartInput::nightZi, "night-zi rule for 23:00-0:00 births (夜子时), default off"},
+    {"leap-month", &ChartInput::leapMonth, "the lunar month is the year's leap month (闰), with --calendar lunar"},
 };
 
 // A help text with "{span}" replaced by the years the program charts.
@@ -100,6 +105,8 @@ void PrintHelp() {
     std::cout << "  --format text|rtf|html|json|pdf|png  output format, default text; pdf and png\n"
                  "      need --output\n"
                  "  --output FILE  write to FILE (replaced whole, or left as it was) instead of stdout\n"
+                 "  --convert  print only the date in the other calendar (农历：庚子年闰四月初一 or\n"
+                 "      公历：2020年05月23日), one line; with --format json one object\n"
                  "  --batch  read one JSON request per line from stdin, write one JSON chart per line;\n"
                  "      the other options give the defaults of every request\n"
                  "  --help  show this help and exit\n\n"
@@ -174,6 +181,9 @@ bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::strin
     } else if (key == "output") {
         out.path = reader.ValueOf(key, value);
         if (out.path->empty()) throw UsageError{"--output needs a file name"};
+    } else if (key == "convert") {
+        if (value) throw UsageError{"--convert takes no value"};
+        out.convert = true;
     } else if (key == "batch") {
         if (value) throw UsageError{"--batch takes no value"};
         out.batch = true;
@@ -251,6 +261,7 @@ int main(int argc, char** argv) {
             input = Parse(argc, argv, birth, output);
             if (birth.longitudeFromPlace && birth.longitudeGiven)
                 throw UsageError{"--longitude-from-place cannot be combined with --longitude or --longitude-minutes"};
+            if (input && input->leapMonth && !input->lunar) throw UsageError{"--leap-month needs --calendar lunar"};
         } catch (const UsageError& e) {
             const std::string message = "paipan-cli: " + e.message + "\nTry 'paipan-cli --help'.";
             if (paipan::WantsJson(argc, argv)) paipan::PrintUsageErrorJson(message);
@@ -265,6 +276,7 @@ int main(int argc, char** argv) {
         if (birth.longitudeFromPlace) {
             if (auto status = paipan::cli::LongitudeFromPlace(*input, zone)) return *status;
         }
+        if (output.convert) return paipan::cli::ConvertDate(*input, output.format == paipan::OutputFormat::Json);
         if (output.batch) return paipan::RunBatchTo(output, *input, ApplyRequestKey);
         return paipan::WriteChart(output, *input, zone, birth.quiet);
     } catch (const std::exception& e) {
