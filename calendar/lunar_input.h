@@ -64,6 +64,9 @@ private:
 std::string LunarMonthName(int month);
 std::string LunarDayName(int day);
 
+// A lunar year as typed: a whole number (plain decimal).
+std::optional<int> ParseLunarYear(const std::string& text);
+
 // A month or day as typed: its number (5, 05) or its name as the chart
 // writes it (五月, 初五; also 一月, 冬月, 腊月 and a day name with 日).
 // Nothing when it is neither; the number may lie outside 1-12 or 1-30.

@@ -111,7 +111,12 @@ void PrintHelp() {
                  "      the other options give the defaults of every request\n"
                  "  --help  show this help and exit\n\n"
                  "Exit status: 0 chart written, 2 bad option or input (message on stderr),\n"
-                 "3 data file missing or unreadable, 1 internal error.\n";
+                 "3 data file missing or unreadable, 1 internal error.\n\n"
+                 "Lunar dates (农历):\n"
+                 "  paipan-cli --calendar lunar --year 2020 --month 四月 --day 初一 --leap-month --hour 8 --minute 30\n"
+                 "  paipan-cli --calendar lunar --year 2020 --month 4 --day 1 --leap-month --convert\n"
+                 "  paipan-cli --year 2020 --month 5 --day 23 --convert --format json\n"
+                 "  echo '{\"calendar\":\"lunar\",\"year\":2020,\"month\":4,\"day\":1,\"leap-month\":true}' | paipan-cli --batch\n";
 }
 
 struct UsageError {
