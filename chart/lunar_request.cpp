@@ -52,7 +52,7 @@ std::string LunarInputText(const LunarDate& date) {
 
 std::variant<LunarTaken, InputProblem> CheckLunarDate(const ChartInput& in, const LunarCalendar& calendar) {
     // A year or month that is no number: the Gregorian lists' own messages.
-    const std::optional<int> year = ParseLunarYear(in.year), month = ParseLunarMonth(in.month),
+    const std::optional<int> year = ParseWholeNumber(in.year), month = ParseLunarMonth(in.month),
                              day = ParseLunarDay(in.day);
     if (!year) return Problem("请选择或输入正确的年份的数值！", InputField::Year);
     if (!month) return Problem("请选择或输入正确的月份的数值！", InputField::Month);
@@ -92,6 +92,28 @@ std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input,
     const auto checked = CheckLunarDate(input, LunarCalendar(dataFolder / kCalendarFileName));
     if (const auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     return WithSolarDate(input, std::get<LunarTaken>(checked).day);
+}
+
+std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const std::filesystem::path& dataFolder) {
+    try {
+        const LunarCalendar calendar(dataFolder / kCalendarFileName);
+        if (input.lunar) {
+            const auto checked = CheckLunarDate(input, calendar);
+            if (const auto* taken = std::get_if<LunarTaken>(&checked)) return WithSolarDate(input, taken->day);
+            return std::nullopt;
+        }
+        const auto y = ParseWholeNumber(input.year), m = ParseWholeNumber(input.month), d = ParseWholeNumber(input.day);
+        if (!y || !m || !d || !IsValidDate(*y, *m, *d)) return std::nullopt;
+        const sys_days day{year{*y} / *m / *d};
+        if (day < LunarCalendar::FirstDay() || day > LunarCalendar::LastDay()) return std::nullopt;
+        const LunarDate lunar = calendar.LunarDateOf(day);
+        ChartInput out = input;
+        out.year = N(lunar.year), out.month = LunarMonthName(lunar.month), out.day = LunarDayName(lunar.day);
+        out.lunar = true, out.leapMonth = lunar.leap;
+        return out;
+    } catch (const DataError&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace paipan

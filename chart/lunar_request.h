@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -36,6 +37,12 @@ std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input,
 
 // `input` with its date boxes set to the Gregorian `day`, calendar 公历.
 ChartInput WithSolarDate(ChartInput input, std::chrono::sys_days day);
+
+// The date boxes of a request turned to the other calendar (公历 ↔ 农历) when
+// they hold a date of the span, the lunar month and day written as names
+// (四月, 初一); nothing when they do not (or the calendar file cannot be
+// read): the boxes then stay as they are.
+std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const std::filesystem::path& dataFolder);
 
 // "农历2020年闰四月初一", as the messages and notices name a lunar date.
 std::string LunarInputText(const LunarDate& date);
