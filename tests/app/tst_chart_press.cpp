@@ -180,7 +180,7 @@ private slots:
         const auto info = [](const char* text) { return QStringLiteral("提示 [information] ") + text; };
         const QString lon = info("请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！");
         const QString lonMin = info("请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！");
-        const QString year = info("请选择或输入正确的年份值，年份的值应当是介于1890与2020之间的数值！");
+        const QString year = info("请选择或输入正确的年份值，年份的值应当是介于1800与2100之间的数值！");
         const QString day = info("请选择或输入正确的公历日期值，公历日期的值应当是介于1与31之间的数值！");
         const QString date = "提示 [none] 请检查输入数据是否出错！";
         QTest::newRow("degrees empty") << "Text3=" << lon << "Text3=";
@@ -191,8 +191,8 @@ private slots:
         QTest::newRow("minutes 60") << "Text4=60" << lonMin << "Text4=";
         QTest::newRow("minutes -1") << "Text4=-1" << lonMin << "Text4=";
         QTest::newRow("year text") << "Combo1=abc" << info("请选择或输入正确的年份的数值！") << "Combo1=";
-        QTest::newRow("year 2021") << "Combo1=2021" << year << "Combo1=1980";
-        QTest::newRow("year 1889") << "Combo1=1889" << year << "Combo1=1980";
+        QTest::newRow("year 2101") << "Combo1=2101" << year << "Combo1=1980";
+        QTest::newRow("year 1799") << "Combo1=1799" << year << "Combo1=1980";
         QTest::newRow("month empty") << "Combo2=" << info("请选择或输入正确的月份的数值！") << "Combo2=";
         QTest::newRow("month 13") << "Combo2=13"
                                   << info("请选择或输入正确的月份值，月份的值应当是介于1与12之间的数值！") << "Combo2=1";
@@ -205,7 +205,7 @@ private slots:
         QTest::newRow("minute text") << "Combo5=-" << info("请选择或输入正确的时间分的数值！") << "Combo5=";
         QTest::newRow("minute 60") << "Combo5=60"
                                    << info("请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！") << "Combo5=1";
-        QTest::newRow("checks in order: degrees before year") << "Text3= Combo1=2021" << lon << "Text3=";
+        QTest::newRow("checks in order: degrees before year") << "Text3= Combo1=2101" << lon << "Text3=";
         QTest::newRow("1900-02-29, not a leap year") << "Combo1=1900 Combo2=2 Combo3=29" << date << "";
         QTest::newRow("1981-02-29") << "Combo1=1981 Combo2=2 Combo3=29" << date << "";
         QTest::newRow("1990-02-30") << "Combo2=2 Combo3=30" << date << "";
