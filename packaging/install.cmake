@@ -24,9 +24,17 @@ endforeach()
 set(PAIPAN_APP_ID "io.github.paipan.Paipan")
 # Man pages and the change log go in compressed, as Debian keeps them.
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/generated)
-foreach(doc paipan-cli.1 paipan.1 changelog)
-    execute_process(COMMAND gzip -9nc ${CMAKE_CURRENT_LIST_DIR}/${doc}
-                    OUTPUT_FILE ${PROJECT_BINARY_DIR}/generated/${doc}.gz)
+# The man pages name the years the program charts (@PAIPAN_FIRST_YEAR@ …).
+foreach(doc paipan-cli.1 paipan.1)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/${doc} ${PROJECT_BINARY_DIR}/generated/${doc} @ONLY)
+endforeach()
+foreach(doc generated/paipan-cli.1 generated/paipan.1 changelog)
+    get_filename_component(name ${doc} NAME)
+    set(source ${CMAKE_CURRENT_LIST_DIR}/${doc})
+    if(doc MATCHES "^generated/")
+        set(source ${PROJECT_BINARY_DIR}/${doc})
+    endif()
+    execute_process(COMMAND gzip -9nc ${source} OUTPUT_FILE ${PROJECT_BINARY_DIR}/generated/${name}.gz)
 endforeach()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${CMAKE_CURRENT_LIST_DIR}/paipan-cli.1 ${CMAKE_CURRENT_LIST_DIR}/paipan.1

@@ -10,10 +10,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd tools/bench-batch && [ -d node_modules ] || npm ci --silent --no-audit --no-fund)
 
-# Random births 1901-2019, minute resolution, both sexes, fixed seed.
-awk -v n="$count" 'BEGIN { srand(20261207); for (i = 0; i < n; i++)
+# Random births over the years the program charts (engine/span.h), minute
+# resolution, both sexes, fixed seed.
+first=$(grep -o 'kFirstYear = [0-9]*' engine/span.h | grep -o '[0-9]*$')
+last=$(grep -o 'kLastYear = [0-9]*' engine/span.h | grep -o '[0-9]*$')
+awk -v n="$count" -v first="$first" -v years=$((last - first + 1)) 'BEGIN { srand(20261207); for (i = 0; i < n; i++)
     printf "{\"year\":%d,\"month\":%d,\"day\":%d,\"hour\":%d,\"minute\":%d,\"sex\":\"%s\"}\n",
-        1901 + int(rand() * 119), 1 + int(rand() * 12), 1 + int(rand() * 28),
+        first + int(rand() * years), 1 + int(rand() * 12), 1 + int(rand() * 28),
         int(rand() * 24), int(rand() * 60), rand() < 0.5 ? "male" : "female" }' > "$work/births.jsonl"
 
 start=$(date +%s.%N)

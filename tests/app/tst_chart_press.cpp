@@ -214,6 +214,12 @@ private slots:
         QTest::newRow("2000-02-29 passes") << "Combo1=2000 Combo2=2 Combo3=29" << "" << "";
         QTest::newRow("1980-02-29 passes") << "Combo1=1980 Combo2=2 Combo3=29" << "" << "";
         QTest::newRow("2019-01-31 passes") << "Combo1=2019 Combo2=1 Combo3=31" << "" << "";
+        // The ends of the span: corrected into 1799 west of 120°, into 2101 at 180°.
+        QTest::newRow("1800-01-01 00:05 at 75° passes")
+            << "Text3=75 Text4=0 Combo1=1800 Combo2=1 Combo3=1 Combo4=0 Combo5=5" << "" << "";
+        QTest::newRow("2100-12-31 23:59 at 180° passes")
+            << "Text3=180 Text4=0 Combo1=2100 Combo2=12 Combo3=31 Combo4=23 Combo5=59" << "" << "";
+        QTest::newRow("2100-02-29, not a leap year") << "Combo1=2100 Combo2=2 Combo3=29" << date << "";
     }
     void inputProblems() {
         QFETCH(QString, typed);

@@ -19,7 +19,7 @@ namespace {
 const char* const kDegreesMsg =
     "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！";
 const char* const kMinutesMsg = "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！";
-const char* const kYearMsg = "请选择或输入正确的年份值，年份的值应当是介于1890与2020之间的数值！";
+const char* const kYearMsg = "请选择或输入正确的年份值，年份的值应当是介于1800与2100之间的数值！";
 const char* const kMonthMsg = "请选择或输入正确的月份值，月份的值应当是介于1与12之间的数值！";
 const char* const kHourMsg = "请选择或输入正确的时间值，时间的值应当是介于0与23之间的数值！";
 
@@ -32,7 +32,7 @@ TEST(InputChecks, FirstFailingFieldWithItsMessageAndReset) {
         {&In::longitude, " 120", kDegreesMsg, F::LongitudeDegrees, ""},     {&In::longitude, "１２０", kDegreesMsg, F::LongitudeDegrees, ""},
         {&In::longitude, "1e2", kDegreesMsg, F::LongitudeDegrees, ""},      {&In::longitudeMinutes, "60", kMinutesMsg, F::LongitudeMinutes, ""},
         {&In::longitudeMinutes, "-1", kMinutesMsg, F::LongitudeMinutes, ""}, {&In::longitudeMinutes, "x", kMinutesMsg, F::LongitudeMinutes, ""},
-        {&In::year, "2021", kYearMsg, F::Year, "1980"},        {&In::year, "1889", kYearMsg, F::Year, "1980"},
+        {&In::year, "2101", kYearMsg, F::Year, "1980"},        {&In::year, "1799", kYearMsg, F::Year, "1980"},
         {&In::year, "", "请选择或输入正确的年份的数值！", F::Year, ""},
         {&In::year, "1990.0", "请选择或输入正确的年份的数值！", F::Year, ""},
         {&In::month, "13", kMonthMsg, F::Month, "1"},           {&In::month, "0", kMonthMsg, F::Month, "1"},
@@ -48,7 +48,7 @@ TEST(InputChecks, FirstFailingFieldWithItsMessageAndReset) {
     for (const auto& [box, text, message, field, reset] : cases) {
         ChartInput in = DefaultChartInput(1990, 5, 8, 14, 5);
         in.*box = text;
-        if (field == F::LongitudeDegrees) in.year = "2021";  // the degrees are checked first
+        if (field == F::LongitudeDegrees) in.year = "2101";  // the degrees are checked first
         const auto outcome = RunChartRequest(in);
         const auto* p = std::get_if<InputProblem>(&outcome);
         ASSERT_TRUE(p) << text;
@@ -72,7 +72,10 @@ TEST(InputChecks, DayInMonthBeforeAndInsideTheEngine) {
     const std::tuple<const char*, const char*, const char*, bool> cases[] = {
         {"2000", "2", "29", true}, {"1900", "2", "29", false}, {"2001", "2", "29", false}, {"1980", "2", "29", true},
         {"1990", "2", "30", false}, {"1990", "4", "31", false}, {"1990", "1", "31", true}, {"1990", "11", "31", false},
-        {"+1990", "05", "08", true}};
+        {"+1990", "05", "08", true},
+        // The first and last days of the span; 1800 and 2100 are not leap years.
+        {"1800", "1", "1", true}, {"2100", "12", "31", true}, {"1800", "2", "29", false}, {"2100", "2", "29", false},
+        {"2096", "2", "29", true}};
     Recorder recorder;
     Corvel_BZClass e;
     e.notifier = &recorder;
@@ -126,6 +129,11 @@ TEST(TrueSolarTime, LongitudeEquationOfTimeAndTheirBlock) {
         {"120", "0.125", 0, 0, 1990, 5, 8, 12, 0, "＋0分1秒", "＋0分0秒", "1990年5月8日12时0分"},
         {"119.5", "29.875", 0, 0, 1990, 5, 8, 12, 0, "－0分1秒", "＋0分0秒", "1990年5月8日11时59分"},
         {"180", "0", 0, 0, 2020, 12, 31, 20, 0, "＋240分0秒", "＋0分0秒", "2021年1月1日0时0分"},
+        // The ends of the span: 1800 and 2100 are not leap years.
+        {"75", "0", 0, 0, 1800, 1, 1, 0, 5, "－180分0秒", "＋0分0秒", "1799年12月31日21时5分"},
+        {"120", "0", -5, 30, 1800, 3, 1, 0, 5, "＋0分0秒", "－5分30秒", "1800年2月28日23时59分"},
+        {"180", "0", 0, 0, 2100, 12, 31, 23, 59, "＋240分0秒", "＋0分0秒", "2101年1月1日3时59分"},
+        {"180", "0", 0, 0, 2100, 2, 28, 21, 0, "＋240分0秒", "＋0分0秒", "2100年3月1日1时0分"},
     };
     const auto n = [](int i) { return std::to_string(i); };
     for (const auto& [degrees, minutes, minE, secE, y, m, d, h, mi, localShift, trueShift, corrected] : cases) {

@@ -11,6 +11,7 @@
 #include <regex>
 
 #include "calendar/store.h"
+#include "engine/span.h"
 #include "chart_test_support.h"
 
 namespace paipan {
@@ -190,7 +191,7 @@ TEST(Alignment, RandomChartsInBothLayouts) {
     std::mt19937 random(20240601);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     for (int n = 0; n < 300 && !HasFatalFailure(); ++n) {
-        EngineRequest r{.year = pick(1890, 2020), .month = pick(1, 12)};
+        EngineRequest r{.year = pick(kFirstYear, kLastYear), .month = pick(1, 12)};
         r.day = pick(1, r.month == 2 ? 28 : 30), r.hour = pick(0, 23), r.minute = pick(0, 59);
         r.sex = pick(0, 1), r.mode = pick(0, 1);
         SCOPED_TRACE(std::to_string(r.year) + "-" + std::to_string(r.month) + "-" + std::to_string(r.day) +

@@ -107,16 +107,16 @@ TEST_F(CliTest, BirthplaceOptions) {
 }
 
 TEST_F(CliTest, ProblemsExitTwoWithNothingOnStdout) {
-    const std::string year = "请选择或输入正确的年份值，年份的值应当是介于1890与2020之间的数值！\n";
+    const std::string year = "请选择或输入正确的年份值，年份的值应当是介于1800与2100之间的数值！\n";
     const std::pair<Args, std::string> cases[] = {
         // Bad command lines: a usage message naming the program.
         {{"--colour"}, "paipan-cli"},      {{"--sex", "other"}, "paipan-cli"}, {{"--layout=diagonal"}, "paipan-cli"},
         {{"--year"}, "paipan-cli"},        {{"1990"}, "paipan-cli"},           {{"--annual=1"}, "paipan-cli"},
         {{"--no-name"}, "paipan-cli"},     {{"-y", "1990"}, "paipan-cli"},     {{"--name", "\xff\xfe"}, "paipan-cli"},
         // Input problems: the window's message, exactly.
-        {{"--year", "2021", "--month", "5", "--day", "8"}, year},
+        {{"--year", "2101", "--month", "5", "--day", "8"}, year},
+        {{"--year", "1799", "--month", "12", "--day", "31"}, year},
         {{"--year", "1990", "--month", "2", "--day", "30"}, "请检查输入数据是否出错！\n"},
-        {{}, year},  // the date defaults to today's, past 2020, as in the window
     };
     for (const auto& [args, err] : cases) {
         const ProgramRun r = Run(args);
@@ -124,6 +124,18 @@ TEST_F(CliTest, ProblemsExitTwoWithNothingOnStdout) {
         EXPECT_EQ(r.out, "");
         EXPECT_TRUE(err.ends_with("\n") ? r.err == err : r.err.find(err) != std::string::npos) << r.err;
     }
+}
+
+// With no options the request is the window's start-up one: today's date and
+// the clock time now, inside the span, charted like any other.
+TEST_F(CliTest, NoOptionsChartTheMomentNow) {
+    const auto text = [](const ChartInput& in) { return std::get<ChartResult>(RunChartRequest(in)).text; };
+    const std::string before = text(DefaultChartInputNow());
+    const ProgramRun r = Run({"--quiet"});
+    const std::string after = text(DefaultChartInputNow());  // the minute may turn meanwhile
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(r.out == before || r.out == after) << r.out;
 }
 
 TEST_F(CliTest, MissingOrDamagedDataFilesExitThree) {
@@ -279,7 +291,7 @@ TEST_F(CliTest, OutputFileIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(test::ReadAll(target), Run(k1949).out);
     // An input problem or an unwritable place leaves the old file.
     std::ofstream(target) << "old";
-    args[1] = "2021";
+    args[1] = "2101";
     EXPECT_EQ(Run(args).status, 2);
     args[1] = "1949";
     args.back() = (dir_ / "no-such-folder" / "x.txt").string();
