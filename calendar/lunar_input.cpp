@@ -127,7 +127,7 @@ std::string LunarMonthName(int month) {
 
 std::string LunarDayName(int day) { return Tables().NlDayName.at(static_cast<std::size_t>(day)); }
 
-std::optional<int> ParseLunarYear(const std::string& text) { return WholeNumber(text); }
+std::optional<int> ParseWholeNumber(const std::string& text) { return WholeNumber(text); }
 
 std::optional<int> ParseLunarMonth(const std::string& text) {
     if (auto n = WholeNumber(text)) return n;

@@ -64,8 +64,9 @@ private:
 std::string LunarMonthName(int month);
 std::string LunarDayName(int day);
 
-// A lunar year as typed: a whole number (plain decimal).
-std::optional<int> ParseLunarYear(const std::string& text);
+// A year (or a Gregorian month or day) as typed: a whole number, plain
+// decimal; a number beyond any list stays out of range.
+std::optional<int> ParseWholeNumber(const std::string& text);
 
 // A month or day as typed: its number (5, 05) or its name as the chart
 // writes it (五月, 初五; also 一月, 冬月, 腊月 and a day name with 日).
