@@ -137,9 +137,10 @@ void CalendarFrame::monthChanged() {
 
 // Ticking the box selects the leap month: the month list shows its number.
 void CalendarFrame::leapToggled(bool on) {
-    if (updating_ || !on) return;
+    const int month = leapMonthOfYear();
+    if (updating_ || !on || month == 0) return;
     Updating guard(updating_);
-    lists_[1]->setEditText(Q(LunarMonthName(leapMonthOfYear())));
+    lists_[1]->setEditText(Q(LunarMonthName(month)));
 }
 
 }  // namespace paipan

@@ -103,7 +103,7 @@ std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const std::fi
             return std::nullopt;
         }
         const auto y = ParseWholeNumber(input.year), m = ParseWholeNumber(input.month), d = ParseWholeNumber(input.day);
-        if (!y || !m || !d || !IsValidDate(*y, *m, *d)) return std::nullopt;
+        if (!y || !m || !d || *y < kFirstYear || *y > kLastYear || !IsValidDate(*y, *m, *d)) return std::nullopt;
         const sys_days day{year{*y} / *m / *d};
         if (day < LunarCalendar::FirstDay() || day > LunarCalendar::LastDay()) return std::nullopt;
         const LunarDate lunar = calendar.LunarDateOf(day);
