@@ -50,6 +50,10 @@ struct LunarCalendar::MonthStart {
     LunarDate month;
 };
 
+void LunarCalendar::Damaged() const {
+    throw DataError("数据文件 " + file_.filename().string() + " 中的农历月份前后不接，文件可能已损坏，请重新安装本程序。");
+}
+
 sys_days LunarCalendar::FirstDay() { return sys_days{year{kFirstYear} / January / 1}; }
 sys_days LunarCalendar::LastDay() { return sys_days{year{kLastYear} / December / 31}; }
 int LunarCalendar::FirstLunarYear() { return kFirstYear - 1; }
@@ -86,12 +90,14 @@ std::variant<sys_days, LunarRefusal> LunarCalendar::GregorianDayOf(const LunarDa
                      days{(date.month - 1) * 2953 / 100 + (date.leap ? 29 : 0)};
     guess = std::clamp(guess, FirstDay(), LastDay());
     MonthStart m = MonthAt(guess);
-    for (int direction = 0; MonthKey(m.month) != MonthKey(date);) {
+    for (int direction = 0, steps = 0; MonthKey(m.month) != MonthKey(date); ++steps) {
+        // The guess is at most two months off; a walk that goes on finds no
+        // order in the file's months.
+        if (steps > 24) Damaged();
         const int step = MonthKey(m.month) < MonthKey(date) ? 1 : -1;
         // Stepped over it: there is no such month between the two.
         if (direction != 0 && step != direction) {
-            if (!date.leap) throw DataError("历法数据有误：没有农历" + std::to_string(date.year) + "年" +
-                                            LunarMonthName(date.month) + "。");
+            if (!date.leap) Damaged();
             return LunarRefusal{Kind::NoSuchLeapMonth, LeapMonthOf(date.year)};
         }
         direction = step;

@@ -56,6 +56,7 @@ private:
     struct MonthStart;
     MonthStart MonthAt(std::chrono::sys_days day) const;
     MonthStart NextMonth(const MonthStart& month) const;
+    [[noreturn]] void Damaged() const;  // the months of the file do not follow each other
 
     std::filesystem::path file_;
 };

@@ -104,9 +104,7 @@ std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const std::fi
         }
         const auto y = ParseWholeNumber(input.year), m = ParseWholeNumber(input.month), d = ParseWholeNumber(input.day);
         if (!y || !m || !d || *y < kFirstYear || *y > kLastYear || !IsValidDate(*y, *m, *d)) return std::nullopt;
-        const sys_days day{year{*y} / *m / *d};
-        if (day < LunarCalendar::FirstDay() || day > LunarCalendar::LastDay()) return std::nullopt;
-        const LunarDate lunar = calendar.LunarDateOf(day);
+        const LunarDate lunar = calendar.LunarDateOf(sys_days{year{*y} / *m / *d});
         ChartInput out = input;
         out.year = N(lunar.year), out.month = LunarMonthName(lunar.month), out.day = LunarDayName(lunar.day);
         out.lunar = true, out.leapMonth = lunar.leap;

@@ -82,6 +82,10 @@ private slots:
         QCOMPARE(DateTexts(*window), (QStringList{"2020", "5", "23"}));
         QCOMPARE(list(1)->itemText(0), QStringLiteral("1800"));
         QCOMPARE(list(3)->count(), 31);
+        SetDate(*window, "1800", "1", "1");  // the span's first day: 农历1799年十二月
+        option(1)->click();
+        QCOMPARE(DateTexts(*window), (QStringList{"1799", "十二月", "初七"}));
+        option(0)->click();
         SetDate(*window, "2021", "2", "30");  // no such day: kept
         option(1)->click();
         QCOMPARE(DateTexts(*window), (QStringList{"2021", "2", "30"}));

@@ -122,7 +122,7 @@ TEST(LunarInput, NamesAndTypedNumbers) {
     EXPECT_EQ(LunarMonthName(12), "十二月");
     EXPECT_EQ(LunarDayName(21), "廿一");
     const std::pair<const char*, std::optional<int>> months[] = {
-        {"5", 5}, {"05", 5}, {"五月", 5}, {"正月", 1}, {"十一月", 11}, {"腊月", 12}, {"13", 13},
+        {"5", 5}, {"05", 5}, {"五月", 5}, {"正月", 1}, {"一月", 1}, {"十一月", 11}, {"冬月", 11}, {"腊月", 12}, {"13", 13},
         {"5.5", std::nullopt}, {"闰五月", std::nullopt}, {"", std::nullopt}};
     for (const auto& [text, month] : months) EXPECT_EQ(ParseLunarMonth(text), month) << text;
     const std::pair<const char*, std::optional<int>> days[] = {
