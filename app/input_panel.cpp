@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/calendar_frame.h"
 #include "engine/span.h"
 
 namespace paipan {
@@ -14,6 +15,13 @@ namespace paipan {
 namespace {
 
 const QColor kBrown(192, 64, 0);
+
+// The 历法 frame and the date lists are wider than Gregorian numbers alone
+// needed: the frame holds the leap-month box with its longest name (闰十一月),
+// the lists show the longest month name (十一月) whole. The panel, and what
+// spans its width, widen by as much; the rest keeps its place.
+constexpr int kCalendarWiden = 315, kListWiden = 120, kWiden = kCalendarWiden + kListWiden;
+static_assert(InputPanel::kWidthTwips == 2200 + kWiden);
 
 void MakeBrown(QWidget* widget) {
     QPalette palette = widget->palette();
@@ -37,13 +45,17 @@ QComboBox* NumberList(QWidget* parent, const char* name, int first, int last) {
 
 // A captioned frame whose caption sits on its top border line, so the
 // controls placed below the caption have the whole height of the frame.
+QString FrameStyle() {
+    return QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.6em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0px 2px; }");
+}
+
 QGroupBox* Frame(QWidget* parent, const char* caption, QRect rect) {
     auto* frame = new QGroupBox(QString(caption), parent);
     frame->setGeometry(rect);
-    frame->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.6em; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-        " left: 6px; padding: 0px 2px; }"));
+    frame->setStyleSheet(FrameStyle());
     return frame;
 }
 
@@ -51,7 +63,7 @@ QGroupBox* Frame(QWidget* parent, const char* caption, QRect rect) {
 
 InputPanel::InputPanel(const Twips& twips, QWidget* parent) : QGroupBox(parent), twips_(twips) {
     setObjectName(QStringLiteral("Frame5"));
-    resize(twips_.size(2200, 7635));
+    resize(twips_.size(kWidthTwips, 7635));
     buildTextRows();
     buildDateRows();
     buildChoiceFrames();
@@ -74,8 +86,8 @@ void InputPanel::buildTextRows() {
         int left, top, width;
         int maxLength;
     };
-    static constexpr std::array<Row, 4> kRows{{{"Text1", 1080, 240, 975, 0},
-                                                {"Text2", 1080, 600, 975, 0},
+    static constexpr std::array<Row, 4> kRows{{{"Text1", 1080, 240, 975 + kWiden, 0},
+                                                {"Text2", 1080, 600, 975 + kWiden, 0},
                                                 {"Text3", 720, 960, 450, 4},
                                                 {"Text4", 1440, 960, 360, 2}}};
     for (size_t i = 0; i < kRows.size(); ++i) {
@@ -108,20 +120,14 @@ void InputPanel::buildDateRows() {
     for (size_t i = 0; i < kRows.size(); ++i) {
         const int top = 1290 + 360 * static_cast<int>(i);
         combos_[i] = NumberList(this, kRows[i].name, kRows[i].first, kRows[i].last);
-        combos_[i]->setGeometry(twips_.rect(1005, top, 800, 300));
-        addLabel(this, kRows[i].unit, {1920, top, 270, 300});
+        combos_[i]->setGeometry(twips_.rect(1005 + kCalendarWiden, top, 800 + kListWiden, 300));
+        addLabel(this, kRows[i].unit, {1920 + kWiden, top, 270, 300});
     }
-    QGroupBox* calendar = Frame(this, "历法", twips_.rect(120, 1575, 855, 1455));
-    // Four characters a line in the narrow frame, the lines set close
-    // together so that all five fit.
-    QLabel* hint = addLabel(calendar, "", {75, 210, 750, 1200});
-    hint->setTextFormat(Qt::RichText);
-    hint->setText(QStringLiteral("<p style=\"line-height:80%\">请务必输入您的公历生日，否则结果错误</p>"));
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    hint->setWordWrap(true);
-    hint->setToolTip(
-        QStringLiteral("本程序下一版本将提供公历、农历选择性输入排盘！此版本仅提供公历输入排盘功能！"));
-    MakeBrown(hint);
+    // 公历 or 农历, and the leap-month box, where the hint to enter the
+    // Gregorian birthday stood before lunar dates could be entered.
+    calendar_ = new CalendarFrame(twips_, {120, 1575, 855 + kCalendarWiden, 1455}, {combos_[0], combos_[1], combos_[2]}, this);
+    calendar_->setObjectName(QStringLiteral("FrameCalendar"));
+    calendar_->setStyleSheet(FrameStyle());
 }
 
 void InputPanel::buildChoiceFrames() {
@@ -136,7 +142,7 @@ void InputPanel::buildChoiceFrames() {
          {"排盘样式", 3915, {"Option2_0", "Option2_1"}, {"横排", "竖排"}, {120, 840}}}};
     for (size_t c = 0; c < kChoices.size(); ++c) {
         // 555 high (room above 性别 for the 时辰不详 box under the minute list).
-        QGroupBox* frame = Frame(this, kChoices[c].frame, twips_.rect(120, kChoices[c].top, 1935, 555));
+        QGroupBox* frame = Frame(this, kChoices[c].frame, twips_.rect(120, kChoices[c].top, 1935 + kWiden, 555));
         auto& buttons = c == 0 ? sex_ : layout_;
         for (size_t b = 0; b < 2; ++b) {
             buttons[b] = new QRadioButton(QString(kChoices[c].texts[b]), frame);
@@ -160,11 +166,11 @@ void InputPanel::buildOptionFrame() {
                                                  {"命宫/胎元", 120, 1320},
                                                  {"长生十二宫", 120, 1680},
                                                  {"夜子时方式排盘", 120, 2040}}};
-    QGroupBox* frame = Frame(this, "排盘选项", twips_.rect(120, 4530, 1935, 2415));
+    QGroupBox* frame = Frame(this, "排盘选项", twips_.rect(120, 4530, 1935 + kWiden, 2415));
     for (size_t i = 0; i < kBoxes.size(); ++i) {
         checks_[i] = new QCheckBox(QString(kBoxes[i].text), frame);
         checks_[i]->setObjectName(QStringLiteral("Check%1").arg(i + 1));
-        checks_[i]->setGeometry(twips_.rect(kBoxes[i].left, kBoxes[i].top, 1935 - 60 - kBoxes[i].left, 270));
+        checks_[i]->setGeometry(twips_.rect(kBoxes[i].left, kBoxes[i].top, 1935 + kWiden - 60 - kBoxes[i].left, 270));
     }
     QCheckBox* nightZi = checks_[8];
     MakeBrown(nightZi);
@@ -179,7 +185,7 @@ void InputPanel::buildButtons() {
     forumButton_->setGeometry(twips_.rect(120, 7050, 1095, 375));
     chartButton_ = new QPushButton(QStringLiteral("排盘"), this);
     chartButton_->setObjectName(QStringLiteral("Command1"));
-    chartButton_->setGeometry(twips_.rect(1320, 7050, 735, 375));
+    chartButton_->setGeometry(twips_.rect(1320 + kWiden, 7050, 735, 375));
     chartButton_->setDefault(true);
 }
 
@@ -223,10 +229,13 @@ ChartInput InputPanel::input() const {
     in.male = sex_[0]->isChecked();
     in.horizontal = layout_[0]->isChecked();
     in.unknownHour = unknownHour_->isChecked();
+    in.lunar = calendar_->lunar();
+    in.leapMonth = calendar_->leapMonth();
     return in;
 }
 
 void InputPanel::setInput(const ChartInput& in) {
+    calendar_->setLunar(in.lunar);
     for (size_t i = 0; i < texts_.size(); ++i)
         texts_[i]->setText(QString::fromStdString(in.*kTextFields[i]));
     for (size_t i = 0; i < combos_.size(); ++i)
@@ -236,6 +245,7 @@ void InputPanel::setInput(const ChartInput& in) {
     sex_[in.male ? 0 : 1]->setChecked(true);
     layout_[in.horizontal ? 0 : 1]->setChecked(true);
     unknownHour_->setChecked(in.unknownHour);
+    calendar_->setLeapMonth(in.leapMonth);
 }
 
 // The control holding each request field (Text3, Text4, Combo1 … Combo5).

@@ -17,10 +17,16 @@ class QRadioButton;
 
 namespace paipan {
 
+class CalendarFrame;
+
 class InputPanel : public QGroupBox {
     Q_OBJECT
 public:
     InputPanel(const Twips& twips, QWidget* parent);
+
+    // The panel's width: 2200 twips, widened for the lunar names of the 历法
+    // frame and the date lists (app/input_panel.cpp).
+    static constexpr int kWidthTwips = 2635;
 
     // The controls' contents as the chart request takes them, and back.
     ChartInput input() const;
@@ -38,6 +44,7 @@ public:
     QLineEdit* textBox(int index) const { return texts_.at(index); }  // 0 = Text1 … 3 = Text4
     QPushButton* chartButton() const { return chartButton_; }   // 排盘
     QPushButton* forumButton() const { return forumButton_; }   // 在线算命
+    CalendarFrame* calendarFrame() const { return calendar_; }  // 历法
 
 private:
     QLabel* addLabel(QWidget* parent, const char* text, QRect twipsRect);
@@ -57,6 +64,7 @@ private:
     QCheckBox* unknownHour_ = nullptr;
     QPushButton* chartButton_ = nullptr;
     QPushButton* forumButton_ = nullptr;
+    CalendarFrame* calendar_ = nullptr;
 };
 
 }  // namespace paipan

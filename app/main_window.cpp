@@ -11,6 +11,7 @@
 #include <exception>
 
 #include "app/about_window.h"
+#include "app/calendar_frame.h"
 #include "app/document_commands.h"
 #include "app/export_commands.h"
 #include "app/input_panel.h"
@@ -22,6 +23,7 @@
 #include "app/texts.h"
 #include "birth/notices.h"
 #include "birth/unknown_hour_notices.h"
+#include "chart/lunar_request.h"
 #include "chart/sites.h"
 #include "chart/unknown_hour.h"
 
@@ -85,6 +87,7 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     auto* area = new QWidget(this);
     setCentralWidget(area);
     panel_ = new InputPanel(twips_, area);
+    panel_->calendarFrame()->setDataFolder(programFolder_);
     panel_->move(twips_.point(50, 0));
     box_ = new ResultBox(area);
     box_->setObjectName(QStringLiteral("RichTextBox1"));
@@ -106,7 +109,9 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
                                        now.time().hour(), now.time().minute()));
     area->installEventFilter(this);
     buildNoticeArea();
-    resize(twips_.px(11415), twips_.px(7695) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // The result box keeps its 9015 twips beside the panel (11415 beside the
+    // first 2200-twip panel).
+    resize(twips_.px(11415 - 2200 + InputPanel::kWidthTwips), twips_.px(7695) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     applyLayout();
 }
 
@@ -192,14 +197,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// The panel keeps its place and size; the box fills the rest. A size that
-// would come out negative is not applied and the box keeps its old one.
+// The panel keeps its place and size; the box fills the rest, 100 twips
+// right of the panel (Left 2300 beside the first 2200-twip panel). A size
+// that would come out negative is not applied and the box keeps its old one.
 void MainWindow::applyLayout() {
     const QWidget* area = centralWidget();
     panel_->move(twips_.px(50), panel_->y());
+    const int left = 50 + InputPanel::kWidthTwips + 50;
     const int height = area->height() - twips_.px(280);
-    const int width = area->width() - twips_.px(2400);
-    box_->setGeometry(twips_.px(2300), twips_.px(80), width >= 0 ? width : box_->width(),
+    const int width = area->width() - twips_.px(left + 100);
+    box_->setGeometry(twips_.px(left), twips_.px(80), width >= 0 ? width : box_->width(),
                       height >= 0 ? height : box_->height());
 }
 
@@ -280,12 +287,17 @@ void MainWindow::buildNoticeArea() {
         connect(findChild<QAction*>(QString(name)), &QAction::triggered, notices_, &NoticeArea::clear);
     connect(findChild<QAction*>(QStringLiteral("mnuNew")), &QAction::triggered, panel_,
             [this] { panel_->setUnknownHour(false); });
+    // 新建 starts again in 公历.
+    connect(findChild<QAction*>(QStringLiteral("mnuNew")), &QAction::triggered, panel_->calendarFrame(),
+            &CalendarFrame::resetToSolar);
 }
 
 // The daylight-saving action: the five date and time boxes back by the
 // summer-time offset (across midnight and month ends), then 排盘 again.
 void MainWindow::chartInStandardTime() {
     ChartInput in = panel_->input();
+    // A lunar date is shifted as its Gregorian day; the boxes then hold 公历.
+    if (in.lunar) in = InOtherCalendar(in, programFolder_.toStdString()).value_or(in);
     const auto checked = CheckChartInput(in);
     const auto* clock = std::get_if<CheckedClock>(&checked);
     if (!clock || notices_->shiftMinutes() <= 0) return;

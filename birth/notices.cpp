@@ -7,6 +7,7 @@
 #include "birth/birth_clock.h"
 #include "birth/clock_zone.h"
 #include "birth/gazetteer.h"
+#include "birth/lunar_notices.h"
 #include "engine/corvel_bzclass.h"
 
 namespace paipan {
@@ -214,6 +215,12 @@ void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* p
 std::vector<Notice> NoticesFor(const ChartInput& input, const std::string& zone,
                                const std::filesystem::path& dataFolder, const std::vector<const Place*>& named,
                                const Corvel_BZClass* chart) {
+    // A lunar date: its own notices, then those of the Gregorian request it stands for.
+    if (input.lunar) {
+        return LunarChartNotices(input, dataFolder, chart, [&](const ChartInput& solar) {
+            return NoticesFor(solar, zone, dataFolder, named, chart);
+        });
+    }
     const auto checked = CheckChartInput(input);
     const auto* clock = std::get_if<CheckedClock>(&checked);
     if (!clock) return {};

@@ -26,6 +26,7 @@ enum class NoticeKind {
     DefaultLongitude,
     BirthClock,       // the clock read is not China's: which one, and its meridian
     AmbiguousPlace,   // the place's name covers places in several zones
+    LunarDate,        // a lunar date typed: its Gregorian day, a 农历 line past midnight
 };
 
 struct Notice {

@@ -9,6 +9,8 @@
 //  * When the birth lies in the lunar month before Lmonth without reading the
 //    previous row (LdaysA > 0) and Lmonth is a leap month, the birth's month
 //    is the ordinary month of the same number: month Lmonth, not leap.
+#include "calendar/lunar_date.h"
+
 #include <string>
 
 #include "calendar/month_step.h"
@@ -26,38 +28,63 @@ struct LunarDay {
     bool leap = false;
 };
 
-// A birth after the jie day: in Lmonth, or past its end in the month after.
-LunarDay AfterJieDay(const Corvel_BZClass& e, int n) {
-    if (n <= e.Ldays) return {e.Lmonth, n, e.LeapFlag};
+// The Gregorian month of the day and its calendar row.
+struct MonthRow {
+    int year = 0, month = 0;
+    const CalendarRow& row;
+};
+
+// A day after the jie day: in Lmonth, or past its end in the month after.
+LunarDay AfterJieDay(const MonthRow& m, int n, const CalendarRowReader& readRow) {
+    const CalendarRow& r = m.row;
+    if (n <= r.Ldays) return {r.Lmonth, n, r.LeapFlag};
     // When the next row's jie day falls in a lower month number, the month
     // just entered is the leap month repeating that number.
-    LunarDay d{NextLunarMonth(e.Lmonth), n - e.Ldays, false};
-    const YearMonth next = MonthStep(e.nian, e.yue, +1);
-    const CalendarRow row = e.ReadRow(next.year, next.month);
+    LunarDay d{NextLunarMonth(r.Lmonth), n - r.Ldays, false};
+    const YearMonth next = MonthStep(m.year, m.month, +1);
+    const CalendarRow row = readRow(next.year, next.month);
     if (row.Lmonth < d.month) d = {row.Lmonth, d.day, true};
     return d;
 }
 
-// A birth on or before the jie day, where the lunar month before Lmonth is
+// A day on or before the jie day, where the lunar month before Lmonth is
 // the previous row's.
-LunarDay UpToJieDay(const Corvel_BZClass& e, int n) {
-    if (n > e.Ldays) return {NextLunarMonth(e.Lmonth), n - e.Ldays, false};
-    if (n > 0) return {e.Lmonth, n, e.LeapFlag};
+LunarDay UpToJieDay(const MonthRow& m, int n, const CalendarRowReader& readRow) {
+    const CalendarRow& r = m.row;
+    if (n > r.Ldays) return {NextLunarMonth(r.Lmonth), n - r.Ldays, false};
+    if (n > 0) return {r.Lmonth, n, r.LeapFlag};
     // Before the first day of Lmonth: the previous row's lunar month.
-    const YearMonth previous = MonthStep(e.nian, e.yue, -1);
-    const CalendarRow row = e.ReadRow(previous.year, previous.month);
+    const YearMonth previous = MonthStep(m.year, m.month, -1);
+    const CalendarRow row = readRow(previous.year, previous.month);
     return {row.Lmonth, n + row.Ldays, row.LeapFlag};
 }
 
-// A birth on or before the jie day, where the row carries the length of the
+// A day on or before the jie day, where the row carries the length of the
 // lunar month before Lmonth itself (LdaysA). Before a leap month that month
 // is the ordinary month of the same number.
-LunarDay UpToJieDayWithMonthBefore(const Corvel_BZClass& e, int n) {
-    if (n > 0) return {e.Lmonth, n, e.LeapFlag};
-    return {e.LeapFlag ? e.Lmonth : PreviousLunarMonth(e.Lmonth), n + e.LdaysA, false};
+LunarDay UpToJieDayWithMonthBefore(const CalendarRow& r, int n) {
+    if (n > 0) return {r.Lmonth, n, r.LeapFlag};
+    return {r.LeapFlag ? r.Lmonth : PreviousLunarMonth(r.Lmonth), n + r.LdaysA, false};
 }
 
 }  // namespace
+
+LunarDate LunarDateOfDay(int year, int month, int day, const CalendarRow& row,
+                         const CalendarRowReader& readRow) {
+    const int n = row.JieqiNDay + (day - row.JieqiDay);  // the lunar day, counted from the jie day
+    const MonthRow m{year, month, row};
+    LunarDay d;
+    if (day > row.JieqiDay) {
+        d = AfterJieDay(m, n, readRow);
+    } else if (row.LdaysA == 0) {
+        d = UpToJieDay(m, n, readRow);
+    } else {
+        d = UpToJieDayWithMonthBefore(row, n);
+    }
+    // Lunar months 11 and 12 in January or February belong to the lunar
+    // year that began the Gregorian year before.
+    return {d.month > row.JieqiMonth ? year - 1 : year, d.month, d.day, d.leap};
+}
 
 bool Corvel_BZClass::CheckDate() const {
     // 29 February only in Gregorian leap years, day 31 only in the long
@@ -69,21 +96,21 @@ bool Corvel_BZClass::CheckDate() const {
 }
 
 void Corvel_BZClass::GetNongLi() {
-    const int n = JieqiNDay + (ri - JieqiDay);  // the lunar day, counted from the jie day
-    LunarDay d;
-    if (ri > JieqiDay) {
-        d = AfterJieDay(*this, n);
-    } else if (LdaysA == 0) {
-        d = UpToJieDay(*this, n);
-    } else {
-        d = UpToJieDayWithMonthBefore(*this, n);
-    }
+    // The birth month's row as GetMonthRow loaded it into the fields.
+    CalendarRow row;
+    row.JieqiMonth = JieqiMonth;
+    row.JieqiDay = JieqiDay;
+    row.Lmonth = Lmonth;
+    row.JieqiNDay = JieqiNDay;
+    row.Ldays = Ldays;
+    row.LdaysA = LdaysA;
+    row.LeapFlag = LeapFlag;
+    const LunarDate d =
+        LunarDateOfDay(nian, yue, ri, row, [this](int y, int m) { return ReadRow(y, m); });
+    nn = d.year;
     ny = d.month;
     nr = d.day;
     leap = d.leap;
-    // Lunar months 11 and 12 in January or February belong to the lunar
-    // year that began the Gregorian year before.
-    nn = ny > JieqiMonth ? nian - 1 : nian;
 }
 
 std::string Corvel_BZClass::GetNongLiStr() const {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "calendar/zone_file.h"
+#include "chart/lunar_request.h"
 #include "chart/sites.h"
 #include "engine/corvel_bzclass.h"
 #include "engine/span.h"
@@ -329,6 +330,17 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
 
 ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
                              const ChartInspector& inspect, Colouring colouring) {
+    if (input.lunar || input.leapMonth) {
+        // A lunar date is charted as the Gregorian day it is (chart/lunar_request.h).
+        std::variant<ChartInput, InputProblem> solar;
+        try {
+            solar = SolarChartInput(input, dataFolder);
+        } catch (const DataError& e) {
+            return DataProblem{e.what()};
+        }
+        if (auto* problem = std::get_if<InputProblem>(&solar)) return *problem;
+        return RunChartRequest(std::get<ChartInput>(solar), dataFolder, inspect, colouring);
+    }
     auto checked = CheckChartInput(input);
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     const CheckedClock& clock = std::get<CheckedClock>(checked);

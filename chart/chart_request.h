@@ -55,6 +55,8 @@ struct ChartInput {
     // read as China's, against 120°E.
     std::string zone;
     std::string zonePlace;
+    bool lunar = false;       // 历法: the date boxes hold a lunar date (农历), not 公历
+    bool leapMonth = false;   // the lunar month is the year's leap month (闰)
 };
 
 // The window's initial state, with the five date lists set to the given

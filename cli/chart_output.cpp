@@ -114,6 +114,9 @@ std::optional<OutputFormat> ParseOutputFormat(const std::string& name) {
 void CheckOutputRequest(const OutputRequest& output, const std::function<void(const std::string&)>& fail) {
     if (output.batch && output.format != OutputFormat::Json && output.format != OutputFormat::Text)
         fail("--batch writes JSON lines; --format takes only json with it");
+    if (output.convert && (output.batch || output.path ||
+                           (output.format != OutputFormat::Text && output.format != OutputFormat::Json)))
+        fail("--convert prints one line on stdout: no --batch or --output, --format text or json");
     if ((output.format == OutputFormat::Pdf || output.format == OutputFormat::Png) && !output.path)
         fail("--format pdf and --format png need --output FILE");
 }

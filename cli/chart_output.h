@@ -29,6 +29,7 @@ struct OutputRequest {
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string> path;  // --output; stdout without it
     bool batch = false;
+    bool convert = false;  // --convert: only the date in the other calendar
 };
 
 // The combinations that cannot work: a batch in anything but JSON, a PDF or

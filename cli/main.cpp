@@ -19,6 +19,7 @@
 #include "cli/birth_options.h"
 #include "cli/chart_output.h"
 #include "cli/find_pillars.h"
+#include "cli/convert.h"
 #include "engine/span.h"
 #include "engine/utf8.h"
 
@@ -64,6 +65,9 @@ constexpr ChoiceOption kChoiceOptions[] = {
     {"sex", "male", "female", &ChartInput::male, "male (乾造) or female (坤造), default male"},
     {"layout", "horizontal", "vertical", &ChartInput::horizontal,
      "pillars horizontal (横排) or vertical (竖排), default vertical"},
+    {"calendar", "lunar", "solar", &ChartInput::lunar,
+     "--year, --month and --day give a lunar (农历) or Gregorian (公历) date,\n"
+     "      default solar; a lunar month and day may be numbers or names (五月, 初五)"},
 };
 
 constexpr FlagOption kFlagOptions[] = {
@@ -79,6 +83,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"unknown-hour", &ChartInput::unknownHour,
      "hour not known (时辰不详): the year, month and day pillars and every hour\n"
      "      candidate of the day instead of a chart; not with --hour or --minute"},
+    {"leap-month", &ChartInput::leapMonth, "the lunar month is the year's leap month (闰), with --calendar lunar"},
 };
 
 // A help text with "{span}" replaced by the years the program charts.
@@ -115,11 +120,18 @@ void PrintHelp() {
                  "      need --output\n"
                  "  --output FILE  write to FILE (replaced whole keeping its mode, through a link to its\n"
                  "      target, or left as it was) instead of stdout\n"
+                 "  --convert  print only the date in the other calendar (农历：庚子年闰四月初一 or\n"
+                 "      公历：2020年05月23日), one line; with --format json one object\n"
                  "  --batch  read one JSON request per line from stdin, write one JSON chart per line;\n"
                  "      the other options give the defaults of every request\n"
                  "  --help  show this help and exit\n\n"
                  "Exit status: 0 chart written, 2 bad option or input (message on stderr),\n"
-                 "3 data file missing or unreadable, 1 internal error.\n";
+                 "3 data file missing or unreadable, 1 internal error.\n\n"
+                 "Lunar dates (农历):\n"
+                 "  paipan-cli --calendar lunar --year 2020 --month 四月 --day 初一 --leap-month --hour 8 --minute 30\n"
+                 "  paipan-cli --calendar lunar --year 2020 --month 4 --day 1 --leap-month --convert\n"
+                 "  paipan-cli --year 2020 --month 5 --day 23 --convert --format json\n"
+                 "  echo '{\"calendar\":\"lunar\",\"year\":2020,\"month\":4,\"day\":1,\"leap-month\":true}' | paipan-cli --batch\n";
 }
 
 struct UsageError {
@@ -189,6 +201,9 @@ bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::strin
     } else if (key == "output") {
         out.path = reader.ValueOf(key, value);
         if (out.path->empty()) throw UsageError{"--output needs a file name"};
+    } else if (key == "convert") {
+        if (value) throw UsageError{"--convert takes no value"};
+        out.convert = true;
     } else if (key == "batch") {
         if (value) throw UsageError{"--batch takes no value"};
         out.batch = true;
@@ -276,6 +291,7 @@ int main(int argc, char** argv) {
             input = Parse(argc, argv, birth, output, find);
             if (birth.longitudeFromPlace && birth.longitudeGiven)
                 throw UsageError{"--longitude-from-place cannot be combined with --longitude or --longitude-minutes"};
+            if (input && input->leapMonth && !input->lunar) throw UsageError{"--leap-month needs --calendar lunar"};
         } catch (const UsageError& e) {
             const std::string message = "paipan-cli: " + e.message + "\nTry 'paipan-cli --help'.";
             if (paipan::WantsJson(argc, argv)) paipan::PrintUsageErrorJson(message);
@@ -291,6 +307,7 @@ int main(int argc, char** argv) {
             if (auto status = paipan::cli::LongitudeFromPlace(*input, zone)) return *status;
         }
         if (find.pillars) return paipan::cli::FindPillars(find, *input, output);
+        if (output.convert) return paipan::cli::ConvertDate(*input, output.format == paipan::OutputFormat::Json);
         if (output.batch) return paipan::RunBatchTo(output, *input, ApplyRequestKey);
         return paipan::WriteChart(output, *input, zone, birth.quiet);
     } catch (const std::exception& e) {

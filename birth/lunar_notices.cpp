@@ -1,0 +1,71 @@
+#include "birth/lunar_notices.h"
+
+#include <chrono>
+
+#include "chart/lunar_request.h"
+#include "engine/corvel_bzclass.h"
+
+namespace paipan {
+namespace {
+
+using namespace std::chrono;
+
+std::string DayText(sys_days day) {
+    const year_month_day ymd{day};
+    return std::to_string(static_cast<int>(ymd.year())) + "年" +
+           std::to_string(static_cast<unsigned>(ymd.month())) + "月" +
+           std::to_string(static_cast<unsigned>(ymd.day())) + "日";
+}
+
+// The corrected (true solar) moment of a Gregorian request that passes the
+// checks: from the finished chart when there is one.
+std::optional<CivilTime> CorrectedTime(const ChartInput& solar, const std::filesystem::path& folder,
+                                       const Corvel_BZClass* chart) {
+    if (chart) return CivilTime{chart->nian, chart->yue, chart->ri, chart->shi, chart->fen, 0};
+    const auto checked = CheckChartInput(solar);
+    const auto* clock = std::get_if<CheckedClock>(&checked);
+    if (!clock) return std::nullopt;
+    const auto eot = ReadEquationOfTime(folder / kEquationOfTimeFileName, clock->month, clock->day);
+    return CorrectToTrueSolarTime(solar, *clock, eot.min, eot.sec).corrected;
+}
+
+// The chart's 农历 line follows the corrected moment: past midnight it
+// names the day before or after the one typed.
+void MidnightNotice(const LunarTaken& taken, const CivilTime& t, const LunarCalendar& calendar,
+                    std::vector<Notice>& out) {
+    const sys_days corrected = sys_days{year{t.year} / t.month / t.day};
+    if (corrected == taken.day) return;
+    const LunarDate shown = calendar.LunarDateOf(corrected);
+    out.push_back({NoticeKind::LunarDate,
+                   "提示：经真太阳时校正，实际出生时间为" + DateTimeText(t, false) + "，已跨过午夜到了" +
+                       (corrected < taken.day ? "前一天" : "后一天") + "，所以命盘中的农历日期是" +
+                       std::string(shown.leap ? "闰" : "") + LunarMonthName(shown.month) + LunarDayName(shown.day) +
+                       "日，而不是所输入的" + std::string(taken.lunar.leap ? "闰" : "") +
+                       LunarMonthName(taken.lunar.month) + LunarDayName(taken.lunar.day) + "；四柱也按实际出生时间排出。"});
+}
+
+}  // namespace
+
+std::vector<Notice> LunarChartNotices(
+    const ChartInput& input, const std::filesystem::path& dataFolder, const Corvel_BZClass* chart,
+    const std::function<std::vector<Notice>(const ChartInput& solar)>& solarNotices) {
+    std::vector<Notice> out;
+    ChartInput solar;
+    try {
+        const LunarCalendar calendar(dataFolder / kCalendarFileName);
+        const auto checked = CheckLunarDate(input, calendar);
+        const auto* taken = std::get_if<LunarTaken>(&checked);
+        if (!taken) return {};
+        solar = WithSolarDate(input, taken->day);
+        out.push_back({NoticeKind::LunarDate, "提示：所输入的" + LunarInputText(taken->lunar) + "即公历" +
+                                                  DayText(taken->day) + "，本命盘按公历这一天的出生时间排出。"});
+        if (const auto t = CorrectedTime(solar, dataFolder, chart)) MidnightNotice(*taken, *t, calendar, out);
+    } catch (const DataError&) {
+        // The chart itself reports the missing file.
+        return out;
+    }
+    for (Notice& n : solarNotices(solar)) out.push_back(std::move(n));
+    return out;
+}
+
+}  // namespace paipan
