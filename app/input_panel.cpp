@@ -193,7 +193,7 @@ void InputPanel::buildButtons() {
 void InputPanel::buildUnknownHourBox() {
     unknownHour_ = new QCheckBox(QStringLiteral("时辰不详"), this);
     unknownHour_->setObjectName(QStringLiteral("CheckUnknownHour"));
-    unknownHour_->setGeometry(twips_.rect(1005, 3045, 1180, 240));
+    unknownHour_->setGeometry(twips_.rect(1005 + kCalendarWiden, 3045, 1180, 240));  // under the minute list
     unknownHour_->setToolTip(QStringLiteral(
         "不知道出生的时辰：排出年、月、日三柱，并列出当日各时辰的时柱以供参照。"));
     connect(unknownHour_, &QCheckBox::toggled, this, [this](bool unknown) {
