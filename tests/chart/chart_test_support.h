@@ -1,10 +1,13 @@
-// Helpers shared by the chart tests: the engine run on a request, and the
-// bytes of a file.
+// Helpers shared by the chart tests: the engine run on a request, the bytes
+// of a file, and a built program run with its output caught.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
+#include <sys/wait.h>
+#include <vector>
 #include <sstream>
 #include <string>
 
@@ -33,6 +36,28 @@ inline std::string ReadAll(const std::filesystem::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+struct ProgramRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs `program` with `args` (each quoted for the shell) and `in` on stdin,
+// from the folder `cwd` (the current one when empty); `scratch` holds the
+// files the streams pass through.
+inline ProgramRun RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                             const std::string& in, const std::filesystem::path& scratch,
+                             const std::filesystem::path& cwd = {}) {
+    std::filesystem::create_directories(scratch);
+    std::ofstream(scratch / "in", std::ios::binary) << in;
+    const auto quote = [](const std::string& s) { return "'" + std::regex_replace(s, std::regex("'"), "'\\''") + "'"; };
+    std::string cmd = (cwd.empty() ? "" : "cd " + quote(cwd.string()) + " && ") + quote(program.string());
+    for (const auto& a : args) cmd += " " + quote(a);
+    cmd += " <" + quote((scratch / "in").string()) + " >" + quote((scratch / "out").string()) + " 2>" +
+           quote((scratch / "err").string());
+    const int raw = std::system(cmd.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(scratch / "out"), ReadAll(scratch / "err")};
 }
 
 }  // namespace paipan::test

@@ -24,10 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 
-struct ProgramRun {
-    int status = -1;
-    std::string out, err;
-};
+using test::ProgramRun;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -36,14 +33,7 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     ProgramRun Run(const Args& args, const fs::path& exe = PAIPAN_CLI_PATH, const std::string& in = "") const {
-        std::ofstream(dir_ / "in", std::ios::binary) << in;
-        const auto quote = [](const std::string& s) {
-            return "'" + std::regex_replace(s, std::regex("'"), "'\\''") + "'";
-        };
-        std::string cmd = "cd " + quote((dir_ / "cwd").string()) + " && " + quote(exe.string());
-        for (const auto& a : args) cmd += " " + quote(a);
-        const int raw = std::system((cmd + " <" + quote((dir_ / "in").string()) + " >" + quote((dir_ / "out").string()) + " 2>" + quote((dir_ / "err").string())).c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadAll(dir_ / "out"), test::ReadAll(dir_ / "err")};
+        return test::RunProgram(exe, args, in, dir_, dir_ / "cwd");
     }
 };
 
@@ -406,7 +396,7 @@ namespace paipan {
 namespace {
 
 // --unknown-hour: the same text as the library's, not with --hour or
-// --minute, JSON with its four keys, the batch key, the other formats.
+// --minute, JSON with its four keys.
 TEST_F(CliTest, UnknownHour) {
     const Args day = {"--unknown-hour", "--year", "1990", "--month", "2", "--day", "4", "--quiet"};
     const ProgramRun text = Run(day);
@@ -434,6 +424,11 @@ TEST_F(CliTest, UnknownHour) {
     EXPECT_EQ(object["candidates"][6]["clockStart"], "1990-02-04T10:28");
     EXPECT_EQ(object["candidates"][6]["pillars"], (nlohmann::ordered_json{"庚午", "戊寅", "庚子", "辛巳"}));
 
+}
+
+// --unknown-hour in batch and in the other formats.
+TEST_F(CliTest, UnknownHourInBatchAndOtherFormats) {
+    const Args day = {"--unknown-hour", "--year", "1990", "--month", "2", "--day", "4", "--quiet"};
     const ProgramRun batch = Run({"--batch"}, PAIPAN_CLI_PATH,
                                  "{\"unknown-hour\":true,\"year\":1990,\"month\":2,\"day\":4}\n"
                                  "{\"unknown-hour\":true,\"hour\":3}\n");

@@ -20,22 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 
-struct ProgramRun {
-    int status = -1;
-    std::string out, err;
-};
+using test::ProgramRun;
 
 ProgramRun RunCli(const Args& args, const std::string& in = "") {
     const fs::path dir = fs::temp_directory_path() / ("paipan-lunar-cli-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    std::ofstream(dir / "in", std::ios::binary) << in;
-    const auto quote = [](const std::string& s) { return "'" + std::regex_replace(s, std::regex("'"), "'\\''") + "'"; };
-    std::string cmd = quote(PAIPAN_CLI_PATH);
-    for (const auto& a : args) cmd += " " + quote(a);
-    cmd += " <" + quote((dir / "in").string()) + " >" + quote((dir / "out").string()) + " 2>" +
-           quote((dir / "err").string());
-    const int raw = std::system(cmd.c_str());
-    ProgramRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadAll(dir / "out"), test::ReadAll(dir / "err")};
+    ProgramRun r = test::RunProgram(PAIPAN_CLI_PATH, args, in, dir);
     fs::remove_all(dir);
     return r;
 }
