@@ -105,14 +105,17 @@ private slots:
     }
 
     // The command line's PDF and RTF of a fresh chart are what the window
-    // makes of it (RTF: byte for byte what 保存 writes).
+    // makes of it (RTF: byte for byte what 保存 writes). A name that ends in
+    // the format's suffix, in any case, is kept as it is.
     void commandLineLikeTheWindow() {
         press();
-        ui->paths = {dir.filePath("w.pdf"), dir.filePath("w.rtf")};
+        ui->paths = {dir.filePath("w.PDF"), dir.filePath("w.rtf"), dir.filePath("w.Png")};
         trigger("mnuExportPdf");
         trigger("mnuSave");
+        trigger("mnuExportImage");
+        QCOMPARE(QDir(dir.path()).entryList({"w.*"}), QStringList({"w.PDF", "w.Png", "w.rtf"}));
         QCOMPARE(Cli({"--format", "pdf", "--output", dir.filePath("cli.pdf")}), 0);
-        QCOMPARE(PdfText(dir.filePath("cli.pdf")), PdfText(dir.filePath("w.pdf")));
+        QCOMPARE(PdfText(dir.filePath("cli.pdf")), PdfText(dir.filePath("w.PDF")));
         QCOMPARE(Cli({"--format", "rtf", "--output", dir.filePath("cli.rtf")}), 0);
         QFile a(dir.filePath("w.rtf")), b(dir.filePath("cli.rtf"));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));

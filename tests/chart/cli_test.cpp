@@ -185,6 +185,11 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
          "子丑", "1999 11 25 0", "1999 11", "大雪 1999-12-07", "小寒 2000-01-06", "2000-01-01T11:5", true, 0},
         {{"--year=2020", "--month=5", "--day=23", "--hour=10", "--minute=0"}, "庚子 辛巳", "", "2020 4 1 1", "2020 4",
          "立夏 2020-05-05", "芒种 2020-06-05", "2020-05-23T10:", true, 0},
+        // 2020-01-28: lunar 正月初四 (the new year fell on 25 January) but the
+        // solar month is still the twelfth, 丁丑, until 立春 on 4 February;
+        // a 庚午 day, its 巳 hour 辛巳.
+        {{"--year=2020", "--month=1", "--day=28", "--hour=10", "--minute=0"}, "己亥 丁丑 庚午 辛巳", "戌亥",
+         "2020 1 4 0", "2019 12", "小寒 2020-01-06", "立春 2020-02-04", "2020-01-28T09:4", false, 0},
     };
     for (const Case& c : cases) {
         Args args = c.args;
@@ -231,14 +236,18 @@ TEST_F(CliTest, JsonPillarsCarryTheirSoundStageAndStars) {
 
 // The 1949 chart with minor luck and palace, as the library makes it, and
 // paipan-cli's arguments for it in `format`.
+// The name has markup and a character beyond U+FFFF (two UTF-16 units) before
+// every coloured piece.
+const char* const kOddName = "<𠀀李>";
 ChartResult Chart1949() {
     ChartInput in = DefaultChartInput(1949, 10, 1, 15, 0);
     in.minorLuck = in.palace = true;
+    in.name = kOddName;
     return std::get<ChartResult>(RunChartRequest(in));
 }
 Args Args1949(const char* format) {
     Args args = k1949;
-    args.insert(args.end(), {"--minor-luck", "--palace", "--format", format});
+    args.insert(args.end(), {"--minor-luck", "--palace", "--name", kOddName, "--format", format});
     return args;
 }
 
@@ -261,9 +270,21 @@ TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
     }
     EXPECT_EQ(n, chart.spans.size());
     const auto pre = html.find("<pre>") + 5;
-    EXPECT_EQ(std::regex_replace(html.substr(pre, html.find("</pre>") - pre), std::regex("<[^>]*>"), ""),
-              Plain(chart.text));
+    ASSERT_TRUE(html.substr(pre).starts_with("姓名：&lt;𠀀李&gt;　　"));
+    std::string shown = std::regex_replace(html.substr(pre, html.find("</pre>") - pre), std::regex("<[^>]*>"), "");
+    for (const auto& [entity, c] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}})
+        shown = std::regex_replace(shown, std::regex(entity), c);
+    EXPECT_EQ(shown, Plain(chart.text));
 }
+
+// Every character of a text that is not a line end, with its colour as
+// 0xRRGGBB (-1: none).
+using ColouredText = std::vector<std::pair<char32_t, long>>;
+void AddColoured(ColouredText& out, const std::string& utf8, long colour) {
+    for (const char32_t c : std::wstring_convert<std::codecvt_utf8<char32_t>, char32_t>().from_bytes(utf8))
+        if (c != '\r' && c != '\n') out.push_back({c, colour});
+}
+long Rgb(int r, int g, int b) { return r << 16 | g << 8 | b; }
 
 TEST_F(CliTest, RtfCarriesTheTextAndItsColours) {
     // Read back by the project's reader: the same text, the coloured runs in the table's colours.
@@ -271,14 +292,26 @@ TEST_F(CliTest, RtfCarriesTheTextAndItsColours) {
     const auto runs = rtf::ParseRtf(Run(Args1949("rtf")).out);
     ASSERT_TRUE(runs);
     std::string text;
-    std::set<std::tuple<int, int, int>> colours;
+    ColouredText got, want;
     for (const auto& run : *runs) {
         text += run.text;
         EXPECT_EQ(run.format.font, "Noto Sans Mono CJK SC");
-        if (run.format.colour) colours.insert({run.format.colour->red, run.format.colour->green, run.format.colour->blue});
+        const auto& c = run.format.colour;
+        AddColoured(got, run.text, c ? Rgb(c->red, c->green, c->blue) : -1);
     }
     EXPECT_EQ(text, Plain(chart.text));
-    EXPECT_EQ(colours, (std::set<std::tuple<int, int, int>>{{0, 0, 255}, {255, 0, 0}, {0, 128, 0}, {192, 64, 0}, {255, 0, 255}}));
+    // The colour of each character from the spans, counted in UTF-16 units.
+    const std::u16string all = std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().from_bytes(chart.text);
+    std::vector<long> colour(all.size(), -1);
+    for (const ColourSpan& s : chart.spans)
+        std::fill_n(colour.begin() + s.start, s.length, Rgb(s.red, s.green, s.blue));
+    for (std::size_t u = 0; u < all.size(); ++u) {
+        const std::size_t units = all[u] >= 0xD800 && all[u] < 0xDC00 ? 2 : 1;
+        AddColoured(want, std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().to_bytes(all.substr(u, units)),
+                    colour[u]);
+        u += units - 1;
+    }
+    EXPECT_EQ(got, want);
 }
 
 TEST_F(CliTest, OutputFileIsReplacedWholeOrNotAtAll) {
@@ -339,6 +372,37 @@ TEST_F(CliTest, BatchAnswersEveryLineInOrder) {
     EXPECT_EQ(lines[5]["error"]["field"], "longitude");
     EXPECT_NE(lines[7]["text"].get<std::string>().find("经度：121.5度0分"), std::string::npos);
     EXPECT_NE(lines[7]["text"].get<std::string>().find("坤造"), std::string::npos);
+}
+
+// More than three read buffers (64 KiB each) of requests padded with
+// spaces: a line whose LF is the buffer's last byte, one whose LF is the
+// next buffer's first, one crossing in its middle, and lines that are JSON
+// but not objects.
+TEST_F(CliTest, BatchLinesAcrossTheReadBuffer) {
+    const std::string request = "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"minute\":0";
+    std::string in;
+    const auto padTo = [&](std::size_t lfAt) {  // the request, closed so that its LF is at byte lfAt
+        in += request + std::string(lfAt - in.size() - request.size() - 1, ' ') + "}\n";
+    };
+    padTo(65535);
+    in += "null\n";
+    padTo(2 * 65536);
+    in += "[]\n";
+    padTo(3 * 65536 + 40000);
+    in += "{\"year\":2000,\"month\":1,\"day\":1,\"hour\":12,\"minute\":0}";
+    ASSERT_EQ(in.find("\n", 65536), 65536u + 4);
+    const ProgramRun r = Run({"--no-stars", "--batch"}, PAIPAN_CLI_PATH, in);
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::vector<json> lines;
+    std::istringstream out(r.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
+    ASSERT_EQ(lines.size(), 6u);
+    const std::string chart1949 = Run([] { Args a = k1949; a.push_back("--no-stars"); return a; }()).out;
+    for (const std::size_t i : {0, 2, 4}) EXPECT_EQ(lines[i]["text"], chart1949) << i;
+    EXPECT_EQ(lines[5]["text"], Run({"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--no-stars"}).out);
+    for (const std::size_t i : {1, 3})
+        EXPECT_EQ(lines[i], json::parse("{\"error\":{\"kind\":\"request\",\"message\":\"第" + std::to_string(i + 1) +
+                                        "行不是一个JSON对象。\",\"field\":null},\"line\":" + std::to_string(i + 1) + "}"));
 }
 
 TEST_F(CliTest, HelpNamesEveryOption) {
