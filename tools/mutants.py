@@ -118,20 +118,34 @@ def write(root, path, lines):
 def plant(root, path, lines, site):
     """Plants one fault, after keeping the file as it was in the journal."""
     with open(os.path.join(root, JOURNAL), "w", encoding="utf-8") as f:
-        json.dump({"path": path, "lines": lines}, f)
+        json.dump({"path": path, "lines": lines, "pid": os.getpid()}, f)
     n, col, old, new, _ = site
     changed = list(lines)
     changed[n] = lines[n][:col] + new + lines[n][col + len(old):]
     write(root, path, changed)
 
 
-def restore(root):
-    """Puts back the file the journal holds, if any; returns its path."""
+def alive(pid):
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return False
+    except PermissionError:
+        pass
+    return True
+
+
+def restore(root, only_if_dead=False):
+    """Puts back the file the journal holds, if any; returns its path. With
+    only_if_dead, a journal of a run that is still going is left alone."""
     journal = os.path.join(root, JOURNAL)
     if not os.path.exists(journal):
         return None
     with open(journal, encoding="utf-8") as f:
         kept = json.load(f)
+    pid = kept.get("pid", 0)
+    if only_if_dead and pid > 0 and pid != os.getpid() and alive(pid):
+        sys.exit(f"another run (pid {pid}) is planting faults in this worktree")
     write(root, kept["path"], kept["lines"])
     os.remove(journal)
     return kept["path"]
@@ -165,7 +179,7 @@ def main():
     ap.add_argument("--only", default="", help="numbers of the list to run (default: all)")
     args = ap.parse_args()
     root = subprocess.run(["git", "rev-parse", "--show-toplevel"], capture_output=True, text=True).stdout.strip()
-    left = restore(root)
+    left = restore(root, only_if_dead=True)
     if left:
         print(f"put back {left}, left changed by a run that was killed")
     signal.signal(signal.SIGTERM, on_sigterm)

@@ -65,6 +65,22 @@ TEST(Gazetteer, RanksAndNeverPicksSilently) {
     EXPECT_TRUE(Places().Search("无此地名").empty());
 }
 
+// White space around a typed or pasted name (a line end included) is not
+// part of it.
+TEST(Gazetteer, WhiteSpaceAroundANameIsNotPartOfIt) {
+    const auto indexes = [](std::string_view query) {
+        std::vector<int> out;
+        for (const auto& m : Places().Search(query)) out.push_back(m.index);
+        return out;
+    };
+    for (const char* padded : {" 合肥 ", "合肥\r\n", "\t合肥\t", "合肥  "}) {
+        EXPECT_EQ(indexes(padded), indexes("合肥")) << padded;
+        EXPECT_EQ(Places().Named(padded), Places().Named("合肥")) << padded;
+    }
+    EXPECT_EQ(Places().Named("合肥")->name, "安徽省 合肥市");
+    EXPECT_TRUE(Places().Search(" \t\r\n").empty());
+}
+
 TEST(Gazetteer, LongitudeBoxesAddTheMinutesAlsoWest) {
     const struct { double lon; int deg, min; } cases[] = {
         {117 + 14 / 60.0, 117, 14}, {-(74 + 1 / 60.0), -75, 59}, {-74.0, -74, 0},
