@@ -9,11 +9,13 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <codecvt>
+#include <limits>
 #include <locale>
 #include <regex>
 #include <set>
 
 #include "app/rtf/rtf_reader.h"
+#include "chart/chart_json.h"
 #include "chart/chart_request.h"
 #include "chart/unknown_hour.h"
 #include "chart_test_support.h"
@@ -35,14 +37,16 @@ protected:
     void SetUp() override { fs::create_directories(dir_ / "cwd"); }
     void TearDown() override { fs::remove_all(dir_); }
 
-    ProgramRun Run(const Args& args, const fs::path& exe = PAIPAN_CLI_PATH, const std::string& in = "") const {
+    // `args` run with `in` as stdin; stdout goes to `out` when it is given.
+    ProgramRun Run(const Args& args, const fs::path& exe = PAIPAN_CLI_PATH, const std::string& in = "",
+                   const fs::path& out = {}) const {
         std::ofstream(dir_ / "in", std::ios::binary) << in;
         const auto quote = [](const std::string& s) {
             return "'" + std::regex_replace(s, std::regex("'"), "'\\''") + "'";
         };
         std::string cmd = "cd " + quote((dir_ / "cwd").string()) + " && " + quote(exe.string());
         for (const auto& a : args) cmd += " " + quote(a);
-        const int raw = std::system((cmd + " <" + quote((dir_ / "in").string()) + " >" + quote((dir_ / "out").string()) + " 2>" + quote((dir_ / "err").string())).c_str());
+        const int raw = std::system((cmd + " <" + quote((dir_ / "in").string()) + " >" + quote((out.empty() ? dir_ / "out" : out).string()) + " 2>" + quote((dir_ / "err").string())).c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadAll(dir_ / "out"), test::ReadAll(dir_ / "err")};
     }
 };
@@ -403,6 +407,58 @@ TEST_F(CliTest, BatchLinesAcrossTheReadBuffer) {
     for (const std::size_t i : {1, 3})
         EXPECT_EQ(lines[i], json::parse("{\"error\":{\"kind\":\"request\",\"message\":\"第" + std::to_string(i + 1) +
                                         "行不是一个JSON对象。\",\"field\":null},\"line\":" + std::to_string(i + 1) + "}"));
+}
+
+// A stdout that cannot take the chart (a full disk, here /dev/full) fails
+// with status 1, for one chart, a batch and a --locate list, whether the write fails at
+// once (more than the stream's buffer) or only when it is flushed at the end.
+TEST_F(CliTest, FullStdoutExitsOne) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::string line = "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"minute\":0}\n";
+    std::string many;
+    for (int i = 0; i < 20; ++i) many += line;
+    const std::pair<Args, std::string> cases[] = {
+        {k1949, ""}, {{"--batch"}, line}, {{"--batch"}, many}, {{"--locate", "合肥"}, ""}};
+    for (const auto& [args, in] : cases) {
+        const ProgramRun r = Run(args, PAIPAN_CLI_PATH, in, "/dev/full");
+        EXPECT_EQ(r.status, 1) << in.size() << " " << r.err;
+    }
+    EXPECT_EQ(Run(k1949, PAIPAN_CLI_PATH, "", "/dev/full").err, "paipan-cli: cannot write the chart to stdout\n");
+}
+
+// DumpCompact against the JSON library's own serializer, which it must
+// match byte for byte: every escape, UTF-8 of each length at the edges of
+// the fast path, malformed UTF-8 (repaired by the library), texts longer
+// than the output buffer, numbers at their limits and nested values.
+TEST(DumpCompact, MatchesTheLibrarysSerializer) {
+    using ordered = nlohmann::ordered_json;
+    std::string controls;
+    for (char c = 1; c < 0x20; ++c) controls += c;
+    const std::string strings[] = {
+        "", "a", controls, "\"\\/", "\x7f", "é", "中", "𠀀", "\xE0\xA0\x80", "\xE1\x80\x80", "\xEC\xBF\xBF",
+        "\xED\x80\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF", "x\xE4\xB8\xADy",
+        "\xFF", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "ab\xF0\x9F\x98",
+        "\xE4\xB8\xAD\x80", std::string(9000, 'x') + "\"" + std::string(9000, 'y'),
+        [] { std::string s; for (int i = 0; i < 5000; ++i) s += "中"; return s + "\n"; }(),
+    };
+    for (const std::string& s : strings) {
+        const ordered values[] = {s, ordered::array({s, 1}), {{"k", s}}, {{s, s}}};
+        for (const ordered& v : values) {
+            std::string out = "left over";
+            DumpCompact(v, out);
+            EXPECT_EQ(out, v.dump(-1, ' ', false, ordered::error_handler_t::replace)) << s.substr(0, 40);
+        }
+    }
+    const ordered others[] = {
+        0, -1, 9, 10, -10, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(),
+        std::numeric_limits<std::uint64_t>::max(), 1.5, -0.25, true, false, nullptr, ordered::array(),
+        ordered::object(), ordered::parse(R"({"a":[1,{"b":null,"c":true,"d":false}],"":[[],{}],"z":-7})"),
+    };
+    for (const ordered& v : others) {
+        std::string out = "left over";
+        DumpCompact(v, out);
+        EXPECT_EQ(out, v.dump(-1, ' ', false, ordered::error_handler_t::replace));
+    }
 }
 
 TEST_F(CliTest, HelpNamesEveryOption) {
