@@ -418,7 +418,7 @@ TEST_F(CliTest, FullStdoutExitsOne) {
     std::string many;
     for (int i = 0; i < 20; ++i) many += line;
     const std::pair<Args, std::string> cases[] = {
-        {k1949, ""}, {{"--batch"}, line}, {{"--batch"}, many}, {{"--locate", "合肥"}, ""}};
+        {k1949, ""}, {{"--batch"}, line}, {{"--batch"}, many}, {{"--batch"}, "null\n"}, {{"--locate", "合肥"}, ""}};
     for (const auto& [args, in] : cases) {
         const ProgramRun r = Run(args, PAIPAN_CLI_PATH, in, "/dev/full");
         EXPECT_EQ(r.status, 1) << in.size() << " " << r.err;
