@@ -20,6 +20,8 @@ module's name, so a module gives the same faults whether it is run alone
       --module cli='cli/*.cpp' --module birth='birth/*.cpp' \\
       [--targets paipan-cli,chart_cli_test] [--labels cli,core] [--list]
 
+tools/mutants-all.sh runs every module of tools/mutants-modules.txt this way.
+
 --list prints the sampled faults without running them; --only 3,7 runs only
 those numbers of the list (e.g. the ones that went through before). The report lists
 each fault with its outcome and, per module, caught / planted.
