@@ -131,9 +131,10 @@ bool PaintPages(QTextDocument& document, QPagedPaintDevice& device) {
         painter.save();
         painter.scale(scale, scale);
         painter.translate(0, -top);
-        // Half a pixel short of the next page's first line: a line touched
-        // by the clip is drawn whole, its text then on two pages.
-        document.drawContents(&painter, QRectF(0, top, width, bottom - top - 0.5));
+        // Half a pixel inside this page's first line and short of the next
+        // page's: a line touched by the clip is drawn whole, in the margin of
+        // the page too, where its text would be found a second time.
+        document.drawContents(&painter, QRectF(0, top, width, bottom - top - 0.5).adjusted(0.0, 0.5, 0.0, 0.0));
         painter.restore();
     };
     const std::vector<double> tops = LineTops(document);

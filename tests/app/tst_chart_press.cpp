@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 
@@ -121,9 +122,17 @@ private slots:
     // CR LF and a lone CR each become one line end, and every position of
     // the original finds its place: a CR LF's two units land on one.
     void boxTextLineEnds() {
-        const paipan::BoxText boxText = paipan::ToBoxText(QStringLiteral("a\rb\r\n\U00020000"));
-        QCOMPARE(boxText.text, QStringLiteral("a\nb\n\U00020000"));
-        QCOMPARE(boxText.positions, (std::vector<int>{0, 1, 2, 3, 3, 4, 5, 6}));
+        const struct { QString text, box; std::vector<int> positions; } cases[] = {
+            {QStringLiteral("a\rb\r\n\U00020000"), QStringLiteral("a\nb\n\U00020000"), {0, 1, 2, 3, 3, 4, 5, 6}},
+            {QStringLiteral("x\r\n"), QStringLiteral("x\n"), {0, 1, 1, 2}},  // CR LF at the very end
+            {QStringLiteral("x\r"), QStringLiteral("x\n"), {0, 1, 2}},        // a lone CR at the end
+            {QStringLiteral("\n\r\r\n"), QStringLiteral("\n\n\n"), {0, 1, 2, 2, 3}},
+        };
+        for (const auto& c : cases) {
+            const paipan::BoxText boxText = paipan::ToBoxText(c.text);
+            QCOMPARE(boxText.text, c.box);
+            QCOMPARE(boxText.positions, c.positions);
+        }
     }
     void chartLikeTheCommandLine() {
         QFETCH(ChartInput, input);
@@ -278,6 +287,89 @@ private slots:
         QVERIFY(!action->isVisible());
         trigger("mnuNew");
         QCOMPARE(notices->toPlainText(), QString());
+        QCOMPARE(ui->log, QStringList());
+    }
+
+    // Any row of the birthplace list can be chosen, each shown whole: its
+    // name fills 出生地区 and its longitude the boxes (伊宁市 81.28°E, 伊宁县
+    // 81.53°E, Hong Kong 114.15°E: atlas values); the 20 places of 安徽 are
+    // all in sight, the widest names uncut. The zone comes with the choice
+    // and goes when another place is typed (Hong Kong kept summer time in
+    // 1975, China did not).
+    void choosingABirthplace() {
+        auto* place = window->findChild<QLineEdit*>("Text2");
+        QAbstractItemView* list = window->findChild<QCompleter*>("Text2Completer")->popup();
+        const auto type = [&](const QString& text) {
+            place->clear();
+            place->setFocus();
+            QInputMethodEvent typed;
+            typed.setCommitString(text);
+            QApplication::sendEvent(place, &typed);
+            QTRY_VERIFY(list->isVisible());
+        };
+        const auto row = [&](int r) { return list->model()->index(r, 0).data().toString(); };
+        const auto choose = [&](int r) {
+            list->setCurrentIndex(list->model()->index(r, 0));
+            QTest::keyClick(list, Qt::Key_Return);
+        };
+        SetControls(*window, DefaultChartInput(1975, 7, 1, 10, 0));
+        type(QStringLiteral("伊宁"));
+        const QString yining = QStringLiteral("新疆维吾尔自治区 伊犁哈萨克自治州 伊宁");
+        QCOMPARE(row(0), yining + QStringLiteral("市　81°17′E"));
+        QCOMPARE(row(1), yining + QStringLiteral("县　81°32′E"));
+        for (int r = 0; r < list->model()->rowCount(); ++r)
+            QVERIFY2(list->fontMetrics().horizontalAdvance(row(r)) < list->viewport()->width(), qPrintable(row(r)));
+        choose(1);
+        QCOMPARE(place->text(), yining + QStringLiteral("县"));
+        QCOMPARE(FieldText(*window, "Text3") + " " + FieldText(*window, "Text4"), QStringLiteral("81 32"));
+        type(QStringLiteral("安徽"));
+        QCOMPARE(list->model()->rowCount(), 20);
+        QCOMPARE(list->verticalScrollBar()->maximum(), 0);
+        type(QStringLiteral("香港"));
+        QCOMPARE(row(0), QStringLiteral("香港特别行政区　114°09′E"));
+        choose(0);
+        QCOMPARE(FieldText(*window, "Text3") + " " + FieldText(*window, "Text4"), QStringLiteral("114 9"));
+        auto* notices = window->findChild<QTextEdit*>("NoticeText");
+        QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QVERIFY2(notices->toPlainText().contains(QStringLiteral("（时区 Asia/Hong_Kong）正值夏令时")),
+                 qPrintable(notices->toPlainText()));
+        place->setText(QStringLiteral("广州"));
+        QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QVERIFY2(!notices->toPlainText().contains(QStringLiteral("夏令时")), qPrintable(notices->toPlainText()));
+        QCOMPARE(ui->log, QStringList());
+    }
+
+    // The notices under the chart, whole and in order; the text box fills
+    // the area but for a 2-pixel border; the standard-time action, when
+    // there is summer time, sits at the top right at its own width and the
+    // text box takes the rest; a chart without summer time hides it again.
+    void noticeArea() {
+        auto* area = window->findChild<QWidget*>("NoticeArea");
+        auto* text = window->findChild<QTextEdit*>("NoticeText");
+        auto* action = window->findChild<QPushButton*>("StandardTimeButton");
+        const auto press = [&](const ChartInput& in) {
+            SetControls(*window, in);
+            QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        };
+        const QString longitude = QStringLiteral(
+            "提示：经度是默认的120度0分，而出生地区“安徽”（安徽省）的经度约为117°16′E，相差超过1度；如在该地出生，请把经度改为117度16分。");
+        press(DefaultChartInput(1988, 7, 1, 12, 0));
+        QCOMPARE(text->toPlainText(),
+                 QStringLiteral("提示：钟表时间1988年7月1日12时0分（时区 Asia/Shanghai）正值夏令时（1988年4月17日2时0分起至"
+                                "1988年9月11日2时0分止，钟表拨快1小时），对应的标准时间为1988年7月1日11时0分。本命盘按输入的钟表时间排出；"
+                                "如要按标准时间排盘，请把出生时间减去1小时。\n") + longitude);
+        QVERIFY(action->isVisible());
+        const QRect inside = area->rect().adjusted(2, 2, -2, -2);
+        QCOMPARE(action->geometry().topRight(), inside.topRight());
+        QCOMPARE(action->width(), action->sizeHint().width());
+        QCOMPARE(text->geometry().topLeft(), inside.topLeft());
+        QCOMPARE(text->geometry().bottom(), inside.bottom());
+        QVERIFY(text->geometry().right() < action->geometry().left());
+        QVERIFY(text->width() > area->width() / 2);
+        press(DefaultChartInput(1992, 7, 1, 12, 0));
+        QCOMPARE(text->toPlainText(), longitude);
+        QVERIFY(!action->isVisible());
+        QTRY_COMPARE(text->geometry(), inside);  // laid out again once the action is hidden
         QCOMPARE(ui->log, QStringList());
     }
 

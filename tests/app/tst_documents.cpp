@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <unistd.h>
 
+#include "app/document_limits.h"
 #include "window_test.h"
 
 using namespace paipan::testing;
@@ -215,6 +216,56 @@ private slots:
         QVERIFY2(ui->log[0].startsWith(open ? "错误 [critical] " : "提示 [information] ") &&
                      ui->log[0].contains(refusal) && (!open || ui->log[0].contains(path)),
                  qPrintable(ui->log[0]));
+    }
+
+    // The three limits, each at its value and one over, counted the way the
+    // box holds text: CR LF, a lone CR, LF and U+2029 end a paragraph and
+    // are no characters; UTF-8 counts characters, not bytes; a paste adds
+    // to the box's own paragraphs, characters and the paragraph at its caret.
+    void sizeLimits_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("refusal");  // whole; empty: taken
+        const QString line(10000, u'字');
+        QTest::newRow("10 000 characters in a paragraph") << line + "\r\n" + line << "";
+        QTest::newRow("10 001") << line + u'字' << "其中一个段落有10001个字符，本程序能显示的段落最长10000个字符。";
+        QTest::newRow("10 000 000 characters") << (line + "\n").repeated(999) + line << "";
+        QTest::newRow("10 000 001") << (line + "\r").repeated(999) + line + u'字'
+                                    << "有10000001个字符，本程序最多能显示10000000个字符。";
+        QTest::newRow("100 000 paragraphs, CR LF") << QString("\r\n").repeated(99999) << "";
+        QTest::newRow("100 001, lone CRs") << QString(100000, u'\r') << "有100001个段落，本程序最多能显示100000个段落。";
+        QTest::newRow("100 001, CR then text") << QString("\rx").repeated(100000) << "有100001个段落，本程序最多能显示100000个段落。";
+        QTest::newRow("100 001, U+2029") << QString(100000, QChar(0x2029)) << "有100001个段落，本程序最多能显示100000个段落。";
+    }
+    void sizeLimits() {
+        QFETCH(QString, text);
+        QFETCH(QString, refusal);
+        paipan::TextSize size, utf8;
+        size.add(text);
+        utf8.addUtf8(text.toStdString());
+        QCOMPARE(paipan::SizeRefusal(size).value_or(QString()), refusal);
+        QCOMPARE(paipan::SizeRefusal(utf8).value_or(QString()), refusal);
+        QCOMPARE(std::make_tuple(utf8.paragraphs(), utf8.characters(), utf8.longestParagraph()),
+                 std::make_tuple(size.paragraphs(), size.characters(), size.longestParagraph()));
+    }
+
+    // A paste at the caret: the box's paragraph there grows by the pasted
+    // text's longest line.
+    void pasteAtTheCaret() {
+        QTextEdit edit;
+        edit.setPlainText(QString(4000, u'a') + "\n" + QString(6000, u'b'));
+        QTextCursor caret(edit.document());
+        caret.setPosition(10);
+        edit.setTextCursor(caret);
+        QCOMPARE(paipan::PasteRefusal(edit, QString(6000, u'c')), std::nullopt);
+        QCOMPARE(paipan::PasteRefusal(edit, QString(6001, u'c')).value_or(QString()),
+                 QStringLiteral("没有粘贴：粘贴后的文档太大，其中一个段落有10001个字符，本程序能显示的段落最长10000个字符。\n"
+                                "结果框中的内容保持不变。"));
+        caret.movePosition(QTextCursor::End);
+        edit.setTextCursor(caret);
+        QCOMPARE(paipan::PasteRefusal(edit, QString(4000, u'c')), std::nullopt);
+        QVERIFY(paipan::PasteRefusal(edit, QString(4001, u'c')).has_value());
+        QCOMPARE(paipan::PasteRefusal(edit, QString(99998, u'\n')), std::nullopt);
+        QVERIFY(paipan::PasteRefusal(edit, QString(99999, u'\n')).has_value());
     }
 
     // A save that cannot write says so and keeps the old file. The save runs

@@ -128,6 +128,22 @@ TEST(Gazetteer, RanksAndNeverPicksSilently) {
     EXPECT_TRUE(Places().Search("无此地名").empty());
 }
 
+// White space around a typed or pasted name (a line end included) is not
+// part of it.
+TEST(Gazetteer, WhiteSpaceAroundANameIsNotPartOfIt) {
+    const auto indexes = [](std::string_view query) {
+        std::vector<int> out;
+        for (const auto& m : Places().Search(query)) out.push_back(m.index);
+        return out;
+    };
+    for (const char* padded : {" 合肥 ", "合肥\r\n", "\t合肥\t", "合肥  "}) {
+        EXPECT_EQ(indexes(padded), indexes("合肥")) << padded;
+        EXPECT_EQ(Places().Named(padded), Places().Named("合肥")) << padded;
+    }
+    EXPECT_EQ(Places().Named("合肥")->name, "安徽省 合肥市");
+    EXPECT_TRUE(Places().Search(" \t\r\n").empty());
+}
+
 TEST(Gazetteer, LongitudeBoxesAddTheMinutesAlsoWest) {
     const struct { double lon; int deg, min; } cases[] = {
         {117 + 14 / 60.0, 117, 14}, {-(74 + 1 / 60.0), -75, 59}, {-74.0, -74, 0},
@@ -218,67 +234,159 @@ std::vector<Notice> Of(const std::vector<Notice>& all, NoticeKind kind) {
     return out;
 }
 
-TEST(Notices, EachOnBothSidesOfItsThreshold) {
-    struct Case {
-        ChartInput in;
-        NoticeKind kind;
-        std::vector<std::string> says;  // empty: no notice of this kind
-    };
-    ChartInput nightRule = AtSolarTime(2000, 1, 1, 23, 30);
-    nightRule.nightZi = true;
-    ChartInput urumqi = DefaultChartInput(1995, 3, 1, 12, 0), urumqiSet = urumqi;
-    urumqi.place = urumqiSet.place = "乌鲁木齐";
-    urumqiSet.longitude = "87", urumqiSet.longitudeMinutes = "38";
-    // 立春 1990 fell at 4 February 10:14 (China time): before it the year is
-    // 己巳 and the month 丁丑, from it 庚午 and 戊寅. 1 January 2000 is a 戊午
-    // day (己未 the next); its 未 hour is 己未, its 申 hour 庚申; a 己 day's 子
-    // hour is 甲子.
-    const Case cases[] = {
-        {AtSolarTime(1990, 2, 4, 9, 44), NoticeKind::JieTerm, {"立春", "之前30分钟", "戊寅", "庚午", "丁丑"}},
-        {AtSolarTime(1990, 2, 4, 9, 43), NoticeKind::JieTerm, {}},
-        {AtSolarTime(1990, 2, 4, 10, 19), NoticeKind::JieTerm, {"立春", "之后5分钟", "丁丑", "己巳"}},
-        {AtSolarTime(1990, 2, 4, 10, 45), NoticeKind::JieTerm, {}},
-        {AtSolarTime(2000, 1, 1, 14, 50), NoticeKind::HourEdge, {"时辰", "时柱为庚申", "本盘时柱己未"}},
-        {AtSolarTime(2000, 1, 1, 14, 49), NoticeKind::HourEdge, {}},
-        {AtSolarTime(2000, 1, 1, 15, 10), NoticeKind::HourEdge, {"时辰", "时柱为己未"}},
-        {AtSolarTime(2000, 1, 1, 15, 11), NoticeKind::HourEdge, {}},
-        {AtSolarTime(2000, 1, 1, 23, 30), NoticeKind::NightZi, {"子时", "传统方式", "日柱为己未、时柱为甲子", "日柱为戊午"}},
-        {nightRule, NoticeKind::NightZi, {"子时", "本盘所用的夜子时方式", "日柱为戊午", "日柱为己未、时柱为甲子"}},
-        {AtSolarTime(2000, 1, 1, 22, 50), NoticeKind::NightZi, {"临近子时", "日柱为己未", "日柱为戊午"}},
-        {AtSolarTime(2000, 1, 1, 22, 49), NoticeKind::NightZi, {}},
-        {AtSolarTime(2000, 1, 2, 0, 59), NoticeKind::NightZi, {"子时"}},
-        {AtSolarTime(2000, 1, 2, 1, 0), NoticeKind::NightZi, {}},
-        {urumqi, NoticeKind::DefaultLongitude, {"经度", "87度38分"}},
-        {urumqiSet, NoticeKind::DefaultLongitude, {}},
-        {DefaultChartInput(1995, 3, 1, 12, 0), NoticeKind::DefaultLongitude, {"经度", "安徽省"}},
-        {AtSolarTime(1995, 3, 1, 12, 0, "杭州"), NoticeKind::DefaultLongitude, {}},
-        {DefaultChartInput(1988, 7, 1, 12, 0), NoticeKind::DaylightSaving, {"夏令时", "1988年4月17日", "1988年7月1日11时0分"}},
-        {DefaultChartInput(1992, 7, 1, 12, 0), NoticeKind::DaylightSaving, {}},
-        {DefaultChartInput(1988, 4, 12, 12, 0), NoticeKind::DisputedStart, {"夏令时", "4月10日"}},
-        {DefaultChartInput(1988, 4, 17, 2, 30), NoticeKind::NonexistentTime, {"并不存在"}},
-        {DefaultChartInput(1988, 9, 11, 1, 30), NoticeKind::RepeatedTime, {"两次"}},
-    };
+// The whole text of each notice, on both sides of its threshold and at the
+// threshold itself. 立春 1990 fell at 4 February 10:14 (China time): before it
+// the year is 己巳 and the month 丁丑, from it 庚午 and 戊寅. 1 January 2000 is
+// a 戊午 day (己未 the next): its 未 hour is 己未, its 申 hour 庚申, its 亥 hour
+// 癸亥; a 己 day's 子 hour is 甲子. Summer time in China, 1988: 17 April 2:00
+// to 11 September (tz database); many Chinese sources give 10 April.
+struct NoticeCase {
+    ChartInput in;
+    NoticeKind kind;
+    std::string text;  // empty: no notice of this kind
+};
+
+void ExpectNotices(const std::vector<NoticeCase>& cases, const std::string& zone = {}) {
     for (const auto& c : cases) {
-        const auto all = ChartNotices(c.in);
-        const auto found = Of(all, c.kind);
-        const std::string at = c.in.year + "-" + c.in.month + "-" + c.in.day + " " + c.in.hour + ":" + c.in.minute;
-        if (c.says.empty()) {
+        const auto found = Of(ChartNotices(c.in, zone), c.kind);
+        const std::string at = zone + " " + c.in.place + " " + c.in.year + "-" + c.in.month + "-" + c.in.day + " " +
+                               c.in.hour + ":" + c.in.minute;
+        if (c.text.empty()) {
             EXPECT_TRUE(found.empty()) << at << " " << found.front().text;
             continue;
         }
         ASSERT_EQ(found.size(), 1u) << at;
-        EXPECT_EQ(found[0].text.rfind("提示：", 0), 0u);
-        for (const auto& s : c.says) EXPECT_NE(found[0].text.find(s), std::string::npos) << at << " " << s << "\n" << found[0].text;
+        EXPECT_EQ(found[0].text, c.text) << at;
     }
+}
+
+const std::string kJie = "提示：出生时间（真太阳时1990年2月4日";
+const std::string kBefore立春 = "在立春（1990年02月04日10时14分）之前";
+const std::string kAfter立春 = "在立春（1990年02月04日10时14分）之后";
+const std::string kTo戊寅 = "分钟；如出生在立春之后，月柱为戊寅、年柱为庚午（本盘月柱丁丑），大运和起运时间也随之改变。";
+const std::string kTo丁丑 = "分钟；如出生在立春之前，月柱为丁丑、年柱为己巳（本盘月柱戊寅），大运和起运时间也随之改变。";
+
+TEST(Notices, JieTermWithinHalfAnHourEitherSide) {
+    ExpectNotices({
+        {AtSolarTime(1990, 2, 4, 9, 43), NoticeKind::JieTerm, {}},
+        {AtSolarTime(1990, 2, 4, 9, 44), NoticeKind::JieTerm, kJie + "9时44分）" + kBefore立春 + "30" + kTo戊寅},
+        {AtSolarTime(1990, 2, 4, 10, 13), NoticeKind::JieTerm, kJie + "10时13分）" + kBefore立春 + "1" + kTo戊寅},
+        {AtSolarTime(1990, 2, 4, 10, 14), NoticeKind::JieTerm, kJie + "10时14分）" + kAfter立春 + "0" + kTo丁丑},
+        {AtSolarTime(1990, 2, 4, 10, 44), NoticeKind::JieTerm, kJie + "10时44分）" + kAfter立春 + "30" + kTo丁丑},
+        {AtSolarTime(1990, 2, 4, 10, 45), NoticeKind::JieTerm, {}},
+    });
+}
+
+std::string HourEdge(const char* at, int edge, bool after, int gap, const std::string& other) {
+    const std::string e = std::to_string(edge);
+    return "提示：出生时间（真太阳时" + std::string(at) + "）在" + e + "时的时辰交界" + (after ? "之后" : "之前") +
+           std::to_string(gap) + "分钟；如出生在" + e + "时" + (after ? "之前" : "之后") + "，" + other + "。";
+}
+
+TEST(Notices, HourEdgeWithinTenMinutesEitherSide) {
+    ExpectNotices({
+        {AtSolarTime(2000, 1, 1, 14, 49), NoticeKind::HourEdge, {}},
+        {AtSolarTime(2000, 1, 1, 14, 50), NoticeKind::HourEdge, HourEdge("14时50分", 15, false, 10, "时柱为庚申（本盘时柱己未）")},
+        {AtSolarTime(2000, 1, 1, 14, 59), NoticeKind::HourEdge, HourEdge("14时59分", 15, false, 1, "时柱为庚申（本盘时柱己未）")},
+        {AtSolarTime(2000, 1, 1, 15, 0), NoticeKind::HourEdge, HourEdge("15时0分", 15, true, 0, "时柱为己未（本盘时柱庚申）")},
+        {AtSolarTime(2000, 1, 1, 15, 10), NoticeKind::HourEdge, HourEdge("15时10分", 15, true, 10, "时柱为己未（本盘时柱庚申）")},
+        {AtSolarTime(2000, 1, 1, 15, 11), NoticeKind::HourEdge, {}},
+        // Across 23:00 the day changes too (the traditional rule).
+        {AtSolarTime(2000, 1, 1, 22, 55), NoticeKind::HourEdge,
+         HourEdge("22时55分", 23, false, 5, "时柱为甲子、日柱为己未（本盘时柱癸亥）")},
+        {AtSolarTime(2000, 1, 1, 23, 0), NoticeKind::HourEdge,
+         HourEdge("23时0分", 23, true, 0, "时柱为癸亥、日柱为戊午（本盘时柱甲子）")},
+    });
+}
+
+TEST(Notices, NightZiFromTenMinutesBefore23To1) {
+    const std::string traditional = "传统方式（23时起即用次日的日柱）", night = "夜子时方式（23时至0时仍用当天的日柱）";
+    const std::string in子 = "）在子时（23时至1时）之内，按本盘所用的";
+    ChartInput nightRule = AtSolarTime(2000, 1, 1, 23, 30);
+    nightRule.nightZi = true;
+    ExpectNotices({
+        {AtSolarTime(2000, 1, 1, 22, 49), NoticeKind::NightZi, {}},
+        {AtSolarTime(2000, 1, 1, 22, 50), NoticeKind::NightZi,
+         "提示：出生时间（真太阳时22时50分）临近子时（23时起）；如出生在23时之后，按本盘所用的" + traditional +
+             "，日柱为己未、时柱为甲子；按" + night + "，日柱为戊午、时柱为甲子。"},
+        {AtSolarTime(2000, 1, 1, 23, 30), NoticeKind::NightZi,
+         "提示：出生时间（真太阳时23时30分" + in子 + traditional + "，日柱为己未、时柱为甲子；按" + night +
+             "，日柱为戊午、时柱为甲子。"},
+        {nightRule, NoticeKind::NightZi,
+         "提示：出生时间（真太阳时23时30分" + in子 + night + "，日柱为戊午、时柱为甲子；按" + traditional +
+             "，日柱为己未、时柱为甲子。"},
+        {AtSolarTime(2000, 1, 2, 0, 59), NoticeKind::NightZi,
+         "提示：出生时间（真太阳时0时59分" + in子 + traditional + "，日柱为己未、时柱为甲子；按" + night +
+             "，日柱为己未、时柱为甲子。"},
+        {AtSolarTime(2000, 1, 2, 1, 0), NoticeKind::NightZi, {}},
+    });
+}
+
+TEST(Notices, DefaultLongitudeFarFromThePlace) {
+    ChartInput urumqi = DefaultChartInput(1995, 3, 1, 12, 0), urumqiSet = urumqi;
+    urumqi.place = urumqiSet.place = "乌鲁木齐";
+    urumqiSet.longitude = "87", urumqiSet.longitudeMinutes = "38";
+    ExpectNotices({
+        {urumqi, NoticeKind::DefaultLongitude,
+         "提示：经度是默认的120度0分，而出生地区“乌鲁木齐”（新疆维吾尔自治区 乌鲁木齐市）的经度约为87°38′E，"
+         "相差超过1度；如在该地出生，请把经度改为87度38分。"},
+        {urumqiSet, NoticeKind::DefaultLongitude, {}},
+        {AtSolarTime(1995, 3, 1, 12, 0, "杭州"), NoticeKind::DefaultLongitude, {}},
+    });
+}
+
+const std::string kDisputed =
+    "提示：1988年夏令时的开始日期说法不一：时区数据库记为4月17日，许多中国资料记为4月10日。"
+    "出生在这一周的，请核对当时钟表是否已拨快1小时；如已拨快，标准时间应减去1小时。";
+
+TEST(Notices, ClockChangesInTheBirthplacesZone) {
+    ExpectNotices({
+        {DefaultChartInput(1988, 7, 1, 12, 0), NoticeKind::DaylightSaving,
+         "提示：钟表时间1988年7月1日12时0分（时区 Asia/Shanghai）正值夏令时（1988年4月17日2时0分起至"
+         "1988年9月11日2时0分止，钟表拨快1小时），对应的标准时间为1988年7月1日11时0分。本命盘按输入的钟表时间排出；"
+         "如要按标准时间排盘，请把出生时间减去1小时。"},
+        {DefaultChartInput(1992, 7, 1, 12, 0), NoticeKind::DaylightSaving, {}},
+        {DefaultChartInput(1988, 4, 10, 1, 59), NoticeKind::DisputedStart, {}},
+        {DefaultChartInput(1988, 4, 10, 2, 0), NoticeKind::DisputedStart, kDisputed},
+        {DefaultChartInput(1988, 4, 17, 1, 59), NoticeKind::DisputedStart, kDisputed},
+        {DefaultChartInput(1988, 4, 17, 3, 0), NoticeKind::DisputedStart, {}},
+        {DefaultChartInput(1988, 4, 17, 2, 30), NoticeKind::NonexistentTime,
+         "提示：钟表时间1988年4月17日2时30分（时区 Asia/Shanghai）并不存在：当时钟表从1988年4月17日2时0分直接拨快到"
+         "3时0分。请核对出生时间；本命盘按输入的钟表时间排出。"},
+        {DefaultChartInput(1988, 9, 11, 1, 30), NoticeKind::RepeatedTime,
+         "提示：钟表时间1988年9月11日1时30分（时区 Asia/Shanghai）出现过两次：当时钟表从1988年9月11日2时0分拨回到"
+         "1时0分，第一次是夏令时，第二次是标准时间。本命盘按输入的钟表时间排出；如出生在第一次，标准时间应减去1小时。"},
+    });
     EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1988, 7, 1, 12, 0)), NoticeKind::DaylightSaving)[0].shiftMinutes, 60);
-    // Hong Kong's own zone, from the place named or the one given.
-    EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1975, 7, 1, 10, 0), "Asia/Hong_Kong"), NoticeKind::DaylightSaving).size(), 1u);
-    ChartInput hk = DefaultChartInput(1975, 7, 1, 10, 0);
-    hk.place = "香港";
-    EXPECT_EQ(Of(ChartNotices(hk), NoticeKind::DaylightSaving).size(), 1u);
     ChartInput bad = DefaultChartInput(1988, 7, 1, 12, 0);
     bad.hour = "24";
     EXPECT_TRUE(ChartNotices(bad).empty());
+}
+
+// The disputed week is mainland China's alone: Hong Kong and Taiwan kept no
+// summer time in 1988, and New York's had begun on 3 April (tz database).
+TEST(Notices, OtherZonesKeepTheirOwnClocks) {
+    for (const char* zone : {"Asia/Hong_Kong", "Asia/Taipei", "America/New_York"})
+        ExpectNotices({{DefaultChartInput(1988, 4, 10, 2, 0), NoticeKind::DisputedStart, {}},
+                       {DefaultChartInput(1988, 4, 12, 12, 0), NoticeKind::DisputedStart, {}}},
+                      zone);
+    for (const char* place : {"香港", "台北", "纽约"}) {
+        ChartInput in = DefaultChartInput(1988, 4, 12, 12, 0);
+        in.place = place;
+        ExpectNotices({{in, NoticeKind::DisputedStart, {}}});
+    }
+    ChartInput newYork = DefaultChartInput(1988, 4, 12, 12, 0);
+    newYork.place = "纽约";
+    ExpectNotices({{newYork, NoticeKind::DaylightSaving,
+                    "提示：钟表时间1988年4月12日12时0分（时区 America/New_York）正值夏令时（1988年4月3日2时0分起至"
+                    "1988年10月30日2时0分止，钟表拨快1小时），对应的标准时间为1988年4月12日11时0分。本命盘按输入的钟表时间排出；"
+                    "如要按标准时间排盘，请把出生时间减去1小时。"}});
+    // Hong Kong's own summer of 1975, from the place named or the zone given.
+    ChartInput hk = DefaultChartInput(1975, 7, 1, 10, 0);
+    ExpectNotices({{hk, NoticeKind::DaylightSaving, {}}});
+    EXPECT_EQ(Of(ChartNotices(hk, "Asia/Hong_Kong"), NoticeKind::DaylightSaving).size(), 1u);
+    hk.place = "香港";
+    EXPECT_EQ(Of(ChartNotices(hk), NoticeKind::DaylightSaving).size(), 1u);
 }
 
 }  // namespace

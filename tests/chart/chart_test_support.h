@@ -45,16 +45,18 @@ struct ProgramRun {
 
 // Runs `program` with `args` (each quoted for the shell) and `in` on stdin,
 // from the folder `cwd` (the current one when empty); `scratch` holds the
-// files the streams pass through.
+// files the streams pass through, and stdout goes to `out` instead when it
+// is given (/dev/full, say).
 inline ProgramRun RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                              const std::string& in, const std::filesystem::path& scratch,
-                             const std::filesystem::path& cwd = {}) {
+                             const std::filesystem::path& cwd = {}, const std::filesystem::path& out = {}) {
     std::filesystem::create_directories(scratch);
     std::ofstream(scratch / "in", std::ios::binary) << in;
     const auto quote = [](const std::string& s) { return "'" + std::regex_replace(s, std::regex("'"), "'\\''") + "'"; };
     std::string cmd = (cwd.empty() ? "" : "cd " + quote(cwd.string()) + " && ") + quote(program.string());
     for (const auto& a : args) cmd += " " + quote(a);
-    cmd += " <" + quote((scratch / "in").string()) + " >" + quote((scratch / "out").string()) + " 2>" +
+    std::filesystem::remove(scratch / "out");
+    cmd += " <" + quote((scratch / "in").string()) + " >" + quote((out.empty() ? scratch / "out" : out).string()) + " 2>" +
            quote((scratch / "err").string());
     const int raw = std::system(cmd.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(scratch / "out"), ReadAll(scratch / "err")};

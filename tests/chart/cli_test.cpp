@@ -9,11 +9,13 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <codecvt>
+#include <limits>
 #include <locale>
 #include <regex>
 #include <set>
 
 #include "app/rtf/rtf_reader.h"
+#include "chart/chart_json.h"
 #include "chart/chart_request.h"
 #include "chart/unknown_hour.h"
 #include "chart_test_support.h"
@@ -32,8 +34,10 @@ protected:
     void SetUp() override { fs::create_directories(dir_ / "cwd"); }
     void TearDown() override { fs::remove_all(dir_); }
 
-    ProgramRun Run(const Args& args, const fs::path& exe = PAIPAN_CLI_PATH, const std::string& in = "") const {
-        return test::RunProgram(exe, args, in, dir_, dir_ / "cwd");
+    // `args` run with `in` as stdin; stdout goes to `out` when it is given.
+    ProgramRun Run(const Args& args, const fs::path& exe = PAIPAN_CLI_PATH, const std::string& in = "",
+                   const fs::path& out = {}) const {
+        return test::RunProgram(exe, args, in, dir_, dir_ / "cwd", out);
     }
 };
 
@@ -175,6 +179,11 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
          "子丑", "1999 11 25 0", "1999 11", "大雪 1999-12-07", "小寒 2000-01-06", "2000-01-01T11:5", true, 0},
         {{"--year=2020", "--month=5", "--day=23", "--hour=10", "--minute=0"}, "庚子 辛巳", "", "2020 4 1 1", "2020 4",
          "立夏 2020-05-05", "芒种 2020-06-05", "2020-05-23T10:", true, 0},
+        // 2020-01-28: lunar 正月初四 (the new year fell on 25 January) but the
+        // solar month is still the twelfth, 丁丑, until 立春 on 4 February;
+        // a 庚午 day, its 巳 hour 辛巳.
+        {{"--year=2020", "--month=1", "--day=28", "--hour=10", "--minute=0"}, "己亥 丁丑 庚午 辛巳", "戌亥",
+         "2020 1 4 0", "2019 12", "小寒 2020-01-06", "立春 2020-02-04", "2020-01-28T09:4", false, 0},
     };
     for (const Case& c : cases) {
         Args args = c.args;
@@ -221,14 +230,18 @@ TEST_F(CliTest, JsonPillarsCarryTheirSoundStageAndStars) {
 
 // The 1949 chart with minor luck and palace, as the library makes it, and
 // paipan-cli's arguments for it in `format`.
+// The name has markup and a character beyond U+FFFF (two UTF-16 units) before
+// every coloured piece.
+const char* const kOddName = "<𠀀李>";
 ChartResult Chart1949() {
     ChartInput in = DefaultChartInput(1949, 10, 1, 15, 0);
     in.minorLuck = in.palace = true;
+    in.name = kOddName;
     return std::get<ChartResult>(RunChartRequest(in));
 }
 Args Args1949(const char* format) {
     Args args = k1949;
-    args.insert(args.end(), {"--minor-luck", "--palace", "--format", format});
+    args.insert(args.end(), {"--minor-luck", "--palace", "--name", kOddName, "--format", format});
     return args;
 }
 
@@ -251,9 +264,21 @@ TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
     }
     EXPECT_EQ(n, chart.spans.size());
     const auto pre = html.find("<pre>") + 5;
-    EXPECT_EQ(std::regex_replace(html.substr(pre, html.find("</pre>") - pre), std::regex("<[^>]*>"), ""),
-              Plain(chart.text));
+    ASSERT_TRUE(html.substr(pre).starts_with("姓名：&lt;𠀀李&gt;　　"));
+    std::string shown = std::regex_replace(html.substr(pre, html.find("</pre>") - pre), std::regex("<[^>]*>"), "");
+    for (const auto& [entity, c] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}})
+        shown = std::regex_replace(shown, std::regex(entity), c);
+    EXPECT_EQ(shown, Plain(chart.text));
 }
+
+// Every character of a text that is not a line end, with its colour as
+// 0xRRGGBB (-1: none).
+using ColouredText = std::vector<std::pair<char32_t, long>>;
+void AddColoured(ColouredText& out, const std::string& utf8, long colour) {
+    for (const char32_t c : std::wstring_convert<std::codecvt_utf8<char32_t>, char32_t>().from_bytes(utf8))
+        if (c != '\r' && c != '\n') out.push_back({c, colour});
+}
+long Rgb(int r, int g, int b) { return r << 16 | g << 8 | b; }
 
 TEST_F(CliTest, RtfCarriesTheTextAndItsColours) {
     // Read back by the project's reader: the same text, the coloured runs in the table's colours.
@@ -261,14 +286,26 @@ TEST_F(CliTest, RtfCarriesTheTextAndItsColours) {
     const auto runs = rtf::ParseRtf(Run(Args1949("rtf")).out);
     ASSERT_TRUE(runs);
     std::string text;
-    std::set<std::tuple<int, int, int>> colours;
+    ColouredText got, want;
     for (const auto& run : *runs) {
         text += run.text;
         EXPECT_EQ(run.format.font, "Noto Sans Mono CJK SC");
-        if (run.format.colour) colours.insert({run.format.colour->red, run.format.colour->green, run.format.colour->blue});
+        const auto& c = run.format.colour;
+        AddColoured(got, run.text, c ? Rgb(c->red, c->green, c->blue) : -1);
     }
     EXPECT_EQ(text, Plain(chart.text));
-    EXPECT_EQ(colours, (std::set<std::tuple<int, int, int>>{{0, 0, 255}, {255, 0, 0}, {0, 128, 0}, {192, 64, 0}, {255, 0, 255}}));
+    // The colour of each character from the spans, counted in UTF-16 units.
+    const std::u16string all = std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().from_bytes(chart.text);
+    std::vector<long> colour(all.size(), -1);
+    for (const ColourSpan& s : chart.spans)
+        std::fill_n(colour.begin() + s.start, s.length, Rgb(s.red, s.green, s.blue));
+    for (std::size_t u = 0; u < all.size(); ++u) {
+        const std::size_t units = all[u] >= 0xD800 && all[u] < 0xDC00 ? 2 : 1;
+        AddColoured(want, std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().to_bytes(all.substr(u, units)),
+                    colour[u]);
+        u += units - 1;
+    }
+    EXPECT_EQ(got, want);
 }
 
 TEST_F(CliTest, OutputFileIsReplacedWholeOrNotAtAll) {
@@ -329,6 +366,89 @@ TEST_F(CliTest, BatchAnswersEveryLineInOrder) {
     EXPECT_EQ(lines[5]["error"]["field"], "longitude");
     EXPECT_NE(lines[7]["text"].get<std::string>().find("经度：121.5度0分"), std::string::npos);
     EXPECT_NE(lines[7]["text"].get<std::string>().find("坤造"), std::string::npos);
+}
+
+// More than three read buffers (64 KiB each) of requests padded with
+// spaces: a line whose LF is the buffer's last byte, one whose LF is the
+// next buffer's first, one crossing in its middle, and lines that are JSON
+// but not objects.
+TEST_F(CliTest, BatchLinesAcrossTheReadBuffer) {
+    const std::string request = "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"minute\":0";
+    std::string in;
+    const auto padTo = [&](std::size_t lfAt) {  // the request, closed so that its LF is at byte lfAt
+        in += request + std::string(lfAt - in.size() - request.size() - 1, ' ') + "}\n";
+    };
+    padTo(65535);
+    in += "null\n";
+    padTo(2 * 65536);
+    in += "[]\n";
+    padTo(3 * 65536 + 40000);
+    in += "{\"year\":2000,\"month\":1,\"day\":1,\"hour\":12,\"minute\":0}";
+    ASSERT_EQ(in.find("\n", 65536), 65536u + 4);
+    const ProgramRun r = Run({"--no-stars", "--batch"}, PAIPAN_CLI_PATH, in);
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::vector<json> lines;
+    std::istringstream out(r.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
+    ASSERT_EQ(lines.size(), 6u);
+    const std::string chart1949 = Run([] { Args a = k1949; a.push_back("--no-stars"); return a; }()).out;
+    for (const std::size_t i : {0, 2, 4}) EXPECT_EQ(lines[i]["text"], chart1949) << i;
+    EXPECT_EQ(lines[5]["text"], Run({"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--no-stars"}).out);
+    for (const std::size_t i : {1, 3})
+        EXPECT_EQ(lines[i], json::parse("{\"error\":{\"kind\":\"request\",\"message\":\"第" + std::to_string(i + 1) +
+                                        "行不是一个JSON对象。\",\"field\":null},\"line\":" + std::to_string(i + 1) + "}"));
+}
+
+// A stdout that cannot take the chart (a full disk, here /dev/full) fails
+// with status 1, for one chart, a batch and a --locate list, whether the write fails at
+// once (more than the stream's buffer) or only when it is flushed at the end.
+TEST_F(CliTest, FullStdoutExitsOne) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::string line = "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"minute\":0}\n";
+    std::string many;
+    for (int i = 0; i < 20; ++i) many += line;
+    const std::pair<Args, std::string> cases[] = {
+        {k1949, ""}, {{"--batch"}, line}, {{"--batch"}, many}, {{"--batch"}, "null\n"}, {{"--locate", "合肥"}, ""}};
+    for (const auto& [args, in] : cases) {
+        const ProgramRun r = Run(args, PAIPAN_CLI_PATH, in, "/dev/full");
+        EXPECT_EQ(r.status, 1) << in.size() << " " << r.err;
+    }
+    EXPECT_EQ(Run(k1949, PAIPAN_CLI_PATH, "", "/dev/full").err, "paipan-cli: cannot write to stdout\n");
+}
+
+// DumpCompact against the JSON library's own serializer, which it must
+// match byte for byte: every escape, UTF-8 of each length at the edges of
+// the fast path, malformed UTF-8 (repaired by the library), texts longer
+// than the output buffer, numbers at their limits and nested values.
+TEST(DumpCompact, MatchesTheLibrarysSerializer) {
+    using ordered = nlohmann::ordered_json;
+    std::string controls;
+    for (char c = 1; c < 0x20; ++c) controls += c;
+    const std::string strings[] = {
+        "", "a", controls, "\"\\/", "\x7f", "é", "中", "𠀀", "\xE0\xA0\x80", "\xE1\x80\x80", "\xEC\xBF\xBF",
+        "\xED\x80\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF", "x\xE4\xB8\xADy",
+        "\xFF", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "ab\xF0\x9F\x98",
+        "\xE4\xB8\xAD\x80", std::string(9000, 'x') + "\"" + std::string(9000, 'y'),
+        [] { std::string s; for (int i = 0; i < 5000; ++i) s += "中"; return s + "\n"; }(),
+    };
+    for (const std::string& s : strings) {
+        const ordered values[] = {s, ordered::array({s, 1}), {{"k", s}}, {{s, s}}};
+        for (const ordered& v : values) {
+            std::string out = "left over";
+            DumpCompact(v, out);
+            EXPECT_EQ(out, v.dump(-1, ' ', false, ordered::error_handler_t::replace)) << s.substr(0, 40);
+        }
+    }
+    const ordered others[] = {
+        0, -1, 9, 10, -10, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(),
+        std::numeric_limits<std::uint64_t>::max(), 1.5, -0.25, true, false, nullptr, ordered::array(),
+        ordered::object(), ordered::parse(R"({"a":[1,{"b":null,"c":true,"d":false}],"":[[],{}],"z":-7})"),
+    };
+    for (const ordered& v : others) {
+        std::string out = "left over";
+        DumpCompact(v, out);
+        EXPECT_EQ(out, v.dump(-1, ' ', false, ordered::error_handler_t::replace));
+    }
 }
 
 TEST_F(CliTest, HelpNamesEveryOption) {

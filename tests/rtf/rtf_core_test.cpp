@@ -138,6 +138,8 @@ TEST(RtfReader, DecodesCharacters) {
         {"{\\rtf1\\ansi \\'e9\\'80}", "é€"},  // western by default
         {"{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset134 A;}{\\f1\\fcharset0 B;}}\\f0\\'c4\\'e3\\f1\\'e9}", "你é"},
         {"{\\rtf1{\\fonttbl{\\f0\\cpg936 A;}}\\f0\\'ba\\'c3}", "好"},  // the font's own code page
+        // \f0 is a font of its own, not the default (\deff1) one.
+        {"{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fcharset134 A;}{\\f1\\fcharset0 B;}}\\f0\\'c4\\'e3\\f1\\'e9}", "你é"},
         {"{\\rtf1\\mac \\'8e}", "é"},
         {"{\\rtf1\\ansicpg99999 \\'e9}", "é"},  // unknown code page read as western
         {"{\\rtf1\\ansicpg65001 \\'e6\\'99\\'b4}", "晴"},
