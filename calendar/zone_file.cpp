@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <system_error>
 
 #include "engine/datetime.h"
 
@@ -194,6 +195,9 @@ const ZoneFile* ZoneFile::Find(const std::string& zone, const std::filesystem::p
 }
 
 std::optional<ZoneFile> ZoneFile::ReadFile(const std::filesystem::path& path) {
+    // A folder of the zone tree ("Asia") opens, but reading it throws.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     std::ifstream file(path, std::ios::binary);
     if (!file) return std::nullopt;
     const std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

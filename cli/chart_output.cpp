@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string_view>
+#include <vector>
 
 #include "app/render/render_plugin.h"
 #include "calendar/store.h"
@@ -28,6 +29,26 @@ using json = nlohmann::ordered_json;
 constexpr std::pair<std::string_view, OutputFormat> kFormats[] = {
     {"text", OutputFormat::Text}, {"rtf", OutputFormat::Rtf}, {"html", OutputFormat::Html},
     {"json", OutputFormat::Json}, {"pdf", OutputFormat::Pdf}, {"png", OutputFormat::Png}};
+
+// PDF and PNG are drawn by the render plugin, which only a build with Qt makes.
+constexpr bool kPictureOutput = PAIPAN_PICTURE_OUTPUT;
+
+bool Built(OutputFormat format) {
+    return kPictureOutput || (format != OutputFormat::Pdf && format != OutputFormat::Png);
+}
+
+// The names of the formats this build writes, "text, rtf, html or json".
+std::string BuiltFormatNames(std::string_view comma, std::string_view last) {
+    std::vector<std::string_view> names;
+    for (const auto& [text, format] : kFormats)
+        if (Built(format)) names.push_back(text);
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) list += i + 1 == names.size() ? last : comma;
+        list += names[i];
+    }
+    return list;
+}
 
 std::string JsonLine(const json& value) {
     std::string line;
@@ -107,8 +128,21 @@ int Report(const std::string& message, int status) {
 
 std::optional<OutputFormat> ParseOutputFormat(const std::string& name) {
     for (const auto& [text, format] : kFormats)
-        if (name == text) return format;
+        if (name == text && Built(format)) return format;
     return std::nullopt;
+}
+
+std::string OutputFormatProblem(const std::string& name) {
+    if (!kPictureOutput && (name == "pdf" || name == "png"))
+        return "--format " + name + "：这一版本构建时没有Qt，不能输出PDF或PNG；可用的格式为" +
+               BuiltFormatNames("、", "或") + "。";
+    return "--format takes " + BuiltFormatNames(", ", " or ");
+}
+
+std::string OutputFormatHelp() {
+    std::string help = "  --format " + BuiltFormatNames("|", "|") + "  output format, default text";
+    if (kPictureOutput) help += "; pdf and png\n      need --output";
+    return help + "\n";
 }
 
 void CheckOutputRequest(const OutputRequest& output, const std::function<void(const std::string&)>& fail) {

@@ -15,7 +15,13 @@ namespace paipan {
 
 enum class OutputFormat { Text, Rtf, Html, Json, Pdf, Png };
 
+// The format of that name, when this build writes it (PDF and PNG only
+// with Qt).
 std::optional<OutputFormat> ParseOutputFormat(const std::string& name);
+// Why --format NAME was refused, naming the formats this build writes.
+std::string OutputFormatProblem(const std::string& name);
+// The --format line of --help, listing the formats this build writes.
+std::string OutputFormatHelp();
 
 // Writes `message` and a line end to stderr; returns `status`.
 int Report(const std::string& message, int status);

@@ -116,15 +116,15 @@ void PrintHelp() {
                  "  --from-year Y, --to-year Y  the years --find-pillars searches, default " +
                      paipan::FirstYearText() + " to " + paipan::LastYearText() + "\n"
                  "      e.g. paipan-cli --find-pillars \"庚午 辛巳 庚辰 癸未\" --from-year 1900\n";
-    std::cout << "  --format text|rtf|html|json|pdf|png  output format, default text; pdf and png\n"
-                 "      need --output\n"
+    std::cout << paipan::OutputFormatHelp() <<
                  "  --output FILE  write to FILE (replaced whole keeping its mode, through a link to its\n"
                  "      target, or left as it was) instead of stdout\n"
                  "  --convert  print only the date in the other calendar (农历：庚子年闰四月初一 or\n"
                  "      公历：2020年05月23日), one line; with --format json one object\n"
                  "  --batch  read one JSON request per line from stdin, write one JSON chart per line;\n"
                  "      the other options give the defaults of every request\n"
-                 "  --help  show this help and exit\n\n"
+                 "  --help  show this help and exit\n"
+                 "  --version  show the program's name and version and exit\n\n"
                  "Exit status: 0 chart written, 2 bad option or input (message on stderr),\n"
                  "3 data file missing or unreadable, 1 internal error.\n\n"
                  "Lunar dates (农历):\n"
@@ -196,7 +196,7 @@ bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::strin
     if (key == "format") {
         const std::string v = reader.ValueOf(key, value);
         const auto format = paipan::ParseOutputFormat(v);
-        if (!format) throw UsageError{"--format takes text, rtf, html, json, pdf or png"};
+        if (!format) throw UsageError{paipan::OutputFormatProblem(v)};
         out.format = *format;
     } else if (key == "output") {
         out.path = reader.ValueOf(key, value);
@@ -213,15 +213,20 @@ bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::strin
     return true;
 }
 
-// Fills the request from the command line; nullopt when --help was asked.
+// Fills the request from the command line; nullopt when --help or --version
+// (then in `shown`) was asked.
 std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth,
-                                paipan::OutputRequest& output, paipan::cli::FindOptions& find) {
+                                paipan::OutputRequest& output, paipan::cli::FindOptions& find,
+                                std::string& shown) {
     ChartInput in = paipan::DefaultChartInputNow();
     bool clockGiven = false;  // --hour or --minute
     ArgReader reader(argc, argv);
     while (!reader.Done()) {
         const std::string arg = reader.Next();
-        if (arg == "--help") return std::nullopt;
+        if (arg == "--help" || arg == "--version") {
+            shown = arg;
+            return std::nullopt;
+        }
         if (arg.rfind("--", 0) != 0) throw UsageError{"unexpected argument: " + arg};
         const auto eq = arg.find('=');
         const std::string key = arg.substr(2, eq == std::string::npos ? eq : eq - 2);
@@ -287,8 +292,9 @@ int main(int argc, char** argv) {
         paipan::cli::BirthOptions birth;
         paipan::OutputRequest output;
         paipan::cli::FindOptions find;
+        std::string shown;  // --help or --version
         try {
-            input = Parse(argc, argv, birth, output, find);
+            input = Parse(argc, argv, birth, output, find, shown);
             if (birth.longitudeFromPlace && birth.longitudeGiven)
                 throw UsageError{"--longitude-from-place cannot be combined with --longitude or --longitude-minutes"};
             if (input && input->leapMonth && !input->lunar) throw UsageError{"--leap-month needs --calendar lunar"};
@@ -298,7 +304,8 @@ int main(int argc, char** argv) {
             return Report(message, 2);
         }
         if (!input) {
-            PrintHelp();
+            if (shown == "--version") std::cout << "paipan-cli " PAIPAN_VERSION "\n";
+            else PrintHelp();
             return 0;
         }
         if (birth.locate) return paipan::cli::Locate(*birth.locate);

@@ -18,7 +18,13 @@ paipan_ensure_packages() {
     fi
 }
 
-PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev libgtest-dev fonts-noto-cjk tzdata nlohmann-json3-dev python3-fonttools poppler-utils libgoogle-perftools-dev)
+# What building and running the programs needs (tcmalloc is optional: used
+# when there), what the tests add, and what .ci/run's sanitizer and fuzzer
+# builds add (clang and its runtime libraries for -fsanitize=fuzzer, and a
+# compiler cache the builds share).
+PAIPAN_BUILD_PACKAGES=(cmake make g++ pkg-config libsqlite3-dev qt6-base-dev libgl-dev fonts-noto-cjk tzdata nlohmann-json3-dev python3-fonttools libgoogle-perftools-dev)
+PAIPAN_TEST_PACKAGES=(libgtest-dev poppler-utils)
+PAIPAN_CHECK_PACKAGES=(clang-14 libclang-rt-14-dev ccache)
 
 # paipan_build [TARGET...] [-- CMAKE-OPTION...]: configures build/ and builds
 # the targets named (all of them when none is).
