@@ -12,7 +12,7 @@
 #include "app/document_limits.h"
 #include "app/interaction.h"
 #include "app/result_box.h"
-#include "app/rtf/rtf_qt.h"
+#include "app/rtf_qt.h"
 #include "app/texts.h"
 
 namespace paipan {

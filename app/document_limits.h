@@ -13,7 +13,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 class QTextEdit;
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "app/interaction.h"
-#include "app/render/document_export.h"
+#include "render/document_export.h"
 #include "app/texts.h"
 
 namespace paipan {

@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QTextEdit>
 
-#include "app/render/chart_document.h"
+#include "render/chart_document.h"
 #include "chart/chart_request.h"
 
 namespace paipan {

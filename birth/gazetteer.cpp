@@ -5,7 +5,7 @@
 #include <map>
 #include <tuple>
 
-#include "calendar/store.h"
+#include "birth/place_file.h"
 
 namespace paipan {
 namespace {

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "chart/lunar_request.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 
 namespace paipan {
 namespace {

@@ -8,7 +8,7 @@
 #include "birth/clock_zone.h"
 #include "birth/gazetteer.h"
 #include "birth/lunar_notices.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 
 namespace paipan {
 namespace {

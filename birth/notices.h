@@ -41,8 +41,8 @@ struct Notice {
 // `input.place` names exactly, else China's clock (Asia/Shanghai). Data files
 // come from `dataFolder`, of the gazetteer only the places named; a missing
 // gazetteer only drops the notices that need it.
-std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone = {},
-                                 const std::filesystem::path& dataFolder = ProgramFolder());
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
+                                 const std::filesystem::path& dataFolder);
 
 // The same with a gazetteer the caller has loaded once for many charts
 // (nullptr when there is none), and the finished engine of the chart the
@@ -57,7 +57,7 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
 // The notices' texts, in order.
 std::vector<std::string> NoticeTexts(std::vector<Notice> notices);
 // The same notices as plain texts, in order.
-std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone = {},
-                                          const std::filesystem::path& dataFolder = ProgramFolder());
+std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone,
+                                          const std::filesystem::path& dataFolder);
 
 }  // namespace paipan

@@ -11,9 +11,9 @@
 
 namespace paipan {
 
-std::vector<Notice> UnknownHourNotices(const ChartInput& input, const std::string& zone = {},
-                                       const std::filesystem::path& dataFolder = ProgramFolder());
-std::vector<std::string> UnknownHourNoticeTexts(const ChartInput& input, const std::string& zone = {},
-                                                const std::filesystem::path& dataFolder = ProgramFolder());
+std::vector<Notice> UnknownHourNotices(const ChartInput& input, const std::string& zone,
+                                       const std::filesystem::path& dataFolder);
+std::vector<std::string> UnknownHourNoticeTexts(const ChartInput& input, const std::string& zone,
+                                                const std::filesystem::path& dataFolder);
 
 }  // namespace paipan

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "calendar/month_step.h"
-#include "engine/corvel_bzclass.h"
+#include "calendar/calendar_engine.h"
 
 namespace paipan {
 namespace {
@@ -86,7 +86,7 @@ LunarDate LunarDateOfDay(int year, int month, int day, const CalendarRow& row,
     return {d.month > row.JieqiMonth ? year - 1 : year, d.month, d.day, d.leap};
 }
 
-bool Corvel_BZClass::CheckDate() const {
+bool CalendarEngine::CheckDate() const {
     // 29 February only in Gregorian leap years, day 31 only in the long
     // months. A day or month outside the calendar fails as well: the window
     // never sends one, and nothing sensible could be computed from it.
@@ -95,7 +95,7 @@ bool Corvel_BZClass::CheckDate() const {
     return false;
 }
 
-void Corvel_BZClass::GetNongLi() {
+void CalendarEngine::GetNongLi() {
     // The birth month's row as GetMonthRow loaded it into the fields.
     CalendarRow row;
     row.JieqiMonth = JieqiMonth;
@@ -113,18 +113,18 @@ void Corvel_BZClass::GetNongLi() {
     leap = d.leap;
 }
 
-std::string Corvel_BZClass::GetNongLiStr() const {
+std::string CalendarEngine::GetNongLiStr() const {
     const int s = YearSerialOf(nn);
     return GetG(s % 10) + GetZ(s % 12) + "年[" + NaYin.at(static_cast<std::size_t>(s / 2)) + "]" +
            (leap ? "闰" : "") + NlMonthName.at(static_cast<std::size_t>(ny)) + "月" +
            NlDayName.at(static_cast<std::size_t>(nr)) + "日";
 }
 
-std::string Corvel_BZClass::GetBirthStr() const {
+std::string CalendarEngine::GetBirthStr() const {
     return DateTimeText({nian, yue, ri, shi, fen, 0}, true);
 }
 
-bool Corvel_BZClass::LunarDateSteps() {
+bool CalendarEngine::LunarDateSteps() {
     if (!CheckDate()) return false;
     GetMonthRow();
     GetBzTime();
@@ -132,6 +132,6 @@ bool Corvel_BZClass::LunarDateSteps() {
     return true;
 }
 
-void Corvel_BZClass::getNL() { LunarDateSteps(); }
+void CalendarEngine::getNL() { LunarDateSteps(); }
 
 }  // namespace paipan

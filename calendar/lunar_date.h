@@ -6,7 +6,7 @@
 #include <compare>
 #include <functional>
 
-#include "engine/calendar_row.h"
+#include "calendar/calendar_row.h"
 
 namespace paipan {
 

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "calendar/store.h"
-#include "engine/corvel_bzclass.h"
+#include "engine/pillar_engine.h"
 #include "engine/span.h"
 #include "engine/value.h"
 
@@ -21,8 +21,8 @@ using namespace std::chrono;
 auto MonthKey(const LunarDate& d) { return std::tuple(d.year, d.month, d.leap); }
 
 // The symbol tables of the chart, for names exactly as it writes them.
-const Corvel_BZClass& Tables() {
-    static const Corvel_BZClass tables;
+const PillarEngine& Tables() {
+    static const PillarEngine tables;
     return tables;
 }
 
@@ -154,7 +154,7 @@ std::optional<int> ParseLunarDay(const std::string& text) {
 
 std::string LunarDateText(const LunarDate& date) {
     const int s = YearSerialOf(date.year);
-    const Corvel_BZClass& t = Tables();
+    const PillarEngine& t = Tables();
     return t.GetG(s % 10) + t.GetZ(s % 12) + "年" + (date.leap ? "闰" : "") + LunarMonthName(date.month) +
            LunarDayName(date.day);
 }

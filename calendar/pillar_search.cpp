@@ -5,8 +5,8 @@
 
 #include "calendar/solar_terms.h"
 #include "calendar/store.h"
-#include "engine/corvel_bzclass.h"
-#include "engine/utf8.h"
+#include "calendar/calendar_engine.h"
+#include "util/utf8.h"
 
 namespace paipan {
 namespace {
@@ -188,7 +188,7 @@ std::string QueryProblem(const PillarQuery& q) {
 }
 
 std::string LunarDateText(const CivilTime& t, const std::filesystem::path& dataFolder) {
-    Corvel_BZClass e;
+    CalendarEngine e;
     e.dataFolder = dataFolder;
     e.SetRequest(EngineRequest{.year = t.year, .month = t.month, .day = t.day, .hour = t.hour,
                                .minute = t.minute});

@@ -6,7 +6,7 @@
 
 #include "calendar/month_step.h"
 #include "calendar/solar_terms.h"
-#include "engine/corvel_bzclass.h"
+#include "calendar/calendar_engine.h"
 
 namespace paipan {
 
@@ -19,20 +19,20 @@ SolarYearMonth SolarYearMonthOf(int year, int month, int day, int hour, int minu
     return {year, before ? month - 2 : month - 1};
 }
 
-std::string Corvel_BZClass::FormatInt(int i) const {
+std::string CalendarEngine::FormatInt(int i) const {
     std::string text = std::to_string(i);
     if (text.size() == 1) text.insert(text.begin(), '0');
     return text;
 }
 
-void Corvel_BZClass::GetBzTime() {
+void CalendarEngine::GetBzTime() {
     const SolarYearMonth solar =
         SolarYearMonthOf(nian, yue, ri, shi, fen, JieqiDay, JieqiHour, JieqiMinute);
     bz_year = solar.year;
     bz_month = solar.month;
 }
 
-void Corvel_BZClass::CalJQ() {
+void CalendarEngine::CalJQ() {
     InputTime = MakeDateTime(nian, yue, ri, shi, fen);
 
     // The jie term of year/month as a date-time and as its display text,

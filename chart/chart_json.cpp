@@ -11,9 +11,9 @@
 #include <utility>
 #include <string_view>
 
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "engine/luck_start.h"
-#include "engine/utf8.h"
+#include "util/utf8.h"
 
 namespace paipan {
 namespace {

@@ -12,7 +12,7 @@
 #include "calendar/zone_file.h"
 #include "chart/lunar_request.h"
 #include "chart/sites.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "engine/span.h"
 #include "engine/value.h"
 

@@ -105,7 +105,7 @@ using ChartOutcome = std::variant<ChartResult, InputProblem, DataProblem>;
 // true-solar-time correction, the engine and the colouring. The data files
 // are looked up in `dataFolder`.
 ChartOutcome RunChartRequest(const ChartInput& input,
-                             const std::filesystem::path& dataFolder = ProgramFolder());
+                             const std::filesystem::path& dataFolder);
 
 // The same press, showing the finished engine and the result to `inspect`
 // before the engine is released (the command line's JSON output reads the

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "engine/luck_start.h"
 
 namespace paipan {

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 
 namespace paipan {
 namespace {

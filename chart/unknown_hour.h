@@ -20,7 +20,7 @@
 
 #include "calendar/store.h"
 #include "chart/chart_request.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "engine/luck_start.h"
 
 namespace paipan {
@@ -85,7 +85,7 @@ using UnknownHourOutcome = std::variant<UnknownHourChart, InputProblem, DataProb
 // The 时辰不详 press: the input checks (the hour and minute texts are not
 // read), the candidate rows and the result text in the chosen layout.
 UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input,
-                                         const std::filesystem::path& dataFolder = ProgramFolder(),
+                                         const std::filesystem::path& dataFolder,
                                          Colouring colouring = Colouring::Spans);
 
 // The press the request panel asks for: the chart, or with 时辰不详 checked

@@ -1,3 +1,4 @@
+#include "util/program_folder.h"
 #include "cli/birth_options.h"
 
 #include <algorithm>

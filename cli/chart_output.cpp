@@ -1,3 +1,4 @@
+#include "util/program_folder.h"
 #include "cli/chart_output.h"
 
 #include <dlfcn.h>
@@ -9,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/render/render_plugin.h"
+#include "render/render_plugin.h"
 #include "calendar/store.h"
 #include "chart/chart_html.h"
 #include "chart/chart_json.h"
@@ -104,7 +105,7 @@ int WriteUnknownHour(const OutputRequest& output, const ChartInput& input, const
         case OutputFormat::Png: status = Render(output, chart); break;
     }
     if (status == 0 && !quiet)
-        for (const auto& text : UnknownHourNoticeTexts(input, zone)) std::cerr << text << "\n";
+        for (const auto& text : UnknownHourNoticeTexts(input, zone, ProgramFolder())) std::cerr << text << "\n";
     return status;
 }
 
@@ -186,7 +187,7 @@ int WriteChart(const OutputRequest& output, const ChartInput& typed, const std::
     std::vector<std::string> notices;
     json chartJson;
     const ChartInspector inspect = [&](const Corvel_BZClass& e, const ChartResult& r) {
-        if (!quiet || output.format == OutputFormat::Json) notices = ChartNoticeTexts(input, zone);
+        if (!quiet || output.format == OutputFormat::Json) notices = ChartNoticeTexts(input, zone, ProgramFolder());
         if (output.format == OutputFormat::Json) chartJson = ChartJson(e, r, notices);
     };
     const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;

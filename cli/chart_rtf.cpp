@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/rtf/rtf_model.h"
-#include "app/rtf/rtf_writer.h"
+#include "rtf/rtf_model.h"
+#include "rtf/rtf_writer.h"
 #include "chart/chart_pieces.h"
 
 namespace paipan {

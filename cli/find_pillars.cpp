@@ -1,3 +1,4 @@
+#include "util/program_folder.h"
 #include "cli/find_pillars.h"
 
 #include <cstdio>

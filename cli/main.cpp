@@ -21,7 +21,7 @@
 #include "cli/find_pillars.h"
 #include "cli/convert.h"
 #include "engine/span.h"
-#include "engine/utf8.h"
+#include "util/utf8.h"
 
 namespace {
 

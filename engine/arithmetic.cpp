@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "engine/corvel_bzclass.h"
+#include "engine/pillar_engine.h"
 
 namespace paipan {
 namespace {
@@ -39,19 +39,19 @@ constexpr std::array<std::array<const char*, 2>, 5> kTenDeity = {{
 
 }  // namespace
 
-std::string Corvel_BZClass::GetG(int g) const {
+std::string PillarEngine::GetG(int g) const {
     // A negative stem reads as its absolute value: -3 and 3 are both 丁.
     const int index = std::abs(g);
     RequireStem(index, "GetG");
     return TianGan[static_cast<std::size_t>(index)];
 }
 
-std::string Corvel_BZClass::GetZ(int z) const {
+std::string PillarEngine::GetZ(int z) const {
     RequireBranch(z, "GetZ");
     return DiZhi[static_cast<std::size_t>(z)];
 }
 
-std::optional<int> Corvel_BZClass::GetSerial(int g, int z) const {
+std::optional<int> PillarEngine::GetSerial(int g, int z) const {
     // The place of every stem and branch in the cycle, -1 where they never
     // meet (a stem and a branch of different polarity).
     static constexpr auto kSerial = [] {
@@ -65,12 +65,12 @@ std::optional<int> Corvel_BZClass::GetSerial(int g, int z) const {
     return i < 0 ? std::nullopt : std::optional<int>(i);
 }
 
-int Corvel_BZClass::GetGWuXing(int g) const {
+int PillarEngine::GetGWuXing(int g) const {
     RequireStem(g, "GetGWuXing");
     return g / 2;  // 甲乙 木, 丙丁 火, 戊己 土, 庚辛 金, 壬癸 水
 }
 
-std::string Corvel_BZClass::GetTenDeity(int s, int g) const {
+std::string PillarEngine::GetTenDeity(int s, int g) const {
     const int eg = GetGWuXing(g);
     const int es = GetGWuXing(s);
     const int d = (eg - es + 5) % 5;  // [0, 4]
@@ -78,7 +78,7 @@ std::string Corvel_BZClass::GetTenDeity(int s, int g) const {
     return kTenDeity[static_cast<std::size_t>(d)][same ? 0 : 1];
 }
 
-void Corvel_BZClass::GetKongWang() {
+void PillarEngine::GetKongWang() {
     const int stem = bz[2][0];
     const int branch = bz[2][1];
     RequireStem(stem, "GetKongWang");
@@ -87,7 +87,7 @@ void Corvel_BZClass::GetKongWang() {
     kwstr = GetZ(kw_z[0]) + GetZ(kw_z[1]);
 }
 
-std::string Corvel_BZClass::GetSWB(int z) const {
+std::string PillarEngine::GetSWB(int z) const {
     const int d = bz[2][0];
     RequireStem(d, "GetSWB");
     RequireBranch(z, "GetSWB");
@@ -97,7 +97,7 @@ std::string Corvel_BZClass::GetSWB(int z) const {
     return ChangSheng[static_cast<std::size_t>(stage)];
 }
 
-bool Corvel_BZClass::isshun(const Pillars& pillars, int sex) const {
+bool PillarEngine::isshun(const Pillars& pillars, int sex) const {
     // Forward (顺) for a man with a yang year stem or a woman with a yin one.
     const int yearStem = pillars[0][0];
     RequireStem(yearStem, "isshun");

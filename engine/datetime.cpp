@@ -23,6 +23,11 @@ bool IsValidDate(int y, int m, int d) {
     return year_month_day{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}}.ok();
 }
 
+int DaysInMonth(int y, int m) {
+    const year_month_day_last last{year{y}, month_day_last{month{static_cast<unsigned>(m)}}};
+    return static_cast<int>(static_cast<unsigned>(last.day()));  // [28, 31]
+}
+
 namespace {
 DateTime AddClamped(DateTime t, months delta) {
     const auto dayStart = floor<days>(t);

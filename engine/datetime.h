@@ -32,6 +32,9 @@ std::string DateTimeText(const CivilTime& t, bool padded);
 // True when year-month-day is a real Gregorian date.
 bool IsValidDate(int year, int month, int day);
 
+// The number of days of a Gregorian month; month in [1, 12].
+int DaysInMonth(int year, int month);
+
 // Adds whole calendar years or months, keeping the day of the month and
 // taking the month's last day when that day does not exist in it.
 DateTime AddYearsClamped(DateTime t, int years);

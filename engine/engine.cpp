@@ -2,7 +2,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "engine/corvel_bzclass.h"
+#include "engine/pillar_engine.h"
 
 namespace paipan {
 namespace {
@@ -32,7 +32,7 @@ std::string Text(const Value& v) {
 
 }  // namespace
 
-void Corvel_BZClass::SetRequest(const Value& nian_, const Value& yue_, const Value& ri_,
+void PillarEngine::SetRequest(const Value& nian_, const Value& yue_, const Value& ri_,
                                 const Value& shi_, const Value& fen_, const Value& sex2_,
                                 const Value& name2_, const Value& area2_, const Value& dyp2_,
                                 const Value& lnp2_, const Value& cgp2_, const Value& ssp2_,
@@ -62,13 +62,13 @@ void Corvel_BZClass::SetRequest(const Value& nian_, const Value& yue_, const Val
     mode2 = WholeNumber(mode2_);
 }
 
-void Corvel_BZClass::SetRequest(const EngineRequest& r) {
+void PillarEngine::SetRequest(const EngineRequest& r) {
     SetRequest(r.year, r.month, r.day, r.hour, r.minute, r.sex, r.name, r.place, r.dyp, r.lnp,
                r.cgp, r.ssp, r.nyp, r.shenshap, r.csp, r.mgp, r.qyp, r.xyp, r.zsp, r.jyssp, r.mode);
     s_realtime = r.realtime;
 }
 
-int Corvel_BZClass::m_array(const Value& a, const Value& arr) const {
+int PillarEngine::m_array(const Value& a, const Value& arr) const {
     if (!arr.IsArray()) return -2;
     int result = -1;
     const auto& items = arr.Array();
@@ -79,7 +79,7 @@ int Corvel_BZClass::m_array(const Value& a, const Value& arr) const {
     return result;
 }
 
-Value Corvel_BZClass::expandarray(Value& arr) const {
+Value PillarEngine::expandarray(Value& arr) const {
     if (!arr.IsArray()) throw std::logic_error("expandarray needs a one-dimensional array");
     arr.Array().emplace_back();
     return {};

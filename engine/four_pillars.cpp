@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "engine/luck_start.h"
-#include "engine/corvel_bzclass.h"
+#include "engine/pillar_engine.h"
 #include "engine/pillar_rules.h"
 
 namespace paipan {
@@ -41,14 +41,14 @@ Pillars PillarsAt(int solarYear, int solarMonth, int y, int m, int d, int hour, 
 
 namespace {
 
-int SerialOf(const Corvel_BZClass& e, int g, int z) {
+int SerialOf(const PillarEngine& e, int g, int z) {
     const auto serial = e.GetSerial(g, z);
     if (!serial) throw std::logic_error("GetEightWordInfo: stem and branch of different polarity");
     return *serial;
 }
 
 // Serial, sound element, text, stem deity and hidden stems of each pillar.
-void FillPillarDetails(Corvel_BZClass& e) {
+void FillPillarDetails(PillarEngine& e) {
     const int dayStem = e.bz[2][0];
     for (std::size_t k = 0; k < 4; ++k) {
         const auto [stem, branch] = e.bz[k];
@@ -67,7 +67,7 @@ void FillPillarDetails(Corvel_BZClass& e) {
 }
 
 // The eight luck pillars step on from the month pillar, forward or backward.
-void FillLuckPillars(Corvel_BZClass& e, bool forward) {
+void FillLuckPillars(PillarEngine& e, bool forward) {
     for (std::size_t i = 0; i < 8; ++i) {
         const int step = static_cast<int>(i);
         e.dy_gz[i] = StepPillar(e.bz[1], forward ? step + 1 : -(step + 1));
@@ -77,7 +77,7 @@ void FillLuckPillars(Corvel_BZClass& e, bool forward) {
 }
 
 // Conception pillar (胎元) and life palace (命宫).
-void FillConceptionAndPalace(Corvel_BZClass& e) {
+void FillConceptionAndPalace(PillarEngine& e) {
     const auto [ms, mb] = e.bz[1];
     // The conception pillar: the month pillar's stem plus one, branch plus three.
     e.ty_gz[1] = {(ms + 1) % 10, (mb + 3) % 12};
@@ -99,7 +99,7 @@ void FillConceptionAndPalace(Corvel_BZClass& e) {
 
 }  // namespace
 
-void Corvel_BZClass::GetEightWordInfo() {
+void PillarEngine::GetEightWordInfo() {
     bz = PillarsAt(bz_year, bz_month, nian, yue, ri, shi, zsp2 == 1);
     FillPillarDetails(*this);
     // Forward (顺) for a man with a yang year stem or a woman with a yin one;

@@ -1,7 +1,7 @@
 // The engine's symbol tables. Every table is 0-based; the star tables give,
 // for a key stem or branch, the branch (or stem) that carries the star, -1
 // where none does, 99 where no single branch applies (太极贵人 for 戊 and 己).
-#include "engine/corvel_bzclass.h"
+#include "engine/pillar_engine.h"
 
 namespace paipan {
 namespace {
@@ -15,7 +15,7 @@ std::array<std::string, N> Texts(const std::array<std::string_view, N>& names) {
 
 }  // namespace
 
-Corvel_BZClass::Corvel_BZClass()
+PillarEngine::PillarEngine()
     : TianGan{Texts(kStemNames)},
       DiZhi{Texts(kBranchNames)},
       JieQiName{"小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",

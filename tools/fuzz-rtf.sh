@@ -17,8 +17,8 @@ mkdir -p "$out/corpus"
 "$cxx" -std=c++20 -g -O1 -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -Wall -Wextra -I"$root" \
-    "$root/app/rtf/rtf_model.cpp" "$root/app/rtf/rtf_reader.cpp" \
-    "$root/app/rtf/rtf_text.cpp" "$root/app/rtf/rtf_writer.cpp" \
+    "$root/rtf/rtf_model.cpp" "$root/rtf/rtf_reader.cpp" \
+    "$root/rtf/rtf_text.cpp" "$root/rtf/rtf_writer.cpp" \
     "$root/tests/rtf/fuzz/fuzz_rtf.cpp" \
     -o "$out/fuzz-rtf"
 

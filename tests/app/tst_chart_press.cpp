@@ -10,7 +10,8 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 
-#include "app/render/chart_document.h"
+#include "util/program_folder.h"
+#include "render/chart_document.h"
 #include "chart/chart_pieces.h"
 #include "window_test.h"
 
@@ -159,7 +160,7 @@ private slots:
 
         // The box's coloured runs are exactly the chart's coloured pieces, and
         // no CR stays in the box (one paragraph per line).
-        const auto outcome = paipan::RunChartRequest(input);
+        const auto outcome = paipan::RunChartRequest(input, paipan::ProgramFolder());
         const auto* chart = std::get_if<paipan::ChartResult>(&outcome);
         QVERIFY(chart);
         QVERIFY(!chart->spans.empty() && std::string_view(chart->text).find("\r\n") != std::string_view::npos);

@@ -9,9 +9,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "util/program_folder.h"
 #include "app/input_panel.h"
 #include "app/pillar_search_dialog.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "window_test.h"
 
 using namespace paipan::testing;

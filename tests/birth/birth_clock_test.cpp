@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "util/program_folder.h"
 #include "birth/birth_clock.h"
 #include "birth/notices.h"
 #include "calendar/zone_file.h"
@@ -143,17 +144,17 @@ TEST(BirthClock, NoticesSayWhichClock) {
     ChartInput tokyo = DefaultChartInput(1990, 5, 8, 10, 0);
     tokyo.place = "东京", tokyo.zone = "Asia/Tokyo", tokyo.zonePlace = "东京";
     tokyo.longitude = "139", tokyo.longitudeMinutes = "45";
-    const auto notices = ChartNoticeTexts(tokyo);
+    const auto notices = ChartNoticeTexts(tokyo, {}, ProgramFolder());
     ASSERT_FALSE(notices.empty());
     EXPECT_EQ(notices[0], "提示：出生钟表时间按东京时间（UTC+9，标准经线东经135°）读取，出生地方时间从这条标准经线起算。");
     ChartInput taiping = DefaultChartInput(1990, 5, 8, 10, 0);
     taiping.place = "太平";
-    const auto ambiguous = ChartNotices(taiping);
+    const auto ambiguous = ChartNotices(taiping, {}, ProgramFolder());
     ASSERT_FALSE(ambiguous.empty());
     EXPECT_EQ(ambiguous[0].kind, NoticeKind::AmbiguousPlace);
     EXPECT_NE(ambiguous[0].text.find("辽宁省 阜新市 太平区"), std::string::npos) << ambiguous[0].text;
     EXPECT_NE(ambiguous[0].text.find("台湾省 台中市 太平区"), std::string::npos) << ambiguous[0].text;
-    for (const auto& n : ChartNotices(DefaultChartInput(1990, 5, 8, 10, 0)))
+    for (const auto& n : ChartNotices(DefaultChartInput(1990, 5, 8, 10, 0), {}, ProgramFolder()))
         EXPECT_NE(n.kind, NoticeKind::BirthClock);  // China's clock: nothing to say
 }
 

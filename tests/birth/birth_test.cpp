@@ -9,6 +9,7 @@
 #include <set>
 #include <ctime>
 
+#include "util/program_folder.h"
 #include "birth/clock_zone.h"
 #include "birth/gazetteer.h"
 #include "birth/notices.h"
@@ -248,7 +249,7 @@ struct NoticeCase {
 
 void ExpectNotices(const std::vector<NoticeCase>& cases, const std::string& zone = {}) {
     for (const auto& c : cases) {
-        const auto found = Of(ChartNotices(c.in, zone), c.kind);
+        const auto found = Of(ChartNotices(c.in, zone, ProgramFolder()), c.kind);
         const std::string at = zone + " " + c.in.place + " " + c.in.year + "-" + c.in.month + "-" + c.in.day + " " +
                                c.in.hour + ":" + c.in.minute;
         if (c.text.empty()) {
@@ -357,10 +358,10 @@ TEST(Notices, ClockChangesInTheBirthplacesZone) {
          "提示：钟表时间1988年9月11日1时30分（时区 Asia/Shanghai）出现过两次：当时钟表从1988年9月11日2时0分拨回到"
          "1时0分，第一次是夏令时，第二次是标准时间。本命盘按输入的钟表时间排出；如出生在第一次，标准时间应减去1小时。"},
     });
-    EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1988, 7, 1, 12, 0)), NoticeKind::DaylightSaving)[0].shiftMinutes, 60);
+    EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1988, 7, 1, 12, 0), {}, ProgramFolder()), NoticeKind::DaylightSaving)[0].shiftMinutes, 60);
     ChartInput bad = DefaultChartInput(1988, 7, 1, 12, 0);
     bad.hour = "24";
-    EXPECT_TRUE(ChartNotices(bad).empty());
+    EXPECT_TRUE(ChartNotices(bad, {}, ProgramFolder()).empty());
 }
 
 // The disputed week is mainland China's alone: Hong Kong and Taiwan kept no
@@ -384,9 +385,9 @@ TEST(Notices, OtherZonesKeepTheirOwnClocks) {
     // Hong Kong's own summer of 1975, from the place named or the zone given.
     ChartInput hk = DefaultChartInput(1975, 7, 1, 10, 0);
     ExpectNotices({{hk, NoticeKind::DaylightSaving, {}}});
-    EXPECT_EQ(Of(ChartNotices(hk, "Asia/Hong_Kong"), NoticeKind::DaylightSaving).size(), 1u);
+    EXPECT_EQ(Of(ChartNotices(hk, "Asia/Hong_Kong", ProgramFolder()), NoticeKind::DaylightSaving).size(), 1u);
     hk.place = "香港";
-    EXPECT_EQ(Of(ChartNotices(hk), NoticeKind::DaylightSaving).size(), 1u);
+    EXPECT_EQ(Of(ChartNotices(hk, {}, ProgramFolder()), NoticeKind::DaylightSaving).size(), 1u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <functional>
 #include <tuple>
 
+#include "util/program_folder.h"
 #include "chart/chart_json.h"
 #include "chart/chart_request.h"
 #include "chart/sites.h"
@@ -49,7 +50,7 @@ TEST(InputChecks, FirstFailingFieldWithItsMessageAndReset) {
         ChartInput in = DefaultChartInput(1990, 5, 8, 14, 5);
         in.*box = text;
         if (field == F::LongitudeDegrees) in.year = "2101";  // the degrees are checked first
-        const auto outcome = RunChartRequest(in);
+        const auto outcome = RunChartRequest(in, ProgramFolder());
         const auto* p = std::get_if<InputProblem>(&outcome);
         ASSERT_TRUE(p) << text;
         EXPECT_EQ(std::tie(p->message, p->caption, p->icon, p->field, p->fieldText),
@@ -160,7 +161,7 @@ TEST(TrueSolarTime, ShiftSignIsThatOfTheShiftItself) {
 }
 
 ChartResult Chart(const ChartInput& in) {
-    const auto outcome = RunChartRequest(in);
+    const auto outcome = RunChartRequest(in, ProgramFolder());
     const auto* r = std::get_if<ChartResult>(&outcome);
     EXPECT_TRUE(r) << "no chart";
     return r ? *r : ChartResult{};
@@ -332,7 +333,7 @@ TEST(Golden, CompleteChartsMatchTheReviewedFiles) {
     };
     for (auto [file, input, change] : cases) {
         change(input);
-        const auto outcome = RunChartRequest(input);
+        const auto outcome = RunChartRequest(input, ProgramFolder());
         ASSERT_TRUE(std::holds_alternative<ChartResult>(outcome)) << file;
         const std::string& text = std::get<ChartResult>(outcome).text;
         const std::string path = std::string(PAIPAN_GOLDEN_DIR) + "/" + file;

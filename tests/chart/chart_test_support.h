@@ -11,8 +11,9 @@
 #include <sstream>
 #include <string>
 
+#include "util/program_folder.h"
 #include "calendar/store.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 
 namespace paipan::test {
 

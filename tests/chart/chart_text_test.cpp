@@ -10,6 +10,7 @@
 #include <random>
 #include <regex>
 
+#include "util/program_folder.h"
 #include "calendar/store.h"
 #include "engine/span.h"
 #include "chart_test_support.h"

@@ -14,7 +14,8 @@
 #include <regex>
 #include <set>
 
-#include "app/rtf/rtf_reader.h"
+#include "util/program_folder.h"
+#include "rtf/rtf_reader.h"
 #include "chart/chart_json.h"
 #include "chart/chart_request.h"
 #include "chart/unknown_hour.h"
@@ -62,7 +63,7 @@ TEST_F(CliTest, WritesExactlyTheChartText) {
     };
     for (const auto& [args, input] : cases) {
         const ProgramRun r = Run(args);
-        const auto outcome = RunChartRequest(input);
+        const auto outcome = RunChartRequest(input, ProgramFolder());
         ASSERT_TRUE(std::holds_alternative<ChartResult>(outcome));
         EXPECT_EQ(r.status, 0) << r.err;
         // Only notices on stderr (the window's 安徽 at 120° is one), each a line of its own.
@@ -124,7 +125,7 @@ TEST_F(CliTest, ProblemsExitTwoWithNothingOnStdout) {
 // With no options the request is the window's start-up one: today's date and
 // the clock time now, inside the span, charted like any other.
 TEST_F(CliTest, NoOptionsChartTheMomentNow) {
-    const auto text = [](const ChartInput& in) { return std::get<ChartResult>(RunChartRequest(in)).text; };
+    const auto text = [](const ChartInput& in) { return std::get<ChartResult>(RunChartRequest(in, ProgramFolder())).text; };
     const std::string before = text(DefaultChartInputNow());
     const ProgramRun r = Run({"--quiet"});
     const std::string after = text(DefaultChartInputNow());  // the minute may turn meanwhile
@@ -237,7 +238,7 @@ ChartResult Chart1949() {
     ChartInput in = DefaultChartInput(1949, 10, 1, 15, 0);
     in.minorLuck = in.palace = true;
     in.name = kOddName;
-    return std::get<ChartResult>(RunChartRequest(in));
+    return std::get<ChartResult>(RunChartRequest(in, ProgramFolder()));
 }
 Args Args1949(const char* format) {
     Args args = k1949;
@@ -525,7 +526,7 @@ TEST_F(CliTest, UnknownHour) {
     EXPECT_EQ(text.status, 0);
     ChartInput in = DefaultChartInput(1990, 2, 4, 0, 0);
     in.unknownHour = true;
-    const auto outcome = RunUnknownHourRequest(in);
+    const auto outcome = RunUnknownHourRequest(in, ProgramFolder());
     ASSERT_TRUE(std::holds_alternative<UnknownHourChart>(outcome));
     EXPECT_EQ(text.out, std::get<UnknownHourChart>(outcome).result.text);
 

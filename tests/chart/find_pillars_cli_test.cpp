@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "util/program_folder.h"
 #include "calendar/pillar_search.h"
 #include "calendar/store.h"
 #include "chart/pillar_clock.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "util/program_folder.h"
 #include "birth/notices.h"
 #include "chart/lunar_request.h"
 
@@ -43,7 +44,7 @@ TEST(LunarChecks, FirstFailingCheckWithItsMessage) {
          "农历1799年十一月三十不在本程序可排的日期范围（公历1800年1月1日至2100年12月31日）之内！"},
     };
     for (const auto& c : cases) {
-        const auto outcome = RunChartRequest(c.in);
+        const auto outcome = RunChartRequest(c.in, ProgramFolder());
         ASSERT_TRUE(std::holds_alternative<InputProblem>(outcome)) << c.message;
         const auto& p = std::get<InputProblem>(outcome);
         EXPECT_EQ(p.message, c.message);
@@ -54,13 +55,13 @@ TEST(LunarChecks, FirstFailingCheckWithItsMessage) {
     // The lunar checks come first: a bad longitude is reported only after them.
     ChartInput both = Lunar("2021", "4", "1", true);
     both.longitude = "";
-    EXPECT_EQ(std::get<InputProblem>(RunChartRequest(both)).message, "农历2021年没有闰四月（该年没有闰月）！");
+    EXPECT_EQ(std::get<InputProblem>(RunChartRequest(both, ProgramFolder())).message, "农历2021年没有闰四月（该年没有闰月）！");
     both.leapMonth = false;
-    EXPECT_EQ(std::get<InputProblem>(RunChartRequest(both)).field, InputField::LongitudeDegrees);
+    EXPECT_EQ(std::get<InputProblem>(RunChartRequest(both, ProgramFolder())).field, InputField::LongitudeDegrees);
     // A leap mark belongs to lunar dates only.
     ChartInput solar = DefaultChartInput(2020, 5, 23, 12, 0);
     solar.leapMonth = true;
-    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunChartRequest(solar)));
+    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunChartRequest(solar, ProgramFolder())));
 }
 
 // The chart is exactly that of the Gregorian day, clock time unchanged (the
@@ -81,7 +82,7 @@ TEST(LunarChart, IsTheChartOfTheGregorianDay) {
             c.lunar.hour = hour, c.lunar.minute = "30";
             ChartInput solar = DefaultChartInput(c.year, c.month, c.day, 0, 30);
             solar.hour = hour;
-            const auto a = RunChartRequest(c.lunar), b = RunChartRequest(solar);
+            const auto a = RunChartRequest(c.lunar, ProgramFolder()), b = RunChartRequest(solar, ProgramFolder());
             ASSERT_TRUE(std::holds_alternative<ChartResult>(a)) << c.year << "-" << c.month << "-" << c.day;
             EXPECT_EQ(std::get<ChartResult>(a).text, std::get<ChartResult>(b).text);
         }
@@ -93,19 +94,19 @@ TEST(LunarChart, IsTheChartOfTheGregorianDay) {
 TEST(LunarChart, NoticesNameTheDayAndAMidnightCrossing) {
     ChartInput in = Lunar("1990", "5", "1");
     in.hour = "0", in.minute = "5", in.longitude = "116", in.longitudeMinutes = "28";
-    const auto chart = RunChartRequest(in);
+    const auto chart = RunChartRequest(in, ProgramFolder());
     ASSERT_TRUE(std::holds_alternative<ChartResult>(chart));
     EXPECT_NE(std::get<ChartResult>(chart).text.find("农历：庚午年[路旁土]四月廿九日"), std::string::npos);
-    const auto notices = ChartNoticeTexts(in);
+    const auto notices = ChartNoticeTexts(in, {}, ProgramFolder());
     ASSERT_GE(notices.size(), 2u);
     EXPECT_EQ(notices[0], "提示：所输入的农历1990年五月初一即公历1990年5月24日，本命盘按公历这一天的出生时间排出。");
     EXPECT_NE(notices[1].find("实际出生时间为1990年5月23日23时54分，已跨过午夜到了前一天"), std::string::npos);
     EXPECT_NE(notices[1].find("农历日期是四月廿九日，而不是所输入的五月初一"), std::string::npos);
     in.hour = "12";  // no crossing: only the day
-    const auto noon = ChartNoticeTexts(in);
+    const auto noon = ChartNoticeTexts(in, {}, ProgramFolder());
     EXPECT_EQ(noon.front(), notices[0]);
     EXPECT_EQ(std::count_if(noon.begin(), noon.end(), [](const std::string& n) { return n.find("午夜") != n.npos; }), 0);
-    EXPECT_TRUE(ChartNoticeTexts(Lunar("2021", "4", "1", true)).empty());  // refused: no notices
+    EXPECT_TRUE(ChartNoticeTexts(Lunar("2021", "4", "1", true), {}, ProgramFolder()).empty());  // refused: no notices
 }
 
 }  // namespace

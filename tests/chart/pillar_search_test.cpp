@@ -8,10 +8,11 @@
 #include <random>
 #include <sstream>
 
+#include "util/program_folder.h"
 #include "calendar/pillar_search.h"
 #include "chart/chart_request.h"
 #include "chart/pillar_clock.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 
 namespace paipan {
 namespace {

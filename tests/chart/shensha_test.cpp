@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 
 namespace paipan {
 namespace {

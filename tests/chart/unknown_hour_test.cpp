@@ -6,9 +6,10 @@
 #include <random>
 #include <string>
 
+#include "util/program_folder.h"
 #include "calendar/store.h"
 #include "chart/unknown_hour.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "engine/span.h"
 
 namespace paipan {
@@ -32,7 +33,7 @@ ChartInput Day(int y, int m, int d, std::string degrees = "120", std::string min
 }
 
 UnknownHourChart Candidates(const ChartInput& in) {
-    auto outcome = RunUnknownHourRequest(in);
+    auto outcome = RunUnknownHourRequest(in, ProgramFolder());
     EXPECT_TRUE(std::holds_alternative<UnknownHourChart>(outcome));
     return std::get<UnknownHourChart>(std::move(outcome));
 }
@@ -258,12 +259,12 @@ TEST(UnknownHour, InputChecksSkipTheHourAndMinute) {
     ChartInput in = Day(1990, 2, 4);
     in.hour = "x";
     in.minute = "99";
-    EXPECT_TRUE(std::holds_alternative<UnknownHourChart>(RunUnknownHourRequest(in)));
+    EXPECT_TRUE(std::holds_alternative<UnknownHourChart>(RunUnknownHourRequest(in, ProgramFolder())));
     in.day = "30";
     in.month = "2";
-    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in)));
+    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in, ProgramFolder())));
     in = Day(1990, 2, 4, "200");
-    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in)));
+    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in, ProgramFolder())));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "engine/luck_start.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "test_support.h"
 
 namespace paipan {

@@ -13,9 +13,10 @@
 
 #include <sys/stat.h>
 
+#include "util/program_folder.h"
 #include "calendar/store.h"
 #include "chart/chart_request.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "engine/span.h"
 #include "test_support.h"
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 
 namespace paipan {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "test_support.h"
 
 namespace paipan {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <vector>
 
+#include "util/program_folder.h"
 #include "calendar/lunar_input.h"
 #include "calendar/store.h"
 #include "engine/span.h"

@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "util/program_folder.h"
 #include "calendar/store.h"
-#include "engine/corvel_bzclass.h"
+#include "chart/corvel_bzclass.h"
 #include "engine/notifier.h"
 
 namespace paipan::test {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <random>
 
-#include "app/rtf/rtf_text.h"
+#include "rtf/rtf_text.h"
 #include "fuzz/rtf_invariants.h"
 
 namespace paipan::rtf {

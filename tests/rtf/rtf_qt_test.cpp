@@ -10,7 +10,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "app/rtf/rtf_qt.h"
+#include "app/rtf_qt.h"
 
 namespace paipan {
 namespace {

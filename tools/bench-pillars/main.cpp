@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "util/program_folder.h"
 #include "calendar/pillar_search.h"
 #include "calendar/store.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/rtf/rtf_reader.h"
-#include "app/rtf/rtf_writer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 namespace paipan::rtf::testing {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/rtf/rtf_model.h"
+#include "rtf/rtf_model.h"
 
 namespace paipan::rtf {
 

@@ -1,12 +1,12 @@
-#include "app/rtf/rtf_writer.h"
+#include "rtf/rtf_writer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
 
-#include "app/rtf/rtf_reader.h"
-#include "app/rtf/rtf_text.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_text.h"
 
 namespace paipan::rtf {
 namespace {

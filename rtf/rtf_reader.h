@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/rtf/rtf_model.h"
+#include "rtf/rtf_model.h"
 
 namespace paipan::rtf {
 

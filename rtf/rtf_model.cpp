@@ -1,4 +1,4 @@
-#include "app/rtf/rtf_model.h"
+#include "rtf/rtf_model.h"
 
 namespace paipan::rtf {
 

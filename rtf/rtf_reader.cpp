@@ -1,4 +1,4 @@
-#include "app/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/rtf/rtf_text.h"
+#include "rtf/rtf_text.h"
 
 namespace paipan::rtf {
 namespace {

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "app/rtf/rtf_model.h"
+#include "rtf/rtf_model.h"
 
 class QTextDocument;
 

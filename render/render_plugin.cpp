@@ -1,11 +1,11 @@
-#include "app/render/render_plugin.h"
+#include "render/render_plugin.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>
 #include <type_traits>
 
-#include "app/render/chart_document.h"
-#include "app/render/document_export.h"
+#include "render/chart_document.h"
+#include "render/document_export.h"
 
 namespace {
 

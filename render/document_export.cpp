@@ -1,4 +1,4 @@
-#include "app/render/document_export.h"
+#include "render/document_export.h"
 
 #include "chart/chart_pieces.h"
 

@@ -1,4 +1,4 @@
-#include "app/rtf/rtf_text.h"
+#include "rtf/rtf_text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -4,15 +4,15 @@
 #include <utility>
 
 #include "calendar/store.h"
-#include "engine/corvel_bzclass.h"
+#include "calendar/calendar_engine.h"
 
 namespace paipan {
 
-std::string Corvel_BZClass::GetConnStr() const {
+std::string CalendarEngine::GetConnStr() const {
     return (dataFolder / kCalendarFileName).string();
 }
 
-CalendarRow Corvel_BZClass::ReadRow(int year, int month) const {
+CalendarRow CalendarEngine::ReadRow(int year, int month) const {
     // A batch reads a few rows per chart: the file's path is made once per
     // data folder, not on every row.
     thread_local std::filesystem::path folder, file;
@@ -23,8 +23,8 @@ CalendarRow Corvel_BZClass::ReadRow(int year, int month) const {
     return ReadCalendarRow(file, year, month);
 }
 
-void Corvel_BZClass::GetMonthRow() {
-    using C = Corvel_BZClass;
+void CalendarEngine::GetMonthRow() {
+    using C = CalendarEngine;
     using R = CalendarRow;
     static constexpr std::pair<int R::*, int C::*> kFields[] = {
         {&R::JieqiMonth, &C::JieqiMonth}, {&R::JieqiDay, &C::JieqiDay},   {&R::JieqiHour, &C::JieqiHour},

@@ -1,34 +1,28 @@
-// The chart engine: one object per 排盘 press. It holds the request, the
-// symbol tables, the calendar lookups, the four pillars with everything
-// derived from them, and the finished chart text split into sections.
+// The engine's part of the chart engine (Corvel_BZClass, chart/corvel_bzclass.h):
+// every field of the chart's record, the symbol tables and the operations
+// that need nothing but them: the request, stem-branch arithmetic, the four
+// pillars, luck pillars, 胎元 and 命宫. The calendar lookups
+// (calendar/calendar_engine.h) and the stars and chart text
+// (chart/corvel_bzclass.h) are members of the classes stacked on this one, each
+// defined in its own layer, so that every layer links only to those below it.
 //
-// Where is what (the folders are layers: engine at the bottom, calendar on
-// it, chart on both; no file includes from a layer above its own):
 //   engine/tables.cpp          the symbol tables (the constructor)
+//   engine/engine.cpp          the request (SetRequest) and the array helpers
 //   engine/arithmetic.cpp      stem-branch arithmetic, ten deities, void branches, stages
 //   engine/four_pillars.cpp    four pillars, luck pillars, 胎元 and 命宫
 //   engine/pillar_rules.h      the year, month, day and hour rules (the pillar search uses them too)
 //   engine/luck_start.cpp      the luck start: years, months, days, hours, handover
-//   calendar/calendar_row.cpp  the calendar rows of the birth month and its neighbours
-//   calendar/solar_terms.cpp   solar year and month, the jie terms around the birth
-//   calendar/lunar_date.cpp    the lunar date (getNL, GetNongLi)
-//   calendar/pillar_search.cpp from pillars to the moments that chart to them (八字反查)
-//   chart/shensha.cpp          the symbolic stars
-//   chart/chart_text.cpp       the chart text (Main)
 // All texts are UTF-8. Stem index 0-9 (甲 … 癸), branch index 0-11 (子 … 亥),
 // sexagenary serial 0-59 (0 = 甲子). Pillar k: 0 year, 1 month, 2 day, 3 hour.
 #pragma once
 
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string>
 
-#include "engine/calendar_row.h"
 #include "engine/datetime.h"
 #include "engine/engine_request.h"
 #include "engine/ganzhi.h"
-#include "engine/notifier.h"
 #include "engine/pillar_rules.h"
 #include "engine/value.h"
 
@@ -37,10 +31,10 @@ namespace paipan {
 using ExtraPillar = std::array<GanZhi, 2>;  // ty_gz / mg_gz: only row 1 is used
 using StarLists = std::array<std::string, 4>;
 
-class Corvel_BZClass {
+class PillarEngine {
 public:
     // Fills every symbol table; touches nothing else.
-    Corvel_BZClass();
+    PillarEngine();
 
     // ---- Public fields -----------------------------------------------------
     DateTime LastJieQi{};   // jie term at or before the birth
@@ -55,10 +49,6 @@ public:
     int nr = 0;             // lunar day 1-30
     bool leap = false;      // lunar month is a leap (闰) month
     std::string s_realtime; // correction block handed over by the request
-
-    // Section fields, one chart section each (empty when switched off).
-    std::string BZ_top_ss, BZ_ssa, BZ_qk, BZ_gzMain, BZ_dzcg, BZ_ny, BZ_dycs, BZ_cs, BZ_dyny,
-        BZ_dyss, BZ_dy, BZ_dyxs, BZ_dyln, BZ_ty, BZ_mg, BZ_xy;
 
     // ---- Chart fields ------------------------------------------------------
     Pillars bz{};
@@ -95,11 +85,6 @@ public:
         qyp2 = 0, xyp2 = 0, zsp2 = 0, jyssp2 = 0;
     int mode2 = 0;  // 1 horizontal, anything else vertical
 
-    // ---- Calendar row fields (GetMonthRow) --------------------------------
-    int JieqiMonth = 0, JieqiDay = 0, JieqiHour = 0, JieqiMinute = 0, Lmonth = 0, JieqiNDay = 0,
-        Ldays = 0, LdaysA = 0, ZhongqiDay = 0, ZhongqiHour = 0, ZhongqiMinute = 0;
-    bool LeapFlag = false;  // leap mark of the birth month's row
-
     // ---- Symbol tables (filled by the constructor, never changed) ---------
     std::array<std::string, 10> TianGan;
     std::array<std::string, 12> DiZhi;
@@ -123,30 +108,10 @@ public:
     StemTable ssLuShen{}, ssTianYiGuiA{}, ssTianYiGuiB{}, ssWenChang{}, ssYangRen{}, ssJinYu{},
         ssLiuXia{}, ssTaiJiA{}, ssTaiJiB{}, ssFuXing{}, ssTianChu{}, ssXueTang{}, ssGuoYin{};
 
-    // ---- Where the engine reads its data and shows its messages ----------
-    // Not part of the chart: the folder holding SETCONFIG.dll, which the
-    // caller sets before the first calendar lookup, and the message sink
-    // (none: messages are dropped).
-    std::filesystem::path dataFolder;
-    Notifier* notifier = nullptr;
-
     // ---- Operations -------------------------------------------------------
     int m_array(const Value& a, const Value& arr) const;               // engine/engine.cpp
     Value expandarray(Value& arr) const;                               // engine/engine.cpp
     bool isshun(const Pillars& bz, int sex) const;                     // engine/arithmetic.cpp
-    std::string GetShenShaNG(int g, int z) const;                      // chart/shensha.cpp
-    std::string GetShenShaNZ(const Pillars& bz, int z, int sex) const; // chart/shensha.cpp
-    std::string GetShenShaYZ(int yz, int g, int z) const;
-    std::string GetShenShaRG(int rg, int z) const;
-    std::string GetShenShaRZ(int rz, int z) const;
-    std::string GetShenShaRZ1(const Pillars& bz, int nianzhi) const;
-    std::string c_shensha(StarLists& s1, const std::string& s2) const;  // empties s1
-    std::string c_mgtyshensha(std::string& s) const;                    // empties s
-    std::string GetmgtyShenSha(const Pillars& a, const ExtraPillar& mgty, int sex) const;
-    std::string GetShenSha(const Pillars& a, int sex) const;
-    // The star code lists of GetShenSha's five rows ([年干] … [日支]), four
-    // pillars each, before they are printed.
-    std::array<StarLists, 5> GetShenShaLists(const Pillars& a, int sex) const;
     void SetRequest(const Value& nian, const Value& yue, const Value& ri, const Value& shi,
                     const Value& fen, const Value& sex2, const Value& name2, const Value& area2,
                     const Value& dyp2, const Value& lnp2, const Value& cgp2, const Value& ssp2,
@@ -155,37 +120,14 @@ public:
                     const Value& jyssp2, const Value& mode2);  // engine/engine.cpp
     // The same from a named record; also sets s_realtime from it.
     void SetRequest(const EngineRequest& r);                    // engine/engine.cpp
-    std::string FormatInt(int i) const;                         // calendar/solar_terms.cpp
-    void CalJQ();                                               // calendar/solar_terms.cpp
-    void GetBzTime();                                           // calendar/solar_terms.cpp
-    void GetNongLi();                                           // calendar/lunar_date.cpp
     int GetGWuXing(int g) const;                                // engine/arithmetic.cpp
     std::string GetTenDeity(int s, int g) const;
     std::string GetG(int g) const;
     std::string GetZ(int z) const;
     std::optional<int> GetSerial(int g, int z) const;
     void GetEightWordInfo();                                    // engine/four_pillars.cpp
-    std::string GetNongLiStr() const;                           // calendar/lunar_date.cpp
-    std::string GetBirthStr() const;                            // calendar/lunar_date.cpp
     void GetKongWang();                                         // engine/arithmetic.cpp
     std::string GetSWB(int z) const;                            // engine/arithmetic.cpp
-    void Main();                                                // chart/chart_text.cpp
-    void getNL();                                               // calendar/lunar_date.cpp
-
-    // The row of another month, for the lookups that step into the month
-    // before or after the birth (throws DataError like GetMonthRow).
-    CalendarRow ReadRow(int year, int month) const;             // calendar/calendar_row.cpp
-
-private:
-    std::string GetConnStr() const;  // the calendar file in the data folder
-    void GetMonthRow();              // loads the birth month's row into the fields
-
-    // The date check shared by getNL and Main: false (and the message shown)
-    // when the request's date cannot exist.
-    bool CheckDate() const;          // calendar/lunar_date.cpp
-    // getNL's steps (date check, month row, solar year and month, lunar
-    // date), which Main begins with: false when the date failed its check.
-    bool LunarDateSteps();           // calendar/lunar_date.cpp
 };
 
 }  // namespace paipan

@@ -1,4 +1,4 @@
-#include "app/render/chart_document.h"
+#include "render/chart_document.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

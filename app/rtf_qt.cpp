@@ -1,4 +1,4 @@
-#include "app/rtf/rtf_qt.h"
+#include "app/rtf_qt.h"
 
 #include <QBrush>
 #include <QColor>
@@ -9,8 +9,8 @@
 #include <QTextDocument>
 #include <QtGlobal>
 
-#include "app/rtf/rtf_reader.h"
-#include "app/rtf/rtf_writer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 namespace paipan {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/utf8.h"
+#include "util/utf8.h"
 
 namespace paipan::rtf {
 
