@@ -75,7 +75,7 @@ void CalendarFrame::switchCalendar(bool toLunar) {
     from.day = lists_[2]->currentText().toStdString();
     from.lunar = !toLunar;
     from.leapMonth = !toLunar && leap_->isEnabled() && leap_->isChecked();
-    const auto converted = InOtherCalendar(from, folder_.toStdString());
+    const auto converted = InOtherCalendar(from, std::filesystem::path(folder_.toStdString()));
     Updating guard(updating_);
     fillLists(toLunar);
     if (converted) {
@@ -109,7 +109,7 @@ int CalendarFrame::leapMonthOfYear() const {
     if (!year || *year < LunarCalendar::FirstLunarYear() || *year > LunarCalendar::LastLunarYear()) return 0;
     if (!leapMonths_.contains(*year)) {
         try {
-            leapMonths_[*year] = LunarCalendar(std::filesystem::path(folder_.toStdString()) / kCalendarFileName).LeapMonthOf(*year);
+            leapMonths_[*year] = LunarCalendar(std::filesystem::path(folder_.toStdString())).LeapMonthOf(*year);
         } catch (const DataError&) {
             return 0;  // 排盘 reports the missing file
         }

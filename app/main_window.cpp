@@ -213,7 +213,7 @@ void MainWindow::applyLayout() {
 void MainWindow::chartFromPanel() {
     ChartOutcome outcome;
     try {
-        outcome = RunPanelRequest(places_->withClock(panel_->input()), programFolder_.toStdString());
+        outcome = RunPanelRequest(places_->withClock(panel_->input()), std::filesystem::path(programFolder_.toStdString()));
     } catch (const std::exception& e) {
         outcome = DataProblem{std::string(kChartFailed) + e.what()};
     }
@@ -297,7 +297,7 @@ void MainWindow::buildNoticeArea() {
 void MainWindow::chartInStandardTime() {
     ChartInput in = panel_->input();
     // A lunar date is shifted as its Gregorian day; the boxes then hold 公历.
-    if (in.lunar) in = InOtherCalendar(in, programFolder_.toStdString()).value_or(in);
+    if (in.lunar) in = InOtherCalendar(in, std::filesystem::path(programFolder_.toStdString())).value_or(in);
     const auto checked = CheckChartInput(in);
     const auto* clock = std::get_if<CheckedClock>(&checked);
     if (!clock || notices_->shiftMinutes() <= 0) return;
@@ -312,7 +312,7 @@ void MainWindow::chartInStandardTime() {
     // apply (read as a clock time, 23:30 of 30 June 1988 was itself summer
     // time, and a second click would take off another hour).
     std::vector<Notice> kept;
-    for (Notice& n : ChartNotices(places_->withClock(panel_->input()), places_->zone(), programFolder_.toStdString()))
+    for (Notice& n : ChartNotices(places_->withClock(panel_->input()), places_->zone(), std::filesystem::path(programFolder_.toStdString())))
         if (n.kind != NoticeKind::DaylightSaving && n.kind != NoticeKind::DisputedStart &&
             n.kind != NoticeKind::NonexistentTime && n.kind != NoticeKind::RepeatedTime)
             kept.push_back(std::move(n));
@@ -323,7 +323,7 @@ void MainWindow::chartInStandardTime() {
 
 void MainWindow::showNotices() {
     const ChartInput in = places_->withClock(panel_->input());
-    const std::string folder = programFolder_.toStdString();
+    const std::filesystem::path folder = programFolder_.toStdString();
     notices_->showNotices(in.unknownHour ? UnknownHourNotices(in, places_->zone(), folder)
                                          : ChartNotices(in, places_->zone(), folder));
 }

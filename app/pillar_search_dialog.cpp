@@ -174,11 +174,12 @@ void PillarSearchDialog::search() {
 // One row per stretch with its lunar date, and the count.
 void PillarSearchDialog::list(const std::vector<PillarInterval>& found) {
     DataRowCache cache;  // the calendar rows read once for all the lunar dates
+    const DataSource data(dataFolder_, &cache);
     QStringList rows;
     for (const PillarInterval& i : found) {
         std::string lunar;
         try {
-            lunar = LunarDateText(i.start, dataFolder_);
+            lunar = LunarDateText(i.start, data);
         } catch (const DataError&) {
             lunar = "？";
         }

@@ -19,13 +19,13 @@ std::string DayText(sys_days day) {
 
 // The corrected (true solar) moment of a Gregorian request that passes the
 // checks: from the finished chart when there is one.
-std::optional<CivilTime> CorrectedTime(const ChartInput& solar, const std::filesystem::path& folder,
+std::optional<CivilTime> CorrectedTime(const ChartInput& solar, const DataSource& data,
                                        const Corvel_BZClass* chart) {
     if (chart) return CivilTime{chart->nian, chart->yue, chart->ri, chart->shi, chart->fen, 0};
     const auto checked = CheckChartInput(solar);
     const auto* clock = std::get_if<CheckedClock>(&checked);
     if (!clock) return std::nullopt;
-    const auto eot = ReadEquationOfTime(folder / kEquationOfTimeFileName, clock->month, clock->day);
+    const auto eot = data.EquationOfTimeOf(clock->month, clock->day);
     return CorrectToTrueSolarTime(solar, *clock, eot.min, eot.sec).corrected;
 }
 
@@ -47,19 +47,19 @@ void MidnightNotice(const LunarTaken& taken, const CivilTime& t, const LunarCale
 }  // namespace
 
 std::vector<Notice> LunarChartNotices(
-    const ChartInput& input, const std::filesystem::path& dataFolder, const Corvel_BZClass* chart,
+    const ChartInput& input, const DataSource& data, const Corvel_BZClass* chart,
     const std::function<std::vector<Notice>(const ChartInput& solar)>& solarNotices) {
     std::vector<Notice> out;
     ChartInput solar;
     try {
-        const LunarCalendar calendar(dataFolder / kCalendarFileName);
+        const LunarCalendar calendar(data);
         const auto checked = CheckLunarDate(input, calendar);
         const auto* taken = std::get_if<LunarTaken>(&checked);
         if (!taken) return {};
         solar = WithSolarDate(input, taken->day);
         out.push_back({NoticeKind::LunarDate, "提示：所输入的" + LunarInputText(taken->lunar) + "即公历" +
                                                   DayText(taken->day) + "，本命盘按公历这一天的出生时间排出。"});
-        if (const auto t = CorrectedTime(solar, dataFolder, chart)) MidnightNotice(*taken, *t, calendar, out);
+        if (const auto t = CorrectedTime(solar, data, chart)) MidnightNotice(*taken, *t, calendar, out);
     } catch (const DataError&) {
         // The chart itself reports the missing file.
         return out;

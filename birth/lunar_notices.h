@@ -16,7 +16,7 @@ class Corvel_BZClass;
 // The lunar notices followed by `solarNotices` of the Gregorian request the
 // lunar date stands for; none when the lunar date fails its checks.
 std::vector<Notice> LunarChartNotices(
-    const ChartInput& input, const std::filesystem::path& dataFolder, const Corvel_BZClass* chart,
+    const ChartInput& input, const DataSource& data, const Corvel_BZClass* chart,
     const std::function<std::vector<Notice>(const ChartInput& solar)>& solarNotices);
 
 }  // namespace paipan

@@ -44,11 +44,11 @@ Snapshot SnapshotOf(const Corvel_BZClass& e) {
     return s;
 }
 
-Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::path& folder) {
+Snapshot ChartAt(DateTime t, bool male, bool nightZi, const DataSource& data) {
     const CivilTime c = ToCivil(t);
     Silent silent;
     Corvel_BZClass e;
-    e.dataFolder = folder;
+    e.SetDataSource(data);
     e.notifier = &silent;
     e.SetRequest({.year = c.year, .month = c.month, .day = c.day, .hour = c.hour, .minute = c.minute,
                   .sex = male, .name = {}, .place = {}, .lnp = 0, .cgp = 0, .ssp = 0, .nyp = 0,
@@ -60,8 +60,8 @@ Snapshot ChartAt(DateTime t, bool male, bool nightZi, const std::filesystem::pat
     return SnapshotOf(e);
 }
 
-DateTime TrueSolarMoment(const ChartInput& input, const CheckedClock& clock, const std::filesystem::path& folder) {
-    const auto eot = ReadEquationOfTime(folder / kEquationOfTimeFileName, clock.month, clock.day);
+DateTime TrueSolarMoment(const ChartInput& input, const CheckedClock& clock, const DataSource& data) {
+    const auto eot = data.EquationOfTimeOf(clock.month, clock.day);
     const CivilTime c = CorrectToTrueSolarTime(input, clock, eot.min, eot.sec).corrected;
     return MakeDateTime(c.year, c.month, c.day, c.hour, c.minute);
 }
@@ -128,7 +128,7 @@ std::string PillarsOtherSide(const Snapshot& other, const Snapshot& here, int pi
     return text + "（本盘" + name + here.pillars[pillar] + "）";
 }
 
-void JieNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
+void JieNotice(DateTime t, const Snapshot& here, const ChartInput& in, const DataSource& data,
                std::vector<Notice>& out) {
     const auto before = t - here.lastJie;  // the term at or before the birth
     const auto after = here.nextJie - t;
@@ -138,14 +138,14 @@ void JieNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std
     const auto colon = termText.find("：");
     const std::string name = termText.substr(0, colon);
     const std::string termTime = colon == std::string::npos ? termText : termText.substr(colon + 3);
-    const Snapshot other = ChartAt(nearLast ? here.lastJie - minutes{1} : here.nextJie, in.male, in.nightZi, folder);
+    const Snapshot other = ChartAt(nearLast ? here.lastJie - minutes{1} : here.nextJie, in.male, in.nightZi, data);
     const auto gap = std::chrono::duration_cast<minutes>(nearLast ? before : after).count();
     out.push_back({NoticeKind::JieTerm,
                    OtherSide(TimeText(t), name + "（" + termTime + "）", name, nearLast, static_cast<int>(gap)) +
                        PillarsOtherSide(other, here, 1, "月柱", 0, "年柱") + "，大运和起运时间也随之改变。"});
 }
 
-void HourNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
+void HourNotice(DateTime t, const Snapshot& here, const ChartInput& in, const DataSource& data,
                 std::vector<Notice>& out) {
     const CivilTime c = ToCivil(t);
     const int m = c.hour * 60 + c.minute;  // [0, 1439]
@@ -153,14 +153,14 @@ void HourNotice(DateTime t, const Snapshot& here, const ChartInput& in, const st
         const int d = m - edge;  // >= 0: born after the edge
         if (std::abs(d) > 10) continue;
         const DateTime otherSide = d >= 0 ? t - minutes{d + 1} : t + minutes{-d};
-        const Snapshot other = ChartAt(otherSide, in.male, in.nightZi, folder);
+        const Snapshot other = ChartAt(otherSide, in.male, in.nightZi, data);
         out.push_back({NoticeKind::HourEdge,
                        OtherSide(ClockText(c), N(edge / 60) + "时的时辰交界", N(edge / 60) + "时", d >= 0, std::abs(d)) +
                            PillarsOtherSide(other, here, 3, "时柱", 2, "日柱") + "。"});
     }
 }
 
-void NightZiNotice(DateTime t, const Snapshot& here, const ChartInput& in, const std::filesystem::path& folder,
+void NightZiNotice(DateTime t, const Snapshot& here, const ChartInput& in, const DataSource& data,
                    std::vector<Notice>& out) {
     const CivilTime c = ToCivil(t);
     const int m = c.hour * 60 + c.minute;
@@ -171,8 +171,8 @@ void NightZiNotice(DateTime t, const Snapshot& here, const ChartInput& in, const
     };
     // Just before 23:00 both rules agree; what differs is a birth from 23:00 on.
     const DateTime at = inZi ? t : MakeDateTime(c.year, c.month, c.day, 23);
-    const Snapshot same = inZi ? here : ChartAt(at, in.male, in.nightZi, folder);
-    const Snapshot other = ChartAt(at, in.male, !in.nightZi, folder);
+    const Snapshot same = inZi ? here : ChartAt(at, in.male, in.nightZi, data);
+    const Snapshot other = ChartAt(at, in.male, !in.nightZi, data);
     std::string text = "提示：出生时间（真太阳时" + ClockText(c) + "）" +
                        (inZi ? std::string("在子时（23时至1时）之内") : "临近子时（23时起）；如出生在23时之后") +
                        "，按本盘所用的" + rule(in.nightZi) + "，日柱为" + same.pillars[2] + "、时柱为" +
@@ -213,12 +213,12 @@ void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* p
 }
 
 std::vector<Notice> NoticesFor(const ChartInput& input, const std::string& zone,
-                               const std::filesystem::path& dataFolder, const std::vector<const Place*>& named,
+                               const DataSource& data, const std::vector<const Place*>& named,
                                const Corvel_BZClass* chart) {
     // A lunar date: its own notices, then those of the Gregorian request it stands for.
     if (input.lunar) {
-        return LunarChartNotices(input, dataFolder, chart, [&](const ChartInput& solar) {
-            return NoticesFor(solar, zone, dataFolder, named, chart);
+        return LunarChartNotices(input, data, chart, [&](const ChartInput& solar) {
+            return NoticesFor(solar, zone, data, named, chart);
         });
     }
     const auto checked = CheckChartInput(input);
@@ -231,11 +231,11 @@ std::vector<Notice> NoticesFor(const ChartInput& input, const std::string& zone,
     ClockNotices(*clock, several.empty() ? ZoneOf(zone, input, named) : kChinaZone, out);
     try {
         // A finished chart holds the corrected moment (InputTime) already.
-        const DateTime t = chart ? chart->InputTime : TrueSolarMoment(input, *clock, dataFolder);
-        const Snapshot here = chart ? SnapshotOf(*chart) : ChartAt(t, input.male, input.nightZi, dataFolder);
-        JieNotice(t, here, input, dataFolder, out);
-        HourNotice(t, here, input, dataFolder, out);
-        NightZiNotice(t, here, input, dataFolder, out);
+        const DateTime t = chart ? chart->InputTime : TrueSolarMoment(input, *clock, data);
+        const Snapshot here = chart ? SnapshotOf(*chart) : ChartAt(t, input.male, input.nightZi, data);
+        JieNotice(t, here, input, data, out);
+        HourNotice(t, here, input, data, out);
+        NightZiNotice(t, here, input, data, out);
     } catch (const DataError&) {
         // The chart itself reports the missing file; no boundary notices then.
     }
@@ -246,23 +246,23 @@ std::vector<Notice> NoticesFor(const ChartInput& input, const std::string& zone,
 }  // namespace
 
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const std::filesystem::path& dataFolder) {
+                                 const DataSource& data) {
     std::vector<Place> places;
     try {
-        places = PlacesNamed(dataFolder / kGazetteerFileName, input.place);
+        places = PlacesNamed(data.folder / kGazetteerFileName, input.place);
     } catch (const DataError&) {
         // Without the gazetteer the place gives neither zone nor longitude.
     }
     std::vector<const Place*> named;
     for (const Place& p : places) named.push_back(&p);
-    return NoticesFor(input, zone, dataFolder, named, nullptr);
+    return NoticesFor(input, zone, data, named, nullptr);
 }
 
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const std::filesystem::path& dataFolder, const Gazetteer* gazetteer,
+                                 const DataSource& data, const Gazetteer* gazetteer,
                                  const Corvel_BZClass* chart) {
     const auto named = gazetteer ? gazetteer->AllNamed(input.place) : std::vector<const Place*>{};
-    return NoticesFor(input, zone, dataFolder, named, chart);
+    return NoticesFor(input, zone, data, named, chart);
 }
 
 std::vector<std::string> NoticeTexts(std::vector<Notice> notices) {
@@ -272,8 +272,8 @@ std::vector<std::string> NoticeTexts(std::vector<Notice> notices) {
 }
 
 std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone,
-                                          const std::filesystem::path& dataFolder) {
-    return NoticeTexts(ChartNotices(input, zone, dataFolder));
+                                          const DataSource& data) {
+    return NoticeTexts(ChartNotices(input, zone, data));
 }
 
 }  // namespace paipan

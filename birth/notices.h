@@ -39,10 +39,10 @@ struct Notice {
 // that does not). `zone` is the IANA zone of the birthplace chosen from the
 // gazetteer; when empty, `input.zone`, else the zone of the gazetteer places
 // `input.place` names exactly, else China's clock (Asia/Shanghai). Data files
-// come from `dataFolder`, of the gazetteer only the places named; a missing
+// come from `data`, of the gazetteer only the places named; a missing
 // gazetteer only drops the notices that need it.
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const std::filesystem::path& dataFolder);
+                                 const DataSource& data);
 
 // The same with a gazetteer the caller has loaded once for many charts
 // (nullptr when there is none), and the finished engine of the chart the
@@ -51,13 +51,13 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
 class Corvel_BZClass;
 class Gazetteer;
 std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const std::filesystem::path& dataFolder, const Gazetteer* gazetteer,
+                                 const DataSource& data, const Gazetteer* gazetteer,
                                  const Corvel_BZClass* chart = nullptr);
 
 // The notices' texts, in order.
 std::vector<std::string> NoticeTexts(std::vector<Notice> notices);
 // The same notices as plain texts, in order.
 std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone,
-                                          const std::filesystem::path& dataFolder);
+                                          const DataSource& data);
 
 }  // namespace paipan

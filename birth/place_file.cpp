@@ -1,14 +1,9 @@
 #include "birth/place_file.h"
 
-#include <cstdlib>
 #include <system_error>
 
 namespace paipan {
 namespace {
-
-// A number column as SQLite's own integer reading takes it: text that is no
-// number, and NULL, read as 0.
-long long Number(const std::string& text) { return std::strtoll(text.c_str(), nullptr, 10); }
 
 // The rows of table places that `where` selects (with ?1 bound to `params`'
 // first when it has one), in the file's order.
@@ -22,12 +17,12 @@ std::vector<PlaceRow> SelectPlaces(const std::filesystem::path& file, const std:
     const std::string sql = "SELECT name, aliases, longitude_e6, latitude_e6, zone, level, approximate "
                             "FROM places " + where + " ORDER BY id";
     std::vector<PlaceRow> rows;
-    for (auto& c : QueryTextRows(file, sql, params)) {
-        PlaceRow r{std::move(c[0]), std::move(c[1]), Number(c[2]), Number(c[3]), std::move(c[4]),
-                   static_cast<int>(Number(c[5])), Number(c[6]) != 0};
+    ForEachRow(file, sql, params, [&](const DataRowReader& c) {
+        PlaceRow r{c.Text(0), c.Text(1), c.Number(2), c.Number(3), c.Text(4), static_cast<int>(c.Number(5)),
+                   c.Number(6) != 0};
         if (r.name.empty() || r.zone.empty()) ThrowUnreadable(file);
         rows.push_back(std::move(r));
-    }
+    });
     return rows;
 }
 

@@ -12,8 +12,8 @@
 namespace paipan {
 
 std::vector<Notice> UnknownHourNotices(const ChartInput& input, const std::string& zone,
-                                       const std::filesystem::path& dataFolder);
+                                       const DataSource& data);
 std::vector<std::string> UnknownHourNoticeTexts(const ChartInput& input, const std::string& zone,
-                                                const std::filesystem::path& dataFolder);
+                                                const DataSource& data);
 
 }  // namespace paipan

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "calendar/calendar_row.h"
+#include "calendar/store.h"
 #include "engine/notifier.h"
 #include "engine/pillar_engine.h"
 
@@ -24,10 +25,18 @@ public:
 
     // ---- Where the engine reads its data and shows its messages ----------
     // Not part of the chart: the folder holding SETCONFIG.dll, which the
-    // caller sets before the first calendar lookup, and the message sink
-    // (none: messages are dropped).
+    // caller sets before the first calendar lookup, the rows read so far when
+    // the caller charts many times (none: each lookup reads the file), and
+    // the message sink (none: messages are dropped).
     std::filesystem::path dataFolder;
+    DataRowCache* rowCache = nullptr;
     Notifier* notifier = nullptr;
+
+    // Both from one data source.
+    void SetDataSource(const DataSource& data) {
+        dataFolder = data.folder;
+        rowCache = data.rows;
+    }
 
     // ---- Operations -------------------------------------------------------
     std::string FormatInt(int i) const;                         // calendar/solar_terms.cpp

@@ -51,7 +51,7 @@ struct LunarCalendar::MonthStart {
 };
 
 void LunarCalendar::Damaged() const {
-    throw DataError("数据文件 " + file_.filename().string() + " 中的农历月份前后不接，文件可能已损坏，请重新安装本程序。");
+    throw DataError("数据文件 " + std::string(kCalendarFileName) + " 中的农历月份前后不接，文件可能已损坏，请重新安装本程序。");
 }
 
 sys_days LunarCalendar::FirstDay() { return sys_days{year{kFirstYear} / January / 1}; }
@@ -64,7 +64,7 @@ LunarDate LunarCalendar::LunarDateOf(sys_days day) const {
     const int y = static_cast<int>(ymd.year());
     const int m = static_cast<int>(static_cast<unsigned>(ymd.month()));
     const int d = static_cast<int>(static_cast<unsigned>(ymd.day()));
-    const auto read = [this](int ry, int rm) { return ReadCalendarRow(file_, ry, rm); };
+    const auto read = [this](int ry, int rm) { return data_.CalendarRowOf(ry, rm); };
     return LunarDateOfDay(y, m, d, read(y, m), read);
 }
 

@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "calendar/lunar_date.h"
+#include "calendar/store.h"
 
 namespace paipan {
 
@@ -27,13 +28,13 @@ struct LunarRefusal {
     int monthDays = 0;  // MonthTooShort: the month's length
 };
 
-// The lunar calendar of the calendar file `file` (SETCONFIG.dll), over the
+// The lunar calendar of the calendar file (SETCONFIG.dll) of a data source, over the
 // days the program charts: 1 January of kFirstYear to 31 December of
 // kLastYear (engine/span.h). Every read goes through the store; the lookups
 // throw DataError when the file or a row is missing.
 class LunarCalendar {
 public:
-    explicit LunarCalendar(std::filesystem::path file) : file_(std::move(file)) {}
+    explicit LunarCalendar(DataSource data) : data_(std::move(data)) {}
 
     // The lunar date of a Gregorian day of the span (or of any day the file
     // has rows for).
@@ -58,7 +59,7 @@ private:
     MonthStart NextMonth(const MonthStart& month) const;
     [[noreturn]] void Damaged() const;  // the months of the file do not follow each other
 
-    std::filesystem::path file_;
+    DataSource data_;
 };
 
 // The names the chart writes: "正月", "二月" … "十二月" and "初一" … "三十".

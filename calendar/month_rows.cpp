@@ -1,5 +1,6 @@
-// The calendar rows: every lookup of table calEndar goes through the store's
-// ReadCalendarRow, on the calendar file in the engine's data folder. A
+// The calendar rows: every lookup of table calEndar goes through the store,
+// on the calendar file in the engine's data folder (through its row cache
+// when the caller gave one). A
 // missing file or row surfaces as DataError; nothing here invents a row.
 #include <utility>
 
@@ -13,14 +14,8 @@ std::string CalendarEngine::GetConnStr() const {
 }
 
 CalendarRow CalendarEngine::ReadRow(int year, int month) const {
-    // A batch reads a few rows per chart: the file's path is made once per
-    // data folder, not on every row.
-    thread_local std::filesystem::path folder, file;
-    if (file.empty() || folder.native() != dataFolder.native()) {
-        folder = dataFolder;
-        file = GetConnStr();
-    }
-    return ReadCalendarRow(file, year, month);
+    const std::filesystem::path& file = CalendarFileIn(dataFolder);
+    return rowCache ? rowCache->CalendarRowOf(file, year, month) : ReadCalendarRow(file, year, month);
 }
 
 void CalendarEngine::GetMonthRow() {

@@ -187,9 +187,9 @@ std::string QueryProblem(const PillarQuery& q) {
     return "";
 }
 
-std::string LunarDateText(const CivilTime& t, const std::filesystem::path& dataFolder) {
+std::string LunarDateText(const CivilTime& t, const DataSource& data) {
     CalendarEngine e;
-    e.dataFolder = dataFolder;
+    e.SetDataSource(data);
     e.SetRequest(EngineRequest{.year = t.year, .month = t.month, .day = t.day, .hour = t.hour,
                                .minute = t.minute});
     e.getNL();
@@ -203,7 +203,7 @@ PillarSearch::PillarSearch(const std::filesystem::path& calendarFile) {
             Month month;
             month.start = MinuteOf(y, m, 1);
             try {
-                const CalendarRow row = ReadCalendarRow(calendarFile, y, m);
+                const CalendarRow row = cache.CalendarRowOf(calendarFile, y, m);
                 month.present = true;
                 month.termDay = row.JieqiDay, month.termHour = row.JieqiHour, month.termMinute = row.JieqiMinute;
                 month.term = MinuteOf(y, m, row.JieqiDay, row.JieqiHour, row.JieqiMinute);

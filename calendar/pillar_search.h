@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calendar/store.h"
 #include "engine/datetime.h"
 #include "engine/ganzhi.h"
 #include "engine/pillar_rules.h"
@@ -75,7 +76,7 @@ struct PillarSearchResult {
 // The lunar date of a corrected minute as the chart's header writes it
 // ("庚午年[路旁土]四月廿一日"), from the calendar file in `dataFolder`; throws
 // DataError like a chart.
-std::string LunarDateText(const CivilTime& t, const std::filesystem::path& dataFolder);
+std::string LunarDateText(const CivilTime& t, const DataSource& data);
 
 class PillarSearch {
 public:

@@ -131,8 +131,6 @@ auto Remembered(std::vector<FileRows>& files, const std::filesystem::path& file,
     return convert(found->second, file, a, b);
 }
 
-thread_local DataRowCache* activeCache = nullptr;
-
 }  // namespace
 
 struct DataRowCache::Rows {
@@ -140,24 +138,44 @@ struct DataRowCache::Rows {
     std::vector<FileRows> equation;
 };
 
-DataRowCache::DataRowCache() : rows_(std::make_unique<Rows>()), outer_(activeCache) {
-    activeCache = this;
+DataRowCache::DataRowCache() : rows_(std::make_unique<Rows>()) {}
+
+DataRowCache::~DataRowCache() = default;
+
+CalendarRow DataRowCache::CalendarRowOf(const std::filesystem::path& file, int year, int month) {
+    return Remembered(rows_->calendar, file, "calEndar", kCalendarColumns, year, month, paipan::CalendarRowOf);
 }
 
-DataRowCache::~DataRowCache() {
-    activeCache = outer_;
+EquationOfTimeRow DataRowCache::EquationOfTimeOf(const std::filesystem::path& file, int month, int day) {
+    return Remembered(rows_->equation, file, "taiyang", kEquationColumns, month, day, paipan::EquationOfTimeOf);
 }
 
 CalendarRow ReadCalendarRow(const std::filesystem::path& file, int year, int month) {
-    if (activeCache == nullptr) return ReadCalendarRowFromFile(file, year, month);
-    return Remembered(activeCache->rows().calendar, file, "calEndar", kCalendarColumns, year, month,
-                      CalendarRowOf);
+    return ReadCalendarRowFromFile(file, year, month);
 }
 
 EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int month, int day) {
-    if (activeCache == nullptr) return ReadEquationOfTimeFromFile(file, month, day);
-    return Remembered(activeCache->rows().equation, file, "taiyang", kEquationColumns, month, day,
-                      EquationOfTimeOf);
+    return ReadEquationOfTimeFromFile(file, month, day);
+}
+
+const std::filesystem::path& CalendarFileIn(const std::filesystem::path& folder) {
+    // Made once per thread and folder: a batch reads a few rows per chart.
+    thread_local std::filesystem::path lastFolder, file;
+    if (file.empty() || lastFolder.native() != folder.native()) {
+        lastFolder = folder;
+        file = folder / kCalendarFileName;
+    }
+    return file;
+}
+
+CalendarRow DataSource::CalendarRowOf(int year, int month) const {
+    const std::filesystem::path& file = CalendarFileIn(folder);
+    return rows ? rows->CalendarRowOf(file, year, month) : ReadCalendarRow(file, year, month);
+}
+
+EquationOfTimeRow DataSource::EquationOfTimeOf(int month, int day) const {
+    const std::filesystem::path file = folder / kEquationOfTimeFileName;
+    return rows ? rows->EquationOfTimeOf(file, month, day) : ReadEquationOfTime(file, month, day);
 }
 
 }  // namespace paipan

@@ -3,7 +3,6 @@
 // checked against what its column can hold.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -19,25 +18,6 @@ namespace paipan {
 inline constexpr const char* kCalendarFileName = "SETCONFIG.dll";
 inline constexpr const char* kEquationOfTimeFileName = "SETSYSTEM.dll";
 
-// While one of these is alive, the two row lookups below on this thread keep
-// every row they have read in memory (read-only) and answer a repeated
-// lookup from there, so a batch of charts reads each row of the data files
-// once. The window makes none: each of its presses reads the files afresh.
-class DataRowCache {
-public:
-    DataRowCache();
-    ~DataRowCache();
-    DataRowCache(const DataRowCache&) = delete;
-    DataRowCache& operator=(const DataRowCache&) = delete;
-
-    struct Rows;  // the remembered rows, by file
-    Rows& rows() { return *rows_; }
-
-private:
-    std::unique_ptr<Rows> rows_;
-    DataRowCache* outer_;
-};
-
 // The calendar row of Gregorian year/month from the calendar file.
 // Throws DataError naming the file and the year-month when there is none.
 CalendarRow ReadCalendarRow(const std::filesystem::path& file, int year, int month);
@@ -51,5 +31,42 @@ struct EquationOfTimeRow {
 
 // Throws DataError naming the file and the month-day when there is none.
 EquationOfTimeRow ReadEquationOfTime(const std::filesystem::path& file, int month, int day);
+
+// The rows read so far from the data files, for many charts in a row (a
+// batch, the day's charts of an unknown hour, a pillar search): the first
+// lookup in a file reads its whole table, the others answer from memory,
+// exactly as the lookups above would. Whoever charts many times makes one
+// and hands it on in the DataSource; not for use by two threads at once.
+class DataRowCache {
+public:
+    DataRowCache();
+    ~DataRowCache();
+    DataRowCache(const DataRowCache&) = delete;
+    DataRowCache& operator=(const DataRowCache&) = delete;
+
+    CalendarRow CalendarRowOf(const std::filesystem::path& file, int year, int month);
+    EquationOfTimeRow EquationOfTimeOf(const std::filesystem::path& file, int month, int day);
+
+private:
+    struct Rows;  // the remembered rows, by file
+    std::unique_ptr<Rows> rows_;
+};
+
+// The calendar file in a data folder.
+const std::filesystem::path& CalendarFileIn(const std::filesystem::path& folder);
+
+// Where the lookups of a chart read: the folder of the data files, and the
+// rows read so far when the caller keeps them (none: every lookup reads its
+// file). A folder alone converts to a source without remembered rows.
+struct DataSource {
+    DataSource(std::filesystem::path dataFolder, DataRowCache* rowCache = nullptr)  // NOLINT(google-explicit-constructor)
+        : folder(std::move(dataFolder)), rows(rowCache) {}
+
+    std::filesystem::path folder;
+    DataRowCache* rows = nullptr;
+
+    CalendarRow CalendarRowOf(int year, int month) const;
+    EquationOfTimeRow EquationOfTimeOf(int month, int day) const;
+};
 
 }  // namespace paipan

@@ -324,22 +324,22 @@ ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi, Colou
     return result;
 }
 
-ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder) {
-    return RunChartRequest(input, dataFolder, ChartInspector());
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data) {
+    return RunChartRequest(input, data, ChartInspector());
 }
 
-ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
                              const ChartInspector& inspect, Colouring colouring) {
     if (input.lunar || input.leapMonth) {
         // A lunar date is charted as the Gregorian day it is (chart/lunar_request.h).
         std::variant<ChartInput, InputProblem> solar;
         try {
-            solar = SolarChartInput(input, dataFolder);
+            solar = SolarChartInput(input, data);
         } catch (const DataError& e) {
             return DataProblem{e.what()};
         }
         if (auto* problem = std::get_if<InputProblem>(&solar)) return *problem;
-        return RunChartRequest(std::get<ChartInput>(solar), dataFolder, inspect, colouring);
+        return RunChartRequest(std::get<ChartInput>(solar), data, inspect, colouring);
     }
     auto checked = CheckChartInput(input);
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
@@ -350,12 +350,12 @@ ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::pat
     try {
         // Looked up by the checked month and day numbers, never by the box texts.
         const EquationOfTimeRow eot =
-            ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, clock.month, clock.day);
+            data.EquationOfTimeOf(clock.month, clock.day);
         const SolarTimeCorrection solar = CorrectToTrueSolarTime(input, clock, eot.min, eot.sec);
 
         MessageRecorder recorder;
         Corvel_BZClass engine;
-        engine.dataFolder = dataFolder;
+        engine.SetDataSource(data);
         engine.notifier = &recorder;
         engine.SetRequest(RequestFor(input, solar));
         engine.Main();

@@ -103,9 +103,9 @@ using ChartOutcome = std::variant<ChartResult, InputProblem, DataProblem>;
 
 // Runs the whole press: the input checks, the equation-of-time lookup, the
 // true-solar-time correction, the engine and the colouring. The data files
-// are looked up in `dataFolder`.
+// are looked up in `data`.
 ChartOutcome RunChartRequest(const ChartInput& input,
-                             const std::filesystem::path& dataFolder);
+                             const DataSource& data);
 
 // The same press, showing the finished engine and the result to `inspect`
 // before the engine is released (the command line's JSON output reads the
@@ -113,7 +113,7 @@ ChartOutcome RunChartRequest(const ChartInput& input,
 // Callers that show no colours (plain text, JSON) skip the colour spans.
 using ChartInspector = std::function<void(const Corvel_BZClass&, const ChartResult&)>;
 enum class Colouring { Spans, None };
-ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
                              const ChartInspector& inspect, Colouring colouring = Colouring::Spans);
 
 // Number of UTF-16 code units of a UTF-8 text (the unit of ColourSpan).

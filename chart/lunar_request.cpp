@@ -83,20 +83,20 @@ ChartInput WithSolarDate(ChartInput input, sys_days day) {
 }
 
 std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input,
-                                                       const std::filesystem::path& dataFolder) {
+                                                       const DataSource& data) {
     if (!input.lunar) {
         if (input.leapMonth)
             return Problem("闰月只用于农历日期：请选择农历，或去掉闰月标记。", InputField::Month);
         return input;
     }
-    const auto checked = CheckLunarDate(input, LunarCalendar(dataFolder / kCalendarFileName));
+    const auto checked = CheckLunarDate(input, LunarCalendar(data));
     if (const auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     return WithSolarDate(input, std::get<LunarTaken>(checked).day);
 }
 
-std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const std::filesystem::path& dataFolder) {
+std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const DataSource& data) {
     try {
-        const LunarCalendar calendar(dataFolder / kCalendarFileName);
+        const LunarCalendar calendar(data);
         if (input.lunar) {
             const auto checked = CheckLunarDate(input, calendar);
             if (const auto* taken = std::get_if<LunarTaken>(&checked)) return WithSolarDate(input, taken->day);

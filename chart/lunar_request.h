@@ -33,7 +33,7 @@ std::variant<LunarTaken, InputProblem> CheckLunarDate(const ChartInput& input, c
 // calendar 公历. A leap mark on a Gregorian date is a problem of its own.
 // Throws DataError.
 std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input,
-                                                       const std::filesystem::path& dataFolder);
+                                                       const DataSource& data);
 
 // `input` with its date boxes set to the Gregorian `day`, calendar 公历.
 ChartInput WithSolarDate(ChartInput input, std::chrono::sys_days day);
@@ -42,7 +42,7 @@ ChartInput WithSolarDate(ChartInput input, std::chrono::sys_days day);
 // they hold a date of the span, the lunar month and day written as names
 // (四月, 初一); nothing when they do not (or the calendar file cannot be
 // read): the boxes then stay as they are.
-std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const std::filesystem::path& dataFolder);
+std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const DataSource& data);
 
 // "农历2020年闰四月初一", as the messages and notices name a lunar date.
 std::string LunarInputText(const LunarDate& date);

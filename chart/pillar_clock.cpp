@@ -43,7 +43,7 @@ std::optional<Minutes> FirstClockReaching(Minutes target, const ClockCorrection&
 
 }  // namespace
 
-ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const std::filesystem::path& dataFolder) {
+ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const DataSource& data) {
     return [=](const CivilTime& clock) -> std::optional<CivilTime> {
         ChartInput input = DefaultChartInput(clock.year, clock.month, clock.day, clock.hour, clock.minute);
         input.longitude = birthplace.longitude;
@@ -54,17 +54,17 @@ ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const st
         const auto* c = std::get_if<CheckedClock>(&checked);
         if (!c) return std::nullopt;
         const EquationOfTimeRow eot =
-            ReadEquationOfTime(dataFolder / kEquationOfTimeFileName, c->month, c->day);
+            data.EquationOfTimeOf(c->month, c->day);
         return CorrectToTrueSolarTime(input, *c, eot.min, eot.sec).corrected;
     };
 }
 
 ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes,
-                                     const std::filesystem::path& dataFolder) {
+                                     const DataSource& data) {
     ChartInput china;
     china.longitude = degrees;
     china.longitudeMinutes = minutes;
-    return BirthplaceClockCorrection(china, dataFolder);
+    return BirthplaceClockCorrection(china, data);
 }
 
 std::optional<CivilTime> SuggestClockTime(const PillarInterval& interval, const ClockCorrection& correct) {

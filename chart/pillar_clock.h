@@ -23,13 +23,13 @@ using ClockCorrection = std::function<std::optional<CivilTime>(const CivilTime& 
 // The birthplace's clock as a chart reads it: the longitude boxes and the
 // clock (zone and place) of `birthplace`, whose date and time are replaced by
 // each reading, with the equation of time of the clock date from the data
-// folder's taiyang table. China's clock (UTC+8, from 120°E) unless the input
+// data's taiyang table. China's clock (UTC+8, from 120°E) unless the input
 // names another zone.
-ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const std::filesystem::path& dataFolder);
+ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const DataSource& data);
 
 // China's clock read at the longitude of the two boxes (degrees, minutes).
 ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes,
-                                     const std::filesystem::path& dataFolder);
+                                     const DataSource& data);
 
 // The first clock minute whose corrected time lies at least one minute inside
 // the stretch (at its start when the stretch is a single minute, or when the

@@ -26,8 +26,8 @@ constexpr int kMinutesPerDay = 24 * 60;
 // the problem the press met.
 class ChartRunner {
 public:
-    ChartRunner(const ChartInput& input, const std::filesystem::path& folder)
-        : input_(input), folder_(folder) {
+    ChartRunner(const ChartInput& input, const DataSource& data)
+        : input_(input), data_(data) {
         input_.unknownHour = false;
     }
 
@@ -36,7 +36,7 @@ public:
         input_.minute = std::to_string(minute % 60);
         std::optional<Corvel_BZClass> chart;
         const ChartOutcome outcome = RunChartRequest(
-            input_, folder_, [&](const Corvel_BZClass& e, const ChartResult&) { chart = e; },
+            input_, data_, [&](const Corvel_BZClass& e, const ChartResult&) { chart = e; },
             Colouring::None);
         if (const auto* p = std::get_if<InputProblem>(&outcome)) return *p;
         if (const auto* p = std::get_if<DataProblem>(&outcome)) return *p;
@@ -46,7 +46,7 @@ public:
 
 private:
     ChartInput input_;
-    std::filesystem::path folder_;
+    DataSource data_;
 };
 
 // The clock minutes (after 00:00) at which a pillar may change: the odd
@@ -195,7 +195,7 @@ int DisplayWidth(std::string_view utf8) {
     return width;
 }
 
-UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
+UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const DataSource& data,
                                          Colouring colouring) {
     ChartInput dayInput = input;
     dayInput.hour = "0";  // the hour and minute checks are skipped
@@ -204,8 +204,8 @@ UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const std::fil
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     const CheckedClock& clock = std::get<CheckedClock>(checked);
 
-    const DataRowCache cache;  // the day's charts read each data row once
-    ChartRunner runner(dayInput, dataFolder);
+    DataRowCache cache;  // the day's charts read each data row once
+    ChartRunner runner(dayInput, DataSource(data.folder, data.rows ? data.rows : &cache));
     auto firstRun = runner.At(0);
     if (auto* p = std::get_if<InputProblem>(&firstRun)) return *p;
     if (auto* p = std::get_if<DataProblem>(&firstRun)) return *p;
@@ -226,12 +226,13 @@ UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const std::fil
     } catch (const DataError& e) {
         return DataProblem{e.what()};
     }
+    for (Corvel_BZClass& c : chart.blockCharts) c.rowCache = nullptr;  // the rows die with this call
     return chart;
 }
 
-ChartOutcome RunPanelRequest(const ChartInput& input, const std::filesystem::path& dataFolder) {
-    if (!input.unknownHour) return RunChartRequest(input, dataFolder);
-    UnknownHourOutcome outcome = RunUnknownHourRequest(input, dataFolder);
+ChartOutcome RunPanelRequest(const ChartInput& input, const DataSource& data) {
+    if (!input.unknownHour) return RunChartRequest(input, data);
+    UnknownHourOutcome outcome = RunUnknownHourRequest(input, data);
     if (auto* p = std::get_if<InputProblem>(&outcome)) return std::move(*p);
     if (auto* p = std::get_if<DataProblem>(&outcome)) return std::move(*p);
     return std::move(std::get<UnknownHourChart>(outcome).result);

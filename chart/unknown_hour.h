@@ -85,12 +85,12 @@ using UnknownHourOutcome = std::variant<UnknownHourChart, InputProblem, DataProb
 // The 时辰不详 press: the input checks (the hour and minute texts are not
 // read), the candidate rows and the result text in the chosen layout.
 UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input,
-                                         const std::filesystem::path& dataFolder,
+                                         const DataSource& data,
                                          Colouring colouring = Colouring::Spans);
 
 // The press the request panel asks for: the chart, or with 时辰不详 checked
 // the 时辰不详 result in the chart's place (the window shows either the same way).
-ChartOutcome RunPanelRequest(const ChartInput& input, const std::filesystem::path& dataFolder);
+ChartOutcome RunPanelRequest(const ChartInput& input, const DataSource& data);
 
 // Display width of a chart text: a Chinese character or U+3000 two units, an
 // ASCII character one.

@@ -95,6 +95,7 @@ void Header(TextBuilder& t, const ChartInput& in, const UnknownHourChart& chart,
     const CivilTime day = ToCivil(chart.candidates.front().clockStart);
     Corvel_BZClass lunar;  // the lunar date of the clock date itself
     lunar.dataFolder = first.dataFolder;
+    lunar.rowCache = first.rowCache;
     EngineRequest r;
     r.year = day.year, r.month = day.month, r.day = day.day, r.hour = 12, r.minute = 0;
     lunar.SetRequest(r);

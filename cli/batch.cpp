@@ -82,7 +82,7 @@ json RequestError(long long line, const std::string& message, const std::optiona
 
 // The answer to one line and whether a data file failed on it.
 struct BatchData {
-    std::filesystem::path folder;
+    DataSource source;  // every data-file row read once for the whole batch
     const Gazetteer* gazetteer;
 };
 
@@ -92,7 +92,7 @@ json UnknownHourAnswer(const nlohmann::json& request, const ChartInput& input, c
     for (const char* key : {"hour", "minute"})
         if (request.contains(key))
             return RequestError(line, "“unknown-hour”不能与“" + std::string(key) + "”同用。", key);
-    const UnknownHourOutcome outcome = RunUnknownHourRequest(input, data.folder, Colouring::None);
+    const UnknownHourOutcome outcome = RunUnknownHourRequest(input, data.source, Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome)) return InputErrorJson(*problem);
     if (const auto* problem = std::get_if<DataProblem>(&outcome)) {
         dataFault = true;
@@ -115,8 +115,8 @@ json Answer(std::string_view text, bool tooLong, long long line, const ChartInpu
     if (input.unknownHour) return UnknownHourAnswer(request, input, data, line, dataFault);
     json answer;
     const ChartOutcome outcome = RunChartRequest(
-        input, data.folder, [&](const Corvel_BZClass& e, const ChartResult& r) {
-            answer = ChartJson(e, r, NoticeTexts(ChartNotices(input, {}, data.folder, data.gazetteer, &e)));
+        input, data.source, [&](const Corvel_BZClass& e, const ChartResult& r) {
+            answer = ChartJson(e, r, NoticeTexts(ChartNotices(input, {}, data.source, data.gazetteer, &e)));
         }, Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome)) return InputErrorJson(*problem);
     if (const auto* problem = std::get_if<DataProblem>(&outcome)) {
@@ -129,11 +129,11 @@ json Answer(std::string_view text, bool tooLong, long long line, const ChartInpu
 }  // namespace
 
 int RunBatch(std::FILE* in, std::FILE* out, const ChartInput& defaults, const RequestKeyApplier& apply) {
-    const DataRowCache cache;  // every data-file row is read once for the whole batch
-    BatchData data{ProgramFolder(), nullptr};
+    DataRowCache cache;
+    BatchData data{DataSource(ProgramFolder(), &cache), nullptr};
     std::optional<Gazetteer> gazetteer;
     try {
-        gazetteer = Gazetteer::Load(data.folder / kGazetteerFileName);
+        gazetteer = Gazetteer::Load(data.source.folder / kGazetteerFileName);
         data.gazetteer = &*gazetteer;
     } catch (const DataError&) {
         // Without the gazetteer the notices that need it are left out.

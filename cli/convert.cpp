@@ -20,7 +20,7 @@ using json = nlohmann::ordered_json;
 // The Gregorian date of a request that is not lunar, checked as 排盘 checks
 // it; the boxes that do not name the date are set to values that pass.
 std::variant<sys_days, InputProblem> SolarDay(ChartInput input) {
-    if (input.leapMonth) return std::get<InputProblem>(SolarChartInput(input, {}));
+    if (input.leapMonth) return std::get<InputProblem>(SolarChartInput(input, ProgramFolder()));
     input.longitude = "120", input.longitudeMinutes = "0", input.hour = "0", input.minute = "0";
     const auto checked = CheckChartInput(input);
     if (const auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
@@ -55,7 +55,7 @@ int Refuse(const json& error, const std::string& message, int status, bool asJso
 
 int ConvertDate(const ChartInput& input, bool asJson) {
     try {
-        const LunarCalendar calendar(ProgramFolder() / kCalendarFileName);
+        const LunarCalendar calendar(ProgramFolder());
         LunarDate lunar;
         sys_days day;
         if (input.lunar) {

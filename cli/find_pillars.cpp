@@ -101,7 +101,7 @@ int FindPillars(const FindOptions& find, const ChartInput& input, const OutputRe
         ChartInput placed = input;
         SetClockOfNamedPlaces(placed, ProgramFolder() / kGazetteerFileName);
         DataRowCache cache;  // the equation of time read once for all stretches
-        const ClockCorrection correct = BirthplaceClockCorrection(placed, ProgramFolder());
+        const ClockCorrection correct = BirthplaceClockCorrection(placed, DataSource(ProgramFolder(), &cache));
         return Emit(output, output.format == OutputFormat::Json ? Json(result.intervals, correct)
                                                                  : Lines(result.intervals, correct));
     } catch (const DataError& e) {

@@ -114,8 +114,15 @@ std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::st
     return rows;
 }
 
-std::vector<TextRow> QueryTextRows(const std::filesystem::path& file, const std::string& sql,
-                                   const std::vector<std::string>& params) {
+std::string DataRowReader::Text(int column) const {
+    const auto* p = sqlite3_column_text(stmt_, column);
+    return p ? std::string(reinterpret_cast<const char*>(p)) : std::string();
+}
+
+long long DataRowReader::Number(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+void ForEachRow(const std::filesystem::path& file, const std::string& sql, const std::vector<std::string>& params,
+                const std::function<void(const DataRowReader&)>& row) {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     DbHandle db(raw);
@@ -127,18 +134,10 @@ std::vector<TextRow> QueryTextRows(const std::filesystem::path& file, const std:
     for (std::size_t i = 0; i < params.size(); ++i)
         sqlite3_bind_text(stmt.get(), static_cast<int>(i + 1), params[i].data(),
                           static_cast<int>(params[i].size()), SQLITE_STATIC);
-    const int count = sqlite3_column_count(stmt.get());
-    std::vector<TextRow> rows;
+    const DataRowReader reader(stmt.get());
     int step = 0;
-    while ((step = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        TextRow& row = rows.emplace_back();
-        for (int c = 0; c < count; ++c) {
-            const auto* p = sqlite3_column_text(stmt.get(), c);
-            row.emplace_back(p ? reinterpret_cast<const char*>(p) : "");
-        }
-    }
+    while ((step = sqlite3_step(stmt.get())) == SQLITE_ROW) row(reader);
     if (step != SQLITE_DONE) ThrowUnreadable(file);
-    return rows;
 }
 
 }  // namespace paipan

@@ -6,10 +6,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+struct sqlite3_stmt;
 
 namespace paipan {
 
@@ -40,11 +43,22 @@ std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::st
                                 const std::vector<std::string>& columnNames,
                                 std::size_t limit = SIZE_MAX);
 
-// The same for a lookup by text (?1, ?2, ... bound to `params`): every
-// column of every row as text, in the order the SQL names them (a NULL
-// column reads as ""). The caller has checked that the file is there.
-using TextRow = std::vector<std::string>;
-std::vector<TextRow> QueryTextRows(const std::filesystem::path& file, const std::string& sql,
-                                   const std::vector<std::string>& params);
+// The same for a lookup by text (?1, ?2, ... bound to `params`): `row` is
+// called for each row in turn, and reads the columns it needs, by their
+// place in the SQL's list. The caller has checked that the file is there.
+class DataRowReader {
+public:
+    std::string Text(int column) const;  // NULL reads as ""
+    // SQLite's own reading of a number: NULL, and text that is no number, read as 0.
+    long long Number(int column) const;
+
+private:
+    friend void ForEachRow(const std::filesystem::path&, const std::string&, const std::vector<std::string>&,
+                           const std::function<void(const DataRowReader&)>&);
+    explicit DataRowReader(sqlite3_stmt* stmt) : stmt_(stmt) {}
+    sqlite3_stmt* stmt_;
+};
+void ForEachRow(const std::filesystem::path& file, const std::string& sql, const std::vector<std::string>& params,
+                const std::function<void(const DataRowReader&)>& row);
 
 }  // namespace paipan

@@ -163,7 +163,7 @@ private slots:
         QCOMPARE(DateTexts(*window), (QStringList{"2020", "四月", "初一"}));
         window->chartFromPanel();
         QVERIFY(ui->log.isEmpty());
-        const auto expected = RunChartRequest(solar, QCoreApplication::applicationDirPath().toStdString());
+        const auto expected = RunChartRequest(solar, std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
         QCOMPARE(box->toPlainText().replace('\n', "\r\n"),
                  QString::fromStdString(std::get<ChartResult>(expected).text).replace("\r\n", "\n").replace('\n', "\r\n"));
         const auto* notices = window->findChild<QTextBrowser*>();

@@ -24,6 +24,12 @@ const Corvel_BZClass& Names() {
 
 std::string Text(GanZhi gz) { return Names().GetG(gz[0]) + Names().GetZ(gz[1]); }
 
+// The data files, each row read once for the whole suite.
+DataSource Data() {
+    static DataRowCache rows;
+    return DataSource(ProgramFolder(), &rows);
+}
+
 ChartInput Day(int y, int m, int d, std::string degrees = "120", std::string minutesText = "0") {
     ChartInput in = DefaultChartInput(y, m, d, 0, 0);
     in.longitude = std::move(degrees);
@@ -33,7 +39,7 @@ ChartInput Day(int y, int m, int d, std::string degrees = "120", std::string min
 }
 
 UnknownHourChart Candidates(const ChartInput& in) {
-    auto outcome = RunUnknownHourRequest(in, ProgramFolder());
+    auto outcome = RunUnknownHourRequest(in, Data());
     EXPECT_TRUE(std::holds_alternative<UnknownHourChart>(outcome));
     return std::get<UnknownHourChart>(std::move(outcome));
 }
@@ -44,7 +50,7 @@ Pillars ChartPillarsAt(ChartInput in, int m, DateTime* trueSolar = nullptr) {
     in.hour = std::to_string(m / 60);
     in.minute = std::to_string(m % 60);
     Pillars p{};
-    RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult&) {
+    RunChartRequest(in, Data(), [&](const Corvel_BZClass& e, const ChartResult&) {
         p = e.bz;
         if (trueSolar) *trueSolar = e.InputTime;
     }, Colouring::None);
@@ -143,7 +149,6 @@ void ExpectRowsMatchTheChart(const ChartInput& in, const UnknownHourChart& chart
 }
 
 TEST(UnknownHour, EveryRowHasTheChartsPillarsOnRandomDays) {
-    const DataRowCache cache;
     std::mt19937 rng(20261207);
     std::uniform_int_distribution<int> year(kFirstYear, kLastYear), month(1, 12), day(1, 28), degrees(73, 135),
         coin(0, 1), minute(0, 59);
@@ -259,12 +264,12 @@ TEST(UnknownHour, InputChecksSkipTheHourAndMinute) {
     ChartInput in = Day(1990, 2, 4);
     in.hour = "x";
     in.minute = "99";
-    EXPECT_TRUE(std::holds_alternative<UnknownHourChart>(RunUnknownHourRequest(in, ProgramFolder())));
+    EXPECT_TRUE(std::holds_alternative<UnknownHourChart>(RunUnknownHourRequest(in, Data())));
     in.day = "30";
     in.month = "2";
-    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in, ProgramFolder())));
+    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in, Data())));
     in = Day(1990, 2, 4, "200");
-    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in, ProgramFolder())));
+    EXPECT_TRUE(std::holds_alternative<InputProblem>(RunUnknownHourRequest(in, Data())));
 }
 
 }  // namespace

@@ -245,8 +245,9 @@ TEST(EveryDay, LunarDateMatchesTheReferenceAndTheDayPillarSteps) {
     ASSERT_GT(months.size(), 3700u);
     const sys_days first = year{kFirstYear - 1} / December / 1, last = year{kLastYear + 1} / January / 31;
     ASSERT_LE(Date(months.front()[0]), first);
-    const DataRowCache cache;  // each month's rows read once
+    DataRowCache cache;  // each month's rows read once
     Corvel_BZClass e;  // each day's getNL and pillars rewrite every field read here
+    e.SetDataSource(DataSource(ProgramFolder(), &cache));
     std::size_t current = 0;
     int checked = 0, mismatches = 0, previousSerial = -1;
     for (sys_days d = first; d <= last; d += days{1}, ++checked) {

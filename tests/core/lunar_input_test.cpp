@@ -16,15 +16,15 @@ namespace {
 using namespace std::chrono;
 using Kind = LunarRefusal::Kind;
 
-LunarCalendar Calendar() { return LunarCalendar(ProgramFolder() / kCalendarFileName); }
+LunarCalendar Calendar(DataRowCache* rows = nullptr) { return LunarCalendar(DataSource(ProgramFolder(), rows)); }
 
 // Every lunar day whose Gregorian day lies in the span turns into that day
 // and back into itself by the chart's own reading, and every Gregorian day of
 // the span is reached exactly once; each refusal is one a lunar date of the
 // span's edges or of a short or absent month can have.
 TEST(LunarInput, EveryDayOfTheSpanBothWays) {
-    const DataRowCache cache;
-    const LunarCalendar calendar = Calendar();
+    DataRowCache cache;  // the calendar rows read once for the whole span
+    const LunarCalendar calendar = Calendar(&cache);
     const sys_days first = LunarCalendar::FirstDay(), last = LunarCalendar::LastDay();
     std::vector<int> reached(static_cast<std::size_t>((last - first).count() + 1), 0);
     int bad = 0;
