@@ -452,6 +452,36 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
     }
 }
 
+// The same on keys that need escapes, text repaired inside an object, and
+// whole charts as the batch writes them.
+TEST(DumpCompact, MatchesTheLibraryOnKeysRepairsAndWholeCharts) {
+    using json = nlohmann::ordered_json;
+    const auto dump = [](const json& v) { return v.dump(-1, ' ', false, json::error_handler_t::replace); };
+    json values = {{"text", "晴川\r\n\t\"引号\" \\ \b\f\x01\x1f\x7f end"}, {"emoji", "\U0001F600\u00e9"},
+                   {"键\"\n", "v"}, {"n", -12}, {"u", 18446744073709551615ull}, {"f", 1.5}, {"yes", true},
+                   {"none", nullptr}, {"o", json::object()}, {"a", json::array({1, "x", json::array()})}};
+    std::string out = "left over";
+    DumpCompact(values, out);
+    EXPECT_EQ(out, dump(values));
+    // Ill-formed UTF-8 is repaired as the library repairs it.
+    for (const char* bad : {"\xC0\xAF", "a\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x99", "\x80", "\xFF"}) {
+        values["bad"] = bad;
+        DumpCompact(values, out);
+        EXPECT_EQ(out, dump(values)) << bad;
+    }
+    std::srand(7);
+    for (int i = 0; i < 40; ++i) {
+        ChartInput in = DefaultChartInput(1890 + std::rand() % 131, 1 + std::rand() % 12, 1 + std::rand() % 28,
+                                          std::rand() % 24, std::rand() % 60);
+        in.male = i % 2, in.horizontal = i % 3 == 0, in.minorLuck = in.palace = i % 4 == 0;
+        RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult& r) {
+            const json chart = ChartJson(e, r, {"提示：一条"});
+            DumpCompact(chart, out);
+            EXPECT_EQ(out, dump(chart)) << in.year << "-" << in.month << "-" << in.day;
+        });
+    }
+}
+
 TEST_F(CliTest, HelpNamesEveryOption) {
     const ProgramRun r = Run({"--help"});
     EXPECT_EQ(r.status, 0);
