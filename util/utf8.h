@@ -1,5 +1,6 @@
 // UTF-8, the encoding of every text inside the program: decoding one code
-// point at a time, checking and repairing byte strings.
+// point at a time, checking and repairing byte strings, and the way to and
+// from UTF-16.
 #pragma once
 
 #include <cstddef>
@@ -89,6 +90,38 @@ inline std::string ValidUtf8(std::string_view bytes) {
     out.reserve(bytes.size());
     for (std::size_t pos = 0; pos < bytes.size();) {
         AppendUtf8(out, NextCodePoint(bytes, pos));
+    }
+    return out;
+}
+
+// `utf8` as UTF-16 code units, read as NextCodePoint reads it; a code point
+// above U+FFFF takes a surrogate pair.
+inline std::u16string ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t cp = NextCodePoint(utf8, pos);
+        if (cp < 0x10000) {
+            out.push_back(static_cast<char16_t>(cp));
+        } else {
+            out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        }
+    }
+    return out;
+}
+
+// `utf16` as UTF-8; a surrogate that is not half of a pair becomes U+FFFD.
+inline std::string FromUtf16(std::u16string_view utf16) {
+    std::string out;
+    out.reserve(utf16.size() * 3);
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t cp = utf16[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+        }
+        AppendUtf8(out, cp);
     }
     return out;
 }

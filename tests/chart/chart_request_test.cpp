@@ -9,7 +9,6 @@
 #include <tuple>
 
 #include "util/program_folder.h"
-#include "chart/chart_json.h"
 #include "chart/chart_request.h"
 #include "chart/sites.h"
 #include "chart_test_support.h"
@@ -285,36 +284,6 @@ TEST(ColourSpans, FirstOccurrenceAndPiecesAfterThePillarLabel) {
 //
 // Regenerate (only after a deliberate change, and review the diff):
 //   PAIPAN_UPDATE_GOLDEN=1 ./chart_request_test --gtest_filter=Golden.*
-// The batch's fast writer against the JSON library's own compact dump, on
-// every kind of value and text and on whole charts.
-TEST(CompactJson, WritesExactlyWhatTheLibraryWrites) {
-    using json = nlohmann::ordered_json;
-    const auto dump = [](const json& v) { return v.dump(-1, ' ', false, json::error_handler_t::replace); };
-    json values = {{"text", "晴川\r\n\t\"引号\" \\ \b\f\x01\x1f\x7f end"}, {"emoji", "\U0001F600\u00e9"},
-                   {"键\"\n", "v"}, {"n", -12}, {"u", 18446744073709551615ull}, {"f", 1.5}, {"yes", true},
-                   {"none", nullptr}, {"o", json::object()}, {"a", json::array({1, "x", json::array()})}};
-    std::string out = "left over";
-    DumpCompact(values, out);
-    EXPECT_EQ(out, dump(values));
-    // Ill-formed UTF-8 is repaired as the library repairs it.
-    for (const char* bad : {"\xC0\xAF", "a\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x99", "\x80", "\xFF"}) {
-        values["bad"] = bad;
-        DumpCompact(values, out);
-        EXPECT_EQ(out, dump(values)) << bad;
-    }
-    std::srand(7);
-    for (int i = 0; i < 40; ++i) {
-        ChartInput in = DefaultChartInput(1890 + std::rand() % 131, 1 + std::rand() % 12, 1 + std::rand() % 28,
-                                          std::rand() % 24, std::rand() % 60);
-        in.male = i % 2, in.horizontal = i % 3 == 0, in.minorLuck = in.palace = i % 4 == 0;
-        RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult& r) {
-            const json chart = ChartJson(e, r, {"提示：一条"});
-            DumpCompact(chart, out);
-            EXPECT_EQ(out, dump(chart)) << in.year << "-" << in.month << "-" << in.day;
-        });
-    }
-}
-
 TEST(Golden, CompleteChartsMatchTheReviewedFiles) {
     using Change = void (*)(ChartInput&);
     const std::tuple<const char*, ChartInput, Change> cases[] = {

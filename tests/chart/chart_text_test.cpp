@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <optional>
 #include <random>
 #include <regex>
@@ -52,53 +53,97 @@ TEST(MainFrame, EverySectionInOrderAfreshOnEachRun) {
                                 e->BZ_dyln + e->BZ_ty + e->BZ_mg + e->BZ_xy)) << first;
 }
 
-TEST(Sections, EdgeCases) {
+// One section of a chart: the whole field, or a piece of it when `whole` is
+// false. With `want` set the chart is the first of [from, to], stepping
+// `step` days, that it accepts.
+struct SectionCase {
+    EngineRequest r;
+    std::string C::*field;
+    std::string text;
+    bool whole = true;
+    Want want = nullptr;
+    year_month_day from{}, to{};
+    int step = 1;
+};
+
+void ExpectSections(std::initializer_list<SectionCase> cases) {
+    for (const auto& c : cases) {
+        const auto e = c.want ? FindChart(c.from, c.to, c.r, c.want, c.step) : RunMain(c.r);
+        ASSERT_TRUE(e) << "no chart like this: " << c.text;
+        const std::string& field = e.get()->*c.field;
+        EXPECT_TRUE(c.whole ? field == c.text : field.find(c.text) != std::string::npos)
+            << field << "\nwhere we expect\n" << c.text;
+    }
+}
+
+// The default chart, 2000-01-07 12:00: 己卯 丁丑 甲子 庚午, voids 戌亥. A man
+// of the 己 (yin) year runs backward from 丁丑; the conception pillar is 戊辰
+// (stem + 1, branch + 3).
+TEST(Sections, PillarRowsInBothLayouts) {
+    ExpectSections({
+        {{.mode = 1}, &C::BZ_gzMain, " 己卯　　　 丁丑　　　 甲子　　　 庚午　　　 (戌亥空)\r\n"},
+        {{.sex = 0, .mode = 2}, &C::BZ_gzMain, " 己　　　　 丁　　　　 甲　　　　 庚　　　　 (戌亥空) \r\n"
+                                               "　　　　　卯　　　　 丑　　　　 子　　　　 午　　　　 \r\n"},
+    });
+}
+
+TEST(Sections, DeitiesOrAnnualPillarsOffLeaveTheOtherRowsWhole) {
+    ExpectSections({
+        {{.ssp = 0}, &C::OutputStr, "时交运\r\n\r\n\r\n乾造：　  己", false},
+        {{.lnp = 0}, &C::BZ_dyln, ""},
+        {{.lnp = 0}, &C::BZ_dy, "大运：丙子　　乙亥　　甲戌　　癸酉　　壬申　　辛未　　庚午　　己巳　　\r\n"},
+    });
+}
+
+TEST(Sections, ConceptionAndPalaceKeepTheirStarLinesWithNoStars) {
+    ExpectSections({
+        {{.nyp = 0, .shenshap = 0}, &C::BZ_ty, "胎元：戊辰\r\n胎元神煞：\r\n\r\n"},
+        {{.nyp = 0, .shenshap = 0}, &C::BZ_mg, "\r\n命宫神煞：\r\n\r\n", false},
+        {{.shenshap = 0}, &C::BZ_ty, "胎元：戊辰[大林木]　\r\n胎元神煞：\r\n\r\n"},
+        // Stars on, but none for the conception pillar.
+        {{}, &C::BZ_ty, "\r\n胎元神煞：\r\n\r\n", false,
+         [](const C& c) { return c.GetmgtyShenSha(c.bz, c.ty_gz, c.sex2).empty(); }, 2000y / 1 / 1, 2001y / 12 / 31},
+    });
+}
+
+TEST(LuckRows, StartThreeDaysToTheTermAYear) {
     // A girl born 10½ days after 立春 1990 (庚午, a yang year: her luck runs
     // backward to that term) starts her luck after 10.5 / 3 = 3.5 years.
     const CalendarRow row = ReadCalendarRow(ProgramFolder() / kCalendarFileName, 1990, 2);
     const CivilTime girl = ToCivil(MakeDateTime(1990, 2, row.JieqiDay, row.JieqiHour, row.JieqiMinute) + hours{252});
-    // 2000-01-07 12:00: 己卯 丁丑 甲子 庚午, voids 戌亥. A man of the 己 (yin)
-    // year runs backward from 丁丑; the conception pillar is 戊辰 (stem + 1,
-    // branch + 3). At 00:30 the hour pillar is 甲子: a woman's minor luck runs
-    // forward from it.
-    const struct {
-        EngineRequest r;
-        std::string C::*field;
-        std::string text;
-        bool whole = true;    // else a piece of the field
-        Want want = nullptr;  // when set: the first chart of [from, to] it accepts
-        year_month_day from{}, to{};
-        int step = 1;
-    } cases[] = {
-        {{.mode = 1}, &C::BZ_gzMain, " 己卯　　　 丁丑　　　 甲子　　　 庚午　　　 (戌亥空)\r\n"},
-        {{.sex = 0, .mode = 2}, &C::BZ_gzMain, " 己　　　　 丁　　　　 甲　　　　 庚　　　　 (戌亥空) \r\n"
-                                               "　　　　　卯　　　　 丑　　　　 子　　　　 午　　　　 \r\n"},
-        {{.ssp = 0}, &C::OutputStr, "时交运\r\n\r\n\r\n乾造：　  己", false},
-        {{}, &C::BZ_dyny, "纳音[涧下水][山头火][山头火][剑锋金][剑锋金][路旁土][路旁土][大林木]\r\n"},
-        {{.lnp = 0}, &C::BZ_dyln, ""},
-        {{.lnp = 0}, &C::BZ_dy, "大运：丙子　　乙亥　　甲戌　　癸酉　　壬申　　辛未　　庚午　　己巳　　\r\n"},
-        {{.nyp = 0, .shenshap = 0}, &C::BZ_ty, "胎元：戊辰\r\n胎元神煞：\r\n\r\n"},
-        {{.nyp = 0, .shenshap = 0}, &C::BZ_mg, "\r\n命宫神煞：\r\n\r\n", false},
-        {{.shenshap = 0}, &C::BZ_ty, "胎元：戊辰[大林木]　\r\n胎元神煞：\r\n\r\n"},
-        {{.hour = 0, .minute = 30, .sex = 0}, &C::BZ_xy, "\r\n小运：乙丑　　丙寅　　丁卯　　", false},
+    ExpectSections({
         {{.year = girl.year, .month = girl.month, .day = girl.day, .hour = girl.hour, .minute = girl.minute, .sex = 0},
          &C::OutputStr, "起运：命主于出生后3年6个月0天0小时开始起运\r\n交运：命主于公历1993年8月", false},
         // 1990-01-15 is still the 己巳 year; a man runs backward to 小寒 (5 Jan),
         // about 3¼ years: the luck takes over in 1993, at 4 counted from 1989.
         {{.year = 1990, .month = 1, .day = 15}, &C::BZ_dyxs, "　　　 4岁　　14岁", false},
+    });
+}
+
+TEST(LuckRows, SoundsAgesYearsAndAnnualPillars) {
+    const Want takesOverIn1990 = [](const C& c) { return JiaoYunYear(c) == 1990; };
+    ExpectSections({
+        {{}, &C::BZ_dyny, "纳音[涧下水][山头火][山头火][剑锋金][剑锋金][路旁土][路旁土][大林木]\r\n"},
         // Searched for: a 1984 chart whose luck takes over in 1990.
         {{}, &C::OutputStr, "\r\n　　　 6岁　　16岁　　26岁　　36岁　　46岁　　56岁　　66岁　　76岁　　\r\n"
                             "始于：1990　　2000　　2010　　2020　　2030　　2040　　2050　　2060　　\r\n"
                             "流年：庚午　　庚辰　　庚寅　　庚子　　庚戌　　庚申　　庚午　　庚辰　　\r\n", false,
-         [](const C& c) { return JiaoYunYear(c) == 1990; }, 1984y / 3 / 1, 1984y / 12 / 31},
+         takesOverIn1990, 1984y / 3 / 1, 1984y / 12 / 31},
         {{}, &C::BZ_dyln, "　　　己卯　　己丑　　己亥　　己酉　　己未　　己巳　　己卯　　己丑　　\r\n"
                           "止于：1999　　2009　　2019　　2029　　2039　　2049　　2059　　2069　　\r\n\r\n", false,
-         [](const C& c) { return JiaoYunYear(c) == 1990; }, 1984y / 3 / 1, 1984y / 12 / 31},
+         takesOverIn1990, 1984y / 3 / 1, 1984y / 12 / 31},
         // A luck start of ten years or more: a two-digit first age, no space.
         {{}, &C::BZ_dyxs, "　　　1", false, [](const C& c) { return c.QiYunAge >= 10; }, 2000y / 1 / 1, 2003y / 12 / 31},
-        {{}, &C::BZ_ty, "\r\n胎元神煞：\r\n\r\n", false,
-         [](const C& c) { return c.GetmgtyShenSha(c.bz, c.ty_gz, c.sex2).empty(); }, 2000y / 1 / 1, 2001y / 12 / 31},
-        // Minor luck with N = 0 (one column), and from 1984 with N = 3.
+    });
+}
+
+// One column a year from birth until the luck takes over, stepping from the
+// hour pillar.
+TEST(MinorLuck, StepsFromTheHourPillarOneColumnAYearBeforeTheLuck) {
+    ExpectSections({
+        // At 00:30 the hour pillar is 甲子: a woman's minor luck runs forward.
+        {{.hour = 0, .minute = 30, .sex = 0}, &C::BZ_xy, "\r\n小运：乙丑　　丙寅　　丁卯　　", false},
+        // N = 0 (one column), and from 1984 with N = 3.
         {{}, &C::BZ_xy, "\r\n虚岁：0岁　　 \r\n\r\n", false,
          [](const C& c) { return JiaoYunYear(c) == c.bz_year; }, 1995y / 3 / 1, 1999y / 12 / 31},
         {{}, &C::BZ_xy, "流年：甲子　　乙丑　　丙寅　　丁卯　　\r\n虚岁：0岁　　 1岁　　 2岁　　 3岁　　 \r\n\r\n", false,
@@ -109,14 +154,7 @@ TEST(Sections, EdgeCases) {
          "\r\n小运：癸亥　　壬戌　　辛酉　　庚申　　己未　　戊午　　丁巳　　丙辰　　乙卯　　甲寅　　癸丑　　", false,
          [](const C& c) { return !c.isshun(c.bz, c.sex2) && JiaoYunYear(c) - c.bz_year >= 10; },
          1950y / 9 / 26, 2019y / 12 / 31, 60},
-    };
-    for (const auto& c : cases) {
-        const auto e = c.want ? FindChart(c.from, c.to, c.r, c.want, c.step) : RunMain(c.r);
-        ASSERT_TRUE(e) << "no chart like this: " << c.text;
-        const std::string& field = e.get()->*c.field;
-        EXPECT_TRUE(c.whole ? field == c.text : field.find(c.text) != std::string::npos)
-            << field << "\nwhere we expect\n" << c.text;
-    }
+    });
 }
 
 TEST(Sections, SwitchOnlyWhenExactlyOne) {

@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <codecvt>
 #include <limits>
-#include <locale>
+#include <random>
 #include <regex>
 #include <set>
 
 #include "util/program_folder.h"
+#include "util/utf8.h"
 #include "rtf/rtf_reader.h"
 #include "chart/chart_json.h"
 #include "chart/chart_request.h"
@@ -246,12 +246,27 @@ Args Args1949(const char* format) {
     return args;
 }
 
+// The colour spans count UTF-16 units. Per the Unicode standard (and RFC
+// 2781): 𝄞 U+1D11E (UTF-8 F0 9D 84 9E) is the pair D834 DD1E; the first and
+// last code points past U+FFFF are D800 DC00 and DBFF DFFF; 甲 U+7532 (UTF-8
+// E7 94 B2) is one unit.
+TEST(Utf16, PairsPastTheBmpOneUnitBelowItAndBack) {
+    const std::string text = "\xE7\x94\xB2\xF0\x9D\x84\x9E\xF0\x90\x80\x80\xF4\x8F\xBF\xBF" "a";
+    const std::u16string units = {0x7532, 0xD834, 0xDD1E, 0xD800, 0xDC00, 0xDBFF, 0xDFFF, u'a'};
+    EXPECT_EQ(ToUtf16(text), units);
+    EXPECT_EQ(FromUtf16(units), text);
+    // An ill-formed byte, and surrogates out of their pair, are U+FFFD (EF BF BD).
+    EXPECT_EQ(ToUtf16("\xFF" "a"), (std::u16string{0xFFFD, u'a'}));
+    EXPECT_EQ(FromUtf16(std::u16string{0xDD1E, 0xD834, u'a'}), "\xEF\xBF\xBD\xEF\xBF\xBD" "a");
+}
+
 TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
     const ChartResult chart = Chart1949();
     const std::string html = Run(Args1949("html")).out;
     ASSERT_TRUE(html.starts_with("<!DOCTYPE html>") && html.find("charset=\"utf-8\"") != std::string::npos);
     // Each coloured piece is one span of its colour, in the colouring table's order.
     const std::regex spanRe("<span style=\"color:#([0-9a-f]{6})\">([^<]*)</span>");
+    const std::u16string all = ToUtf16(chart.text);
     std::size_t n = 0;
     for (auto it = std::sregex_iterator(html.begin(), html.end(), spanRe); it != std::sregex_iterator(); ++it, ++n) {
         ASSERT_LT(n, chart.spans.size());
@@ -259,9 +274,7 @@ TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "%02x%02x%02x", s.red, s.green, s.blue);
         EXPECT_EQ((*it)[1], hex);
-        const std::u16string all = std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().from_bytes(chart.text);
-        EXPECT_EQ((*it)[2], Plain(std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().to_bytes(
-                                all.substr(static_cast<std::size_t>(s.start), static_cast<std::size_t>(s.length)))));
+        EXPECT_EQ((*it)[2], Plain(FromUtf16(all.substr(static_cast<std::size_t>(s.start), static_cast<std::size_t>(s.length)))));
     }
     EXPECT_EQ(n, chart.spans.size());
     const auto pre = html.find("<pre>") + 5;
@@ -276,8 +289,10 @@ TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
 // 0xRRGGBB (-1: none).
 using ColouredText = std::vector<std::pair<char32_t, long>>;
 void AddColoured(ColouredText& out, const std::string& utf8, long colour) {
-    for (const char32_t c : std::wstring_convert<std::codecvt_utf8<char32_t>, char32_t>().from_bytes(utf8))
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = NextCodePoint(utf8, pos);
         if (c != '\r' && c != '\n') out.push_back({c, colour});
+    }
 }
 long Rgb(int r, int g, int b) { return r << 16 | g << 8 | b; }
 
@@ -296,14 +311,13 @@ TEST_F(CliTest, RtfCarriesTheTextAndItsColours) {
     }
     EXPECT_EQ(text, Plain(chart.text));
     // The colour of each character from the spans, counted in UTF-16 units.
-    const std::u16string all = std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().from_bytes(chart.text);
+    const std::u16string all = ToUtf16(chart.text);
     std::vector<long> colour(all.size(), -1);
     for (const ColourSpan& s : chart.spans)
         std::fill_n(colour.begin() + s.start, s.length, Rgb(s.red, s.green, s.blue));
     for (std::size_t u = 0; u < all.size(); ++u) {
         const std::size_t units = all[u] >= 0xD800 && all[u] < 0xDC00 ? 2 : 1;
-        AddColoured(want, std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().to_bytes(all.substr(u, units)),
-                    colour[u]);
+        AddColoured(want, FromUtf16(all.substr(u, units)), colour[u]);
         u += units - 1;
     }
     EXPECT_EQ(got, want);
@@ -449,6 +463,37 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
         std::string out = "left over";
         DumpCompact(v, out);
         EXPECT_EQ(out, v.dump(-1, ' ', false, ordered::error_handler_t::replace));
+    }
+}
+
+// The same on keys that need escapes, text repaired inside an object, and
+// whole charts as the batch writes them.
+TEST(DumpCompact, MatchesTheLibraryOnKeysRepairsAndWholeCharts) {
+    using json = nlohmann::ordered_json;
+    const auto dump = [](const json& v) { return v.dump(-1, ' ', false, json::error_handler_t::replace); };
+    json values = {{"text", "晴川\r\n\t\"引号\" \\ \b\f\x01\x1f\x7f end"}, {"emoji", "\U0001F600\u00e9"},
+                   {"键\"\n", "v"}, {"n", -12}, {"u", 18446744073709551615ull}, {"f", 1.5}, {"yes", true},
+                   {"none", nullptr}, {"o", json::object()}, {"a", json::array({1, "x", json::array()})}};
+    std::string out = "left over";
+    DumpCompact(values, out);
+    EXPECT_EQ(out, dump(values));
+    // Ill-formed UTF-8 is repaired as the library repairs it.
+    for (const char* bad : {"\xC0\xAF", "a\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x99", "\x80", "\xFF"}) {
+        values["bad"] = bad;
+        DumpCompact(values, out);
+        EXPECT_EQ(out, dump(values)) << bad;
+    }
+    std::mt19937 random(7);  // fixed: the same charts every run
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int i = 0; i < 40; ++i) {
+        const int year = pick(1890, 2020), month = pick(1, 12), day = pick(1, 28), hour = pick(0, 23), minute = pick(0, 59);
+        ChartInput in = DefaultChartInput(year, month, day, hour, minute);
+        in.male = i % 2, in.horizontal = i % 3 == 0, in.minorLuck = in.palace = i % 4 == 0;
+        RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult& r) {
+            const json chart = ChartJson(e, r, {"提示：一条"});
+            DumpCompact(chart, out);
+            EXPECT_EQ(out, dump(chart)) << in.year << "-" << in.month << "-" << in.day;
+        });
     }
 }
 
