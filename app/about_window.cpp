@@ -107,9 +107,10 @@ void AboutWindow::buildTexts(QWidget* frame) {
         const char* name;
         const char* text;
         int left, top, width, height;
+        bool title = false;  // in the title font
     };
     static constexpr Text kTexts[] = {
-        {"lblCompanyProduct", "晴川四柱八字排盘系统", 1920, 300, 5040, 720},
+        {"lblCompanyProduct", "晴川四柱八字排盘系统", 1920, 300, 5040, 720, true},
         {"lblVersion", "版本 Ver1.0 （免费版）", 1920, 1530, 4920, 300},
         {"Label2", "按公历生日与出生地经度校正为真太阳时，排出四柱、大运、流年与神煞。", 240, 2400, 6720, 300},
         {"Label3", "本软件为免费软件，欢迎复制传播；排盘结果仅供娱乐参考。", 240, 2820, 6720, 300},
@@ -119,8 +120,9 @@ void AboutWindow::buildTexts(QWidget* frame) {
         auto* label = new QLabel(QString(t.text), frame);
         label->setObjectName(QString(t.name));
         label->setGeometry(twips_.rect(t.left, t.top, t.width, t.height));
+        if (t.title)
+            label->setFont(TitleFont());
     }
-    frame->findChild<QLabel*>(QStringLiteral("lblCompanyProduct"))->setFont(TitleFont());
     // Where the birthplace list comes from, with the licences it needs named.
     auto* sources = new QLabel(QStringLiteral("出生地数据：GeoNames（CC BY 4.0）、Unicode CLDR、tzdata 等"), frame);
     sources->setObjectName(QStringLiteral("lblPlaceData"));

@@ -136,22 +136,28 @@ void MainWindow::buildMenus() {
             &MainWindow::showAbout);
 }
 
-void MainWindow::addCommands(QMenu* menu, std::initializer_list<CommandItem> items) {
+std::vector<QAction*> MainWindow::addCommands(QMenu* menu, std::initializer_list<CommandItem> items) {
+    std::vector<QAction*> actions;
     for (const CommandItem& item : items) {
         if (item.command == nullptr) {
             AddSeparator(menu, item.name);
             continue;
         }
-        connect(AddItem(menu, item.caption, item.name, item.key), &QAction::triggered, this,
+        actions.push_back(AddItem(menu, item.caption, item.name, item.key));
+        connect(actions.back(), &QAction::triggered, this,
                 [this, command = item.command] { (commands_.get()->*command)(); });
     }
+    return actions;
 }
 
 QMenu* MainWindow::buildFileMenu() {
     QMenu* file = AddMenu(menuBar(), "文件", "mnuFile");
-    addCommands(file, {{"新建", "mnuNew", Qt::CTRL | Qt::Key_N, &DocumentCommands::newDocument},
-                       {"打开", "mnuOpen", Qt::CTRL | Qt::Key_O, &DocumentCommands::open},
-                       {"保存", "mnuSave", Qt::CTRL | Qt::Key_S, &DocumentCommands::save}});
+    const std::vector<QAction*> documents =
+        addCommands(file, {{"新建", "mnuNew", Qt::CTRL | Qt::Key_N, &DocumentCommands::newDocument},
+                           {"打开", "mnuOpen", Qt::CTRL | Qt::Key_O, &DocumentCommands::open},
+                           {"保存", "mnuSave", Qt::CTRL | Qt::Key_S, &DocumentCommands::save}});
+    newAction_ = documents[0];
+    openAction_ = documents[1];
     // The ways out of the window, after 保存.
     const struct {
         const char* caption;
@@ -283,13 +289,11 @@ void MainWindow::buildNoticeArea() {
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(notices_, 1);
     connect(notices_->standardTimeButton(), &QPushButton::clicked, this, &MainWindow::chartInStandardTime);
-    for (const char* name : {"mnuNew", "mnuOpen"})
-        connect(findChild<QAction*>(QString(name)), &QAction::triggered, notices_, &NoticeArea::clear);
-    connect(findChild<QAction*>(QStringLiteral("mnuNew")), &QAction::triggered, panel_,
-            [this] { panel_->setUnknownHour(false); });
+    for (QAction* action : {newAction_, openAction_})
+        connect(action, &QAction::triggered, notices_, &NoticeArea::clear);
+    connect(newAction_, &QAction::triggered, panel_, [this] { panel_->setUnknownHour(false); });
     // 新建 starts again in 公历.
-    connect(findChild<QAction*>(QStringLiteral("mnuNew")), &QAction::triggered, panel_->calendarFrame(),
-            &CalendarFrame::resetToSolar);
+    connect(newAction_, &QAction::triggered, panel_->calendarFrame(), &CalendarFrame::resetToSolar);
 }
 
 // The daylight-saving action: the five date and time boxes back by the

@@ -5,9 +5,11 @@
 #include <QPointer>
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "app/twips.h"
 
+class QAction;
 class QMenu;
 
 namespace paipan {
@@ -50,7 +52,8 @@ private:
     void buildMenus();
     QMenu* buildFileMenu();
     QMenu* buildEditMenu();
-    void addCommands(QMenu* menu, std::initializer_list<CommandItem> items);
+    // The items' actions in their order (none for a separator).
+    std::vector<QAction*> addCommands(QMenu* menu, std::initializer_list<CommandItem> items);
     void applyLayout();
     void showStartText();
     void openForum();
@@ -65,6 +68,8 @@ private:
     InputPanel* panel_ = nullptr;
     ResultBox* box_ = nullptr;
     QMenu* editMenu_ = nullptr;
+    QAction* newAction_ = nullptr;   // 新建
+    QAction* openAction_ = nullptr;  // 打开
     std::unique_ptr<DocumentCommands> commands_;
     std::unique_ptr<ExportCommands> exports_;
     QPointer<AboutWindow> about_;

@@ -2,12 +2,12 @@
 // pixel at 96 dots per inch, and the screen's logical dpi scales them.
 #pragma once
 
-#include <QGuiApplication>
 #include <QPoint>
 #include <QRect>
-#include <QScreen>
 #include <QSize>
 #include <cmath>
+
+#include "render/screen_dpi.h"
 
 namespace paipan {
 
@@ -26,11 +26,6 @@ public:
     QSize size(int width, int height) const { return {px(width), px(height)}; }
 
 private:
-    static double ScreenDpi() {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        return screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
-    }
-
     double dpi_;
 };
 

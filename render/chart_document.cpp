@@ -1,14 +1,13 @@
 #include "render/chart_document.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 #include <cmath>
 
 #include "chart/chart_pieces.h"
+#include "render/screen_dpi.h"
 
 namespace paipan {
 
@@ -34,8 +33,7 @@ QString ChartFontFamily() {
 // About 9 points, rounded to an even number of pixels so that a Latin
 // cell is a whole pixel and two of them exactly one Chinese character.
 QFont ChartFont() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+    const double dpi = ScreenDpi();
     const int pixels = std::max(2, 2 * static_cast<int>(std::lround(9.0 * dpi / 72.0 / 2.0)));
     QFont font(ChartFontFamily());
     font.setStyleHint(QFont::Monospace);

@@ -1,17 +1,16 @@
 #include "render/document_export.h"
 
 #include "chart/chart_pieces.h"
+#include "render/screen_dpi.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -64,12 +63,6 @@ std::vector<double> LineTops(QTextDocument& document) {
     }
     tops.push_back(document.size().height());
     return tops;
-}
-
-// The resolution documents are laid out at (that of the screen).
-double ScreenDpi() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->logicalDotsPerInchX() : 96.0;
 }
 
 }  // namespace
@@ -125,7 +118,7 @@ bool PaintPages(QTextDocument& document, QPagedPaintDevice& device) {
     // size in points unless it is wider than the printable width.
     const QRectF paper = device.pageLayout().paintRectPixels(device.logicalDpiX());
     const double width = std::max(1.0, document.size().width());
-    const double scale = std::min(device.logicalDpiX() / ScreenDpi(), paper.width() / width);
+    const double scale = std::min(device.logicalDpiX() / ScreenDpiX(), paper.width() / width);
     const double pageHeight = paper.height() / scale;
     auto paint = [&](double top, double bottom) {
         painter.save();
