@@ -221,15 +221,6 @@ EngineRequest RequestFor(const ChartInput& in, const SolarTimeCorrection& solar)
 
 }  // namespace
 
-int Utf16Length(std::string_view utf8) {
-    int units = 0;
-    for (unsigned char b : utf8) {
-        if ((b & 0xC0) == 0x80) continue;  // continuation byte
-        units += b >= 0xF0 ? 2 : 1;        // four-byte sequences need a surrogate pair
-    }
-    return units;
-}
-
 ChartInput DefaultChartInput(int year, int month, int day, int hour, int minute) {
     ChartInput in;
     in.year = std::to_string(year);

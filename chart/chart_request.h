@@ -17,6 +17,7 @@
 
 #include "calendar/store.h"
 #include "engine/datetime.h"
+#include "util/utf8.h"  // Utf16Length, the unit of ColourSpan
 
 namespace paipan {
 
@@ -115,9 +116,6 @@ using ChartInspector = std::function<void(const Corvel_BZClass&, const ChartResu
 enum class Colouring { Spans, None };
 ChartOutcome RunChartRequest(const ChartInput& input, const std::filesystem::path& dataFolder,
                              const ChartInspector& inspect, Colouring colouring = Colouring::Spans);
-
-// Number of UTF-16 code units of a UTF-8 text (the unit of ColourSpan).
-int Utf16Length(std::string_view utf8);
 
 // ---- The steps of RunChartRequest, for callers that need one of them -----
 
