@@ -12,6 +12,7 @@
 #include "calendar/zone_file.h"
 #include "chart/lunar_request.h"
 #include "chart/sites.h"
+#include "chart/chart_sections.h"
 #include "chart/corvel_bzclass.h"
 #include "engine/span.h"
 #include "engine/value.h"
@@ -135,12 +136,6 @@ std::string Footer() {
 constexpr const char* kNightZiNotice =
     "——————以下排盘结果为夜子时排盘方式排出（仅影响夜子时即23~0点出生之人）——————\r\n\r\n";
 
-struct Rgb {
-    std::uint8_t r, g, b;
-};
-constexpr Rgb kBlue{0, 0, 255}, kRed{255, 0, 0}, kGreen{0, 128, 0}, kBrown{192, 64, 0},
-    kMagenta{255, 0, 255};
-
 // Collects the spans of one result text; byte offsets in, UTF-16 out.
 class SpanList {
 public:
@@ -180,21 +175,17 @@ private:
     int countedUnits_ = 0;
 };
 
+// The sections in print order, each where the table places it, then the
+// reminder's title.
 std::vector<ColourSpan> ColourSpans(const std::string& text, const Corvel_BZClass& e) {
     SpanList list(text);
-    list.AddFirst(e.BZ_top_ss, kBlue);
-    if (auto qk = list.Find(e.BZ_qk)) {
-        list.Add(*qk, e.BZ_qk, kRed);
-        // The pillar rows and the hidden stems follow the 乾造/坤造 label directly.
-        const std::size_t main = *qk + e.BZ_qk.size();
-        list.Add(main, e.BZ_gzMain, kRed);
-        list.Add(main + e.BZ_gzMain.size(), e.BZ_dzcg, kBlue);
+    std::optional<std::size_t> end;  // where the section before ends, when found
+    for (const ChartSection& section : kChartSections) {
+        const std::string& piece = e.*section.field;
+        const auto at = section.place == SectionPlace::AfterPrevious ? end : list.Find(piece);
+        if (at) list.Add(*at, piece, section.colour);
+        end = at ? std::optional(*at + piece.size()) : std::nullopt;
     }
-    const std::pair<const std::string*, Rgb> rest[] = {
-        {&e.BZ_ny, kGreen},  {&e.BZ_cs, kBrown}, {&e.BZ_ssa, kMagenta}, {&e.BZ_dycs, kBrown},
-        {&e.BZ_dyny, kGreen}, {&e.BZ_dyss, kBlue}, {&e.BZ_dy, kRed},      {&e.BZ_dyxs, kRed},
-        {&e.BZ_dyln, kBlue}, {&e.BZ_ty, kBrown}, {&e.BZ_mg, kBrown},    {&e.BZ_xy, kBlue}};
-    for (const auto& [piece, colour] : rest) list.AddFirst(*piece, colour);
     list.AddFirst("特别提醒：", kRed);
     return list.Take();
 }
