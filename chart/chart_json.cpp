@@ -129,13 +129,13 @@ json Luck(const Corvel_BZClass& e) {
     const CivilTime handover = ToCivil(e.JiaoYunTime);
     json pillars = Array(8);
     for (int i = 0; i < 8; ++i) {
-        // The luck pillar i takes over in the year of the handover plus 10 i,
-        // at the age (counted in solar years) the chart prints above it.
+        // The same age and start year as the chart prints.
+        const LuckPillarYears years = LuckPillarYearsOf(handover.year, e.bz_year, i);
         json p = Object(4);
         Set(p, "ganzhi", e.dy_str[i]);
         Set(p, "deity", e.dy_ss[i]);
-        Set(p, "age", handover.year - e.bz_year + 10 * i);
-        Set(p, "startYear", handover.year + 10 * i);
+        Set(p, "age", years.age);
+        Set(p, "startYear", years.startYear);
         pillars.push_back(std::move(p));
     }
     const json when = Numbers({{"years", start.years}, {"months", start.months}, {"days", start.days},

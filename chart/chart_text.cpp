@@ -126,7 +126,7 @@ std::string LuckPillarRow(Corvel_BZClass& e, int /*handoverYear*/) {
 
 std::string LuckAgeRow(Corvel_BZClass& e, int yJ) {
     return LuckRow("　　　", [&](int i) {
-        const int age = (yJ - e.bz_year) + 10 * i;
+        const int age = LuckPillarYearsOf(yJ, e.bz_year, i).age;
         // A one-digit age gets a space in front so that every column stays
         // 8 units wide. (Counting from the whole years of the luck start
         // would miss a first age of 10 or 11 after a start of 8 or 9 years.)
@@ -134,19 +134,21 @@ std::string LuckAgeRow(Corvel_BZClass& e, int yJ) {
     });
 }
 
+// Column i holds the ten years of luck pillar i, from its start year down.
 std::string AnnualTable(Corvel_BZClass& e, int yJ) {
-    std::string s = LuckRow("始于：", [&](int i) { return Num(yJ + 10 * i) + "　　"; });
+    const auto years = [&](int i) { return LuckPillarYearsOf(yJ, e.bz_year, i); };
+    std::string s = LuckRow("始于：", [&](int i) { return Num(years(i).startYear) + "　　"; });
     for (int r = 0; r < 10; ++r) {  // 80 pillars: written straight into the table
         s += r == 0 ? "流年：" : "　　　";
         for (int i = 0; i < 8; ++i) {
-            const GanZhi gz = YearPillarOf(yJ + r + 10 * i);
+            const GanZhi gz = YearPillarOf(years(i).startYear + r);
             s.append(e.TianGan[static_cast<std::size_t>(gz[0])])
                 .append(e.DiZhi[static_cast<std::size_t>(gz[1])])
                 .append("　　");
         }
         s += kBr;
     }
-    return s + LuckRow("止于：", [&](int i) { return Num(yJ + 9 + 10 * i) + "　　"; }) + kBr;
+    return s + LuckRow("止于：", [&](int i) { return Num(years(i).lastYear) + "　　"; }) + kBr;
 }
 
 std::string ExtraPillarLines(const Corvel_BZClass& e, const std::string& label,
@@ -197,8 +199,9 @@ std::string PalaceLines(Corvel_BZClass& e, int /*handoverYear*/) {
     return ExtraPillarLines(e, "命宫", e.mg_str, e.mg_serial, e.mg_gz);
 }
 
+// The minor luck runs from birth up to the age the first luck pillar starts at.
 std::string MinorLuckSection(Corvel_BZClass& e, int yJ) {
-    const MinorLuck m = MinorLuckPillars(e, yJ - e.bz_year);
+    const MinorLuck m = MinorLuckPillars(e, LuckPillarYearsOf(yJ, e.bz_year, 0).age);
     for (int i = 0; i < m.count; ++i) {  // later entries keep their old values
         e.xy_gz[i] = m.gz[i];
         e.xy_str[i] = m.str[i];
