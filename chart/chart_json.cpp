@@ -68,11 +68,10 @@ std::string Unpadded(std::string s) {
     return s;
 }
 
-// A jie term line "立春：1990年02月04日10时14分" gives the name; the time
-// comes from the term's own date-time.
-json Term(const std::string& line, DateTime at) {
+// A jie term by name and moment.
+json Term(const std::string& name, DateTime at) {
     json term = Object(2);
-    Set(term, "name", line.substr(0, line.find("：")));
+    Set(term, "name", name);
     Set(term, "time", IsoMinute(ToCivil(at)));
     return term;
 }
@@ -275,8 +274,8 @@ json ChartJson(const Corvel_BZClass& e, const ChartResult& result, const std::ve
     json lunar = Numbers({{"year", e.nn}, {"month", e.ny}, {"day", e.nr}});
     Set(lunar, "leap", e.leap);
     json terms = Object(2);
-    Set(terms, "last", Term(e.LastJQStr, e.LastJieQi));
-    Set(terms, "next", Term(e.NextJQStr, e.NextJieQi));
+    Set(terms, "last", Term(e.LastJieName, e.LastJieQi));
+    Set(terms, "next", Term(e.NextJieName, e.NextJieQi));
     json j = Object(15);  // and the batch's "line"
     Set(j, "text", result.text);
     Set(j, "trueSolarTime", IsoMinute(CivilTime{e.nian, e.yue, e.ri, e.shi, e.fen, 0}));
