@@ -6,10 +6,11 @@
 #include <algorithm>
 
 #include "app/texts.h"
+#include "util/utf8.h"
 
 namespace paipan {
 
-void TextSize::step(char32_t ch) {
+void TextSize::step(char32_t ch, int units) {
     if (ch == U'\n' && afterCr_) {  // the second half of CR LF
         afterCr_ = false;
         return;
@@ -20,8 +21,9 @@ void TextSize::step(char32_t ch) {
         current_ = 0;
         return;
     }
-    ++characters_;
-    longest_ = std::max(longest_, ++current_);
+    characters_ += units;
+    current_ += units;
+    longest_ = std::max(longest_, current_);
 }
 
 void TextSize::add(QStringView text) {
@@ -29,13 +31,15 @@ void TextSize::add(QStringView text) {
         step(ch.unicode());
 }
 
-// Counts characters by their first byte; U+2029 is E2 80 A9.
+// Counts characters by their first byte, in UTF-16 units as the box holds
+// them (two for a character beyond U+FFFF, as add() counts its QChars);
+// U+2029 is E2 80 A9.
 void TextSize::addUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0) == 0x80)
-            continue;
-        step(text.substr(i, 3) == "\xE2\x80\xA9" ? 0x2029 : byte);
+        const int units = Utf16Length(text.substr(i, 1));
+        if (units == 0)
+            continue;  // a continuation byte
+        step(text.substr(i, 3) == "\xE2\x80\xA9" ? 0x2029 : static_cast<unsigned char>(text[i]), units);
     }
 }
 

@@ -38,7 +38,7 @@ public:
     qsizetype longestParagraph() const { return longest_; }
 
 private:
-    void step(char32_t ch);
+    void step(char32_t ch, int units = 1);  // units: UTF-16 units of ch
 
     qsizetype paragraphs_ = 1;
     qsizetype characters_ = 0;

@@ -28,7 +28,7 @@ std::string TimeText(DateTime t) { return TimeText(ToCivil(t)); }
 struct Snapshot {
     std::array<std::string, 4> pillars;  // year, month, day, hour
     DateTime lastJie{}, nextJie{};
-    std::string lastJieText, nextJieText;  // "立春：1990年02月04日10时14分"
+    std::string lastJieName, nextJieName;  // "立春"
 };
 
 class Silent : public Notifier {
@@ -40,7 +40,7 @@ Snapshot SnapshotOf(const Corvel_BZClass& e) {
     Snapshot s;
     for (int i = 0; i < 4; ++i) s.pillars[i] = e.TianGan[e.bz[i][0]] + e.DiZhi[e.bz[i][1]];
     s.lastJie = e.LastJieQi, s.nextJie = e.NextJieQi;
-    s.lastJieText = e.LastJQStr, s.nextJieText = e.NextJQStr;
+    s.lastJieName = e.LastJieName, s.nextJieName = e.NextJieName;
     return s;
 }
 
@@ -134,10 +134,9 @@ void JieNotice(DateTime t, const Snapshot& here, const ChartInput& in, const Dat
     const auto after = here.nextJie - t;
     const bool nearLast = before <= minutes{30};
     if (!nearLast && after > minutes{30}) return;
-    const std::string& termText = nearLast ? here.lastJieText : here.nextJieText;
-    const auto colon = termText.find("：");
-    const std::string name = termText.substr(0, colon);
-    const std::string termTime = colon == std::string::npos ? termText : termText.substr(colon + 3);
+    const std::string& name = nearLast ? here.lastJieName : here.nextJieName;
+    // The term's moment as the chart's header line writes it.
+    const std::string termTime = DateTimeText(ToCivil(nearLast ? here.lastJie : here.nextJie), true);
     const Snapshot other = ChartAt(nearLast ? here.lastJie - minutes{1} : here.nextJie, in.male, in.nightZi, data);
     const auto gap = std::chrono::duration_cast<minutes>(nearLast ? before : after).count();
     out.push_back({NoticeKind::JieTerm,

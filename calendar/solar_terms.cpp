@@ -2,7 +2,7 @@
 // month pillars follow, and the jie terms just before and after the birth.
 // A birth at the term's very minute already belongs to the new solar month.
 #include <string>
-#include <tuple>
+#include <utility>
 
 #include "calendar/month_step.h"
 #include "calendar/solar_terms.h"
@@ -35,12 +35,16 @@ void CalendarEngine::GetBzTime() {
 void CalendarEngine::CalJQ() {
     InputTime = MakeDateTime(nian, yue, ri, shi, fen);
 
-    // The jie term of year/month as a date-time and as its display text,
-    // e.g. 立春：1990年02月04日10时14分.
+    // The jie term of year/month as a date-time, by name, and as its display
+    // text, e.g. 立春：1990年02月04日10时14分.
+    struct Term {
+        DateTime at;
+        std::string name, text;
+    };
     auto term = [this](int year, int month, int day, int hour, int minute) {
-        const std::string text = JieQiName[static_cast<std::size_t>((month - 1) * 2)] + "：" +
-                                 DateTimeText({year, month, day, hour, minute, 0}, true);
-        return std::pair{MakeDateTime(year, month, day, hour, minute), text};
+        const std::string& name = JieQiName[static_cast<std::size_t>((month - 1) * 2)];
+        return Term{MakeDateTime(year, month, day, hour, minute), name,
+                    name + "：" + DateTimeText({year, month, day, hour, minute, 0}, true)};
     };
     auto adjacent = [&](int delta) {
         const YearMonth ym = MonthStep(nian, yue, delta);
@@ -48,15 +52,14 @@ void CalendarEngine::CalJQ() {
         return term(ym.year, ym.month, row.JieqiDay, row.JieqiHour, row.JieqiMinute);
     };
 
-    const auto own = term(nian, yue, JieqiDay, JieqiHour, JieqiMinute);
-    if (InputTime < own.first) {
-        std::tie(NextJieQi, NextJQStr) = own;
-        std::tie(LastJieQi, LastJQStr) = adjacent(-1);
-    } else {
-        // At the term's minute the birth is already past it.
-        std::tie(LastJieQi, LastJQStr) = own;
-        std::tie(NextJieQi, NextJQStr) = adjacent(+1);
-    }
+    Term own = term(nian, yue, JieqiDay, JieqiHour, JieqiMinute);
+    // At the term's minute the birth is already past it.
+    const bool beforeOwn = InputTime < own.at;
+    Term other = adjacent(beforeOwn ? -1 : +1);
+    Term& last = beforeOwn ? other : own;
+    Term& next = beforeOwn ? own : other;
+    LastJieQi = last.at, LastJieName = std::move(last.name), LastJQStr = std::move(last.text);
+    NextJieQi = next.at, NextJieName = std::move(next.name), NextJQStr = std::move(next.text);
 }
 
 }  // namespace paipan

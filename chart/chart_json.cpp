@@ -68,11 +68,10 @@ std::string Unpadded(std::string s) {
     return s;
 }
 
-// A jie term line "立春：1990年02月04日10时14分" gives the name; the time
-// comes from the term's own date-time.
-json Term(const std::string& line, DateTime at) {
+// A jie term by name and moment.
+json Term(const std::string& name, DateTime at) {
     json term = Object(2);
-    Set(term, "name", line.substr(0, line.find("：")));
+    Set(term, "name", name);
     Set(term, "time", IsoMinute(ToCivil(at)));
     return term;
 }
@@ -129,13 +128,13 @@ json Luck(const Corvel_BZClass& e) {
     const CivilTime handover = ToCivil(e.JiaoYunTime);
     json pillars = Array(8);
     for (int i = 0; i < 8; ++i) {
-        // The luck pillar i takes over in the year of the handover plus 10 i,
-        // at the age (counted in solar years) the chart prints above it.
+        // The same age and start year as the chart prints.
+        const LuckPillarYears years = LuckPillarYearsOf(handover.year, e.bz_year, i);
         json p = Object(4);
         Set(p, "ganzhi", e.dy_str[i]);
         Set(p, "deity", e.dy_ss[i]);
-        Set(p, "age", handover.year - e.bz_year + 10 * i);
-        Set(p, "startYear", handover.year + 10 * i);
+        Set(p, "age", years.age);
+        Set(p, "startYear", years.startYear);
         pillars.push_back(std::move(p));
     }
     const json when = Numbers({{"years", start.years}, {"months", start.months}, {"days", start.days},
@@ -275,8 +274,8 @@ json ChartJson(const Corvel_BZClass& e, const ChartResult& result, const std::ve
     json lunar = Numbers({{"year", e.nn}, {"month", e.ny}, {"day", e.nr}});
     Set(lunar, "leap", e.leap);
     json terms = Object(2);
-    Set(terms, "last", Term(e.LastJQStr, e.LastJieQi));
-    Set(terms, "next", Term(e.NextJQStr, e.NextJieQi));
+    Set(terms, "last", Term(e.LastJieName, e.LastJieQi));
+    Set(terms, "next", Term(e.NextJieName, e.NextJieQi));
     json j = Object(15);  // and the batch's "line"
     Set(j, "text", result.text);
     Set(j, "trueSolarTime", IsoMinute(CivilTime{e.nian, e.yue, e.ri, e.shi, e.fen, 0}));

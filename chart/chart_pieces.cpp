@@ -1,21 +1,21 @@
 #include "chart/chart_pieces.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "util/utf8.h"
 
 namespace paipan {
 
 std::vector<TextPiece> SplitByColour(const ChartResult& chart) {
     const std::string& text = chart.text;
     // Byte offset of every UTF-16 unit; both halves of a surrogate pair map to
-    // the start of their character.
+    // the start of their character. A lead byte gives its character's units,
+    // a continuation byte none.
     std::vector<std::size_t> byteAt;
     byteAt.reserve(text.size() + 1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if ((b & 0xC0) == 0x80) continue;
-        byteAt.push_back(i);
-        if (b >= 0xF0) byteAt.push_back(i);
-    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        byteAt.insert(byteAt.end(), static_cast<std::size_t>(Utf16Length(std::string_view(text).substr(i, 1))), i);
     const int units = static_cast<int>(byteAt.size());
     byteAt.push_back(text.size());
 

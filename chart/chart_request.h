@@ -17,6 +17,7 @@
 
 #include "calendar/store.h"
 #include "engine/datetime.h"
+#include "util/utf8.h"  // Utf16Length, the unit of ColourSpan
 
 namespace paipan {
 
@@ -94,6 +95,9 @@ struct ColourSpan {
     std::uint8_t red = 0, green = 0, blue = 0;
 };
 
+// The line end of the result box's text.
+inline constexpr const char* kLineEnd = "\r\n";
+
 struct ChartResult {
     std::string text;  // notice + chart + reminder + footer, CR LF line ends
     std::vector<ColourSpan> spans;  // in the order of the colouring table
@@ -116,10 +120,9 @@ enum class Colouring { Spans, None };
 ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
                              const ChartInspector& inspect, Colouring colouring = Colouring::Spans);
 
-// Number of UTF-16 code units of a UTF-8 text (the unit of ColourSpan).
-int Utf16Length(std::string_view utf8);
-
 // ---- The steps of RunChartRequest, for callers that need one of them -----
+// The input rules are in chart/input_checks.cpp, the true solar time in
+// chart/solar_time.cpp, the text around the chart in chart/chart_frame.cpp.
 
 // The numbers of a request that passed every input check: the clock date and
 // time as whole numbers, the longitude degrees and minutes (may have a
@@ -132,6 +135,9 @@ struct CheckedClock {
 // The fourteen input checks, then the day-in-month check, stopping at the
 // first problem.
 std::variant<CheckedClock, InputProblem> CheckChartInput(const ChartInput& input);
+// After those, the birthplace's zone: a problem when it is not in the
+// system's time-zone database.
+std::optional<InputProblem> CheckBirthZone(const ChartInput& input, const CheckedClock& clock);
 
 // The clock time corrected to true solar time (seconds dropped) and the
 // correction block the chart header shows. `minE`/`secE` are the equation of

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "chart/chart_sections.h"
 #include "chart/corvel_bzclass.h"
 #include "engine/luck_start.h"
 
@@ -18,12 +19,6 @@ constexpr const char* kBr = "\r\n";
 bool On(int sw) { return sw == 1; }  // a switch counts only when exactly 1
 
 std::string Num(int n) { return std::to_string(n); }
-
-// The sections of one chart, built fresh on every Main.
-struct Sections {
-    std::string top_ss, qk, gzMain, dzcg, ny, cs, ssa, dycs, dyny, dyss, dy, dyxs, dyln, ty, mg,
-        xy;
-};
 
 // The minor-luck pillars of the years 0..N (N <= 12).
 struct MinorLuck {
@@ -50,7 +45,19 @@ std::string LuckStartLines(const LuckStart& start, DateTime jiaoYun) {
     return s;
 }
 
-std::string PillarRows(const Corvel_BZClass& e) {
+// The writers of the sections (kChartSections) and their helpers, in print order.
+
+std::string TopDeities(Corvel_BZClass& e, int /*handoverYear*/) {
+    std::string s = " 　　　　 ";
+    for (int k = 0; k < 4; ++k) s.append(e.gan_ss[k]).append("　　　 ");
+    return s + kBr;
+}
+
+std::string PillarLabel(Corvel_BZClass& e, int /*handoverYear*/) {
+    return std::string(kBr) + (e.sex2 != 0 ? "乾造：" : "坤造：") + "　 ";
+}
+
+std::string PillarRows(Corvel_BZClass& e, int /*handoverYear*/) {
     std::string s = " ";
     if (On(e.mode2)) {  // horizontal: the whole pillar on one line
         for (int k = 0; k < 4; ++k) s.append(e.gz_str[k]).append("　　　 ");
@@ -62,7 +69,7 @@ std::string PillarRows(const Corvel_BZClass& e) {
     return s + kBr;
 }
 
-std::string HiddenStemRows(const Corvel_BZClass& e) {
+std::string HiddenStemRows(Corvel_BZClass& e, int /*handoverYear*/) {
     std::string s;
     for (int j = 0; j < 3; ++j) {
         s += "　　　　　";
@@ -72,27 +79,19 @@ std::string HiddenStemRows(const Corvel_BZClass& e) {
     return s;
 }
 
-void PillarBlock(const Corvel_BZClass& e, Sections& s) {
-    if (On(e.ssp2)) {
-        s.top_ss = " 　　　　 ";
-        for (int k = 0; k < 4; ++k) s.top_ss.append(e.gan_ss[k]).append("　　　 ");
-        s.top_ss += kBr;
-    }
-    s.qk = std::string(kBr) + (e.sex2 != 0 ? "乾造：" : "坤造：") + "　 ";
-    s.gzMain = PillarRows(e);
-    if (On(e.cgp2)) s.dzcg = HiddenStemRows(e);
-    if (On(e.nyp2)) {
-        s.ny = "纳音　　 ";
-        for (int k = 0; k < 4; ++k) s.ny.append("[").append(e.gz_ny[k]).append("]　 ");
-        s.ny += kBr;
-    }
-    if (On(e.csp2)) {
-        s.cs = "　　　　　 ";
-        for (int k = 0; k < 4; ++k) s.cs.append(e.GetSWB(e.bz[k][1])).append("　　　 ");
-        s.cs += kBr;
-    }
-    if (On(e.shenshap2)) s.ssa = e.GetShenSha(e.bz, e.sex2) + kBr;
+std::string NaYinRow(Corvel_BZClass& e, int /*handoverYear*/) {
+    std::string s = "纳音　　 ";
+    for (int k = 0; k < 4; ++k) s.append("[").append(e.gz_ny[k]).append("]　 ");
+    return s + kBr;
 }
+
+std::string StageRow(Corvel_BZClass& e, int /*handoverYear*/) {
+    std::string s = "　　　　　 ";
+    for (int k = 0; k < 4; ++k) s.append(e.GetSWB(e.bz[k][1])).append("　　　 ");
+    return s + kBr;
+}
+
+std::string StarRows(Corvel_BZClass& e, int /*handoverYear*/) { return e.GetShenSha(e.bz, e.sex2) + kBr; }
 
 std::string NaYinOf(const Corvel_BZClass& e, GanZhi gz) {
     const auto serial = e.GetSerial(gz[0], gz[1]);
@@ -108,37 +107,48 @@ std::string LuckRow(const std::string& start, Cell cell) {
     return s + kBr;
 }
 
-void LuckRows(const Corvel_BZClass& e, int yJ, Sections& s) {
-    if (On(e.csp2))
-        s.dycs = LuckRow("　　　", [&](int i) { return e.GetSWB(e.dy_gz[i][1]) + "　　"; });
-    if (On(e.nyp2))  // 4-unit start: each bracketed name overhangs its column by one unit a side
-        s.dyny = LuckRow("纳音", [&](int i) { return "[" + NaYinOf(e, e.dy_gz[i]) + "]"; });
-    if (On(e.ssp2)) s.dyss = LuckRow("　　　", [&](int i) { return e.dy_ss[i] + "　　"; });
-    if (On(e.dyp2)) s.dy = LuckRow("大运：", [&](int i) { return e.dy_str[i] + "　　"; });
-    if (On(e.jyssp2)) {
-        s.dyxs = LuckRow("　　　", [&](int i) {
-            const int age = (yJ - e.bz_year) + 10 * i;
-            // A one-digit age gets a space in front so that every column stays
-            // 8 units wide. (Counting from the whole years of the luck start
-            // would miss a first age of 10 or 11 after a start of 8 or 9 years.)
-            return std::string(age < 10 ? " " : "") + Num(age) + "岁　　";
-        });
-    }
+std::string LuckStageRow(Corvel_BZClass& e, int /*handoverYear*/) {
+    return LuckRow("　　　", [&](int i) { return e.GetSWB(e.dy_gz[i][1]) + "　　"; });
 }
 
-std::string AnnualTable(const Corvel_BZClass& e, int yJ) {
-    std::string s = LuckRow("始于：", [&](int i) { return Num(yJ + 10 * i) + "　　"; });
+// 4-unit start: each bracketed name overhangs its column by one unit a side.
+std::string LuckNaYinRow(Corvel_BZClass& e, int /*handoverYear*/) {
+    return LuckRow("纳音", [&](int i) { return "[" + NaYinOf(e, e.dy_gz[i]) + "]"; });
+}
+
+std::string LuckDeityRow(Corvel_BZClass& e, int /*handoverYear*/) {
+    return LuckRow("　　　", [&](int i) { return e.dy_ss[i] + "　　"; });
+}
+
+std::string LuckPillarRow(Corvel_BZClass& e, int /*handoverYear*/) {
+    return LuckRow("大运：", [&](int i) { return e.dy_str[i] + "　　"; });
+}
+
+std::string LuckAgeRow(Corvel_BZClass& e, int yJ) {
+    return LuckRow("　　　", [&](int i) {
+        const int age = LuckPillarYearsOf(yJ, e.bz_year, i).age;
+        // A one-digit age gets a space in front so that every column stays
+        // 8 units wide. (Counting from the whole years of the luck start
+        // would miss a first age of 10 or 11 after a start of 8 or 9 years.)
+        return std::string(age < 10 ? " " : "") + Num(age) + "岁　　";
+    });
+}
+
+// Column i holds the ten years of luck pillar i, from its start year down.
+std::string AnnualTable(Corvel_BZClass& e, int yJ) {
+    const auto years = [&](int i) { return LuckPillarYearsOf(yJ, e.bz_year, i); };
+    std::string s = LuckRow("始于：", [&](int i) { return Num(years(i).startYear) + "　　"; });
     for (int r = 0; r < 10; ++r) {  // 80 pillars: written straight into the table
         s += r == 0 ? "流年：" : "　　　";
         for (int i = 0; i < 8; ++i) {
-            const GanZhi gz = YearPillarOf(yJ + r + 10 * i);
+            const GanZhi gz = YearPillarOf(years(i).startYear + r);
             s.append(e.TianGan[static_cast<std::size_t>(gz[0])])
                 .append(e.DiZhi[static_cast<std::size_t>(gz[1])])
                 .append("　　");
         }
         s += kBr;
     }
-    return s + LuckRow("止于：", [&](int i) { return Num(yJ + 9 + 10 * i) + "　　"; }) + kBr;
+    return s + LuckRow("止于：", [&](int i) { return Num(years(i).lastYear) + "　　"; }) + kBr;
 }
 
 std::string ExtraPillarLines(const Corvel_BZClass& e, const std::string& label,
@@ -181,19 +191,55 @@ std::string MinorLuckBlock(const Corvel_BZClass& e, const MinorLuck& m) {
     return s + kBr;
 }
 
+std::string ConceptionLines(Corvel_BZClass& e, int /*handoverYear*/) {
+    return ExtraPillarLines(e, "胎元", e.ty_str, e.ty_serial, e.ty_gz);
+}
+
+std::string PalaceLines(Corvel_BZClass& e, int /*handoverYear*/) {
+    return ExtraPillarLines(e, "命宫", e.mg_str, e.mg_serial, e.mg_gz);
+}
+
+// The minor luck runs from birth up to the age the first luck pillar starts at.
+std::string MinorLuckSection(Corvel_BZClass& e, int yJ) {
+    const MinorLuck m = MinorLuckPillars(e, LuckPillarYearsOf(yJ, e.bz_year, 0).age);
+    for (int i = 0; i < m.count; ++i) {  // later entries keep their old values
+        e.xy_gz[i] = m.gz[i];
+        e.xy_str[i] = m.str[i];
+    }
+    return MinorLuckBlock(e, m);
+}
+
 // The chart text: the header, then the sections in print order.
-std::string JoinedText(std::string head, const Sections& s) {
-    const std::string* const pieces[] = {&s.top_ss, &s.qk, &s.gzMain, &s.dzcg, &s.ny, &s.cs,
-                                         &s.ssa, &s.dycs, &s.dyny, &s.dyss, &s.dy, &s.dyxs,
-                                         &s.dyln, &s.ty, &s.mg, &s.xy};
+std::string JoinedText(std::string head, const Corvel_BZClass& e) {
     std::size_t size = head.size();
-    for (const std::string* piece : pieces) size += piece->size();
+    for (const ChartSection& s : kChartSections) size += (e.*s.field).size();
     head.reserve(size);
-    for (const std::string* piece : pieces) head += *piece;
+    for (const ChartSection& s : kChartSections) head += e.*s.field;
     return head;
 }
 
 }  // namespace
+
+using C = Corvel_BZClass;
+using enum SectionPlace;
+constexpr std::array<ChartSection, 16> kChartSections{{
+    {"天干十神", &C::ssp2, &C::BZ_top_ss, TopDeities, kBlue, FirstOccurrence},
+    {"乾造/坤造", nullptr, &C::BZ_qk, PillarLabel, kRed, FirstOccurrence},
+    {"四柱", nullptr, &C::BZ_gzMain, PillarRows, kRed, AfterPrevious},
+    {"藏干", &C::cgp2, &C::BZ_dzcg, HiddenStemRows, kBlue, AfterPrevious},
+    {"纳音", &C::nyp2, &C::BZ_ny, NaYinRow, kGreen, FirstOccurrence},
+    {"长生十二宫", &C::csp2, &C::BZ_cs, StageRow, kBrown, FirstOccurrence},
+    {"神煞", &C::shenshap2, &C::BZ_ssa, StarRows, kMagenta, FirstOccurrence},
+    {"大运长生", &C::csp2, &C::BZ_dycs, LuckStageRow, kBrown, FirstOccurrence},
+    {"大运纳音", &C::nyp2, &C::BZ_dyny, LuckNaYinRow, kGreen, FirstOccurrence},
+    {"大运十神", &C::ssp2, &C::BZ_dyss, LuckDeityRow, kBlue, FirstOccurrence},
+    {"大运", &C::dyp2, &C::BZ_dy, LuckPillarRow, kRed, FirstOccurrence},
+    {"大运岁数", &C::jyssp2, &C::BZ_dyxs, LuckAgeRow, kRed, FirstOccurrence},
+    {"流年", &C::lnp2, &C::BZ_dyln, AnnualTable, kBlue, FirstOccurrence},
+    {"胎元", &C::mgp2, &C::BZ_ty, ConceptionLines, kBrown, FirstOccurrence},
+    {"命宫", &C::mgp2, &C::BZ_mg, PalaceLines, kBrown, FirstOccurrence},
+    {"小运", &C::xyp2, &C::BZ_xy, MinorLuckSection, kBlue, FirstOccurrence},
+}};
 
 void Corvel_BZClass::Main() {
     if (!LunarDateSteps()) return;  // message shown; nothing of the chart changes
@@ -207,30 +253,12 @@ void Corvel_BZClass::Main() {
 
     std::string head = HeaderLines(*this);
     if (On(qyp2)) head += LuckStartLines(start, jiaoYun);
-    Sections s;
-    PillarBlock(*this, s);
-    LuckRows(*this, yJ, s);
-    if (On(lnp2)) s.dyln = AnnualTable(*this, yJ);
-    if (On(mgp2)) {
-        s.ty = ExtraPillarLines(*this, "胎元", ty_str, ty_serial, ty_gz);
-        s.mg = ExtraPillarLines(*this, "命宫", mg_str, mg_serial, mg_gz);
-    }
-    if (On(xyp2)) {
-        const MinorLuck m = MinorLuckPillars(*this, yJ - bz_year);
-        s.xy = MinorLuckBlock(*this, m);
-        for (int i = 0; i < m.count; ++i) {  // later entries keep their old values
-            xy_gz[i] = m.gz[i];
-            xy_str[i] = m.str[i];
-        }
-    }
+    // Every section afresh: a section switched off is left empty.
+    for (const ChartSection& s : kChartSections)
+        this->*s.field = s.toggle == nullptr || On(this->*s.toggle) ? s.write(*this, yJ) : std::string();
 
     JiaoYunTime = jiaoYun;
-    OutputStr = JoinedText(std::move(head), s);
-    BZ_top_ss = std::move(s.top_ss), BZ_qk = std::move(s.qk), BZ_gzMain = std::move(s.gzMain);
-    BZ_dzcg = std::move(s.dzcg), BZ_ny = std::move(s.ny), BZ_cs = std::move(s.cs);
-    BZ_ssa = std::move(s.ssa), BZ_dycs = std::move(s.dycs), BZ_dyny = std::move(s.dyny);
-    BZ_dyss = std::move(s.dyss), BZ_dy = std::move(s.dy), BZ_dyxs = std::move(s.dyxs);
-    BZ_dyln = std::move(s.dyln), BZ_ty = std::move(s.ty), BZ_mg = std::move(s.mg), BZ_xy = std::move(s.xy);
+    OutputStr = JoinedText(std::move(head), *this);
 }
 
 }  // namespace paipan

@@ -22,7 +22,8 @@ namespace paipan {
 
 class Corvel_BZClass : public CalendarEngine {
 public:
-    // Section fields, one chart section each (empty when switched off).
+    // Section fields, one chart section each (empty when switched off); their
+    // order, switches and colours are in kChartSections (chart/chart_sections.h).
     std::string BZ_top_ss, BZ_ssa, BZ_qk, BZ_gzMain, BZ_dzcg, BZ_ny, BZ_dycs, BZ_cs, BZ_dyny,
         BZ_dyss, BZ_dy, BZ_dyxs, BZ_dyln, BZ_ty, BZ_mg, BZ_xy;
 

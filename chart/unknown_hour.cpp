@@ -155,7 +155,7 @@ std::vector<PillarSplit> Splits(const Rows& rows) {
             if (before == row.pillars[static_cast<std::size_t>(p)]) continue;
             PillarSplit s{row.start, row.clockStart, p, before, row.pillars[static_cast<std::size_t>(p)],
                           static_cast<int>(r), CauseOf(p, e), {}};
-            if (s.cause == SplitCause::JieTerm) s.term = e.LastJQStr;
+            if (s.cause == SplitCause::JieTerm) s.term = e.LastJieName;
             splits.push_back(std::move(s));
         }
     }

@@ -58,7 +58,7 @@ struct PillarSplit {
     GanZhi before{}, after{};
     int firstRowAfter = 0;  // index of the first candidate under the new pillar
     SplitCause cause = SplitCause::JieTerm;
-    std::string term;  // JieTerm: the term as the chart writes it, "立春：1990年02月04日10时14分"
+    std::string term;  // JieTerm: the term's name, "立春"
 };
 
 // The eight luck pillars of the rows that share a year and month pillar.

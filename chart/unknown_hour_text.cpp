@@ -184,7 +184,7 @@ const char* PillarName(int p) {
 
 std::string Reason(const PillarSplit& s) {
     switch (s.cause) {
-        case SplitCause::JieTerm: return "（" + s.term.substr(0, s.term.find("：")) + "交节）";
+        case SplitCause::JieTerm: return "（" + s.term + "交节）";
         case SplitCause::LateZi: return "（真太阳时23时起为次日子时，未用夜子时排法）";
         case SplitCause::Midnight: return "（夜子时排法：日柱至真太阳时零点才换）";
     }

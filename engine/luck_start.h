@@ -26,4 +26,18 @@ LuckStart BreakDownLuckStart(double q);
 // the month's end), then days days, then hours hours.
 DateTime JiaoYunFrom(DateTime birth, const LuckStart& start);
 
+// The years of luck pillar i (0 … 7): it takes over in the year of the
+// handover plus 10 i and rules that year and the nine after it; the chart
+// prints above it the age in that year, counted from the solar year of birth
+// (the year whose 立春 the birth follows).
+struct LuckPillarYears {
+    int age = 0;
+    int startYear = 0;
+    int lastYear = 0;
+};
+inline LuckPillarYears LuckPillarYearsOf(int handoverYear, int solarBirthYear, int i) {
+    const int startYear = handoverYear + 10 * i;
+    return {startYear - solarBirthYear, startYear, startYear + 9};
+}
+
 }  // namespace paipan

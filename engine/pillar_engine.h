@@ -41,6 +41,8 @@ public:
     DateTime NextJieQi{};   // first jie term after the birth
     std::string LastJQStr;  // e.g. "立春：1990年02月04日10时14分"
     std::string NextJQStr;
+    std::string LastJieName;  // the names of those terms, e.g. "立春"
+    std::string NextJieName;
     DateTime InputTime{};   // the birth, seconds 0
     std::string OutputStr;  // the whole chart text
     std::string kwstr;      // the two void branches of the day pillar

@@ -126,4 +126,18 @@ inline std::string FromUtf16(std::u16string_view utf16) {
     return out;
 }
 
+// Number of UTF-16 code units of a UTF-8 text, the character unit of Qt's
+// text boxes: one per character, two for a character beyond U+FFFF, which
+// takes a surrogate pair. Counted by lead bytes alone, so an ill-formed byte
+// that is not a continuation byte counts as one unit.
+inline int Utf16Length(std::string_view utf8) {
+    int units = 0;
+    for (const char c : utf8) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b & 0xC0) == 0x80) continue;  // continuation byte
+        units += b >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
 }  // namespace paipan

@@ -235,6 +235,10 @@ private slots:
         QTest::newRow("100 001, lone CRs") << QString(100000, u'\r') << "有100001个段落，本程序最多能显示100000个段落。";
         QTest::newRow("100 001, CR then text") << QString("\rx").repeated(100000) << "有100001个段落，本程序最多能显示100000个段落。";
         QTest::newRow("100 001, U+2029") << QString(100000, QChar(0x2029)) << "有100001个段落，本程序最多能显示100000个段落。";
+        // The box counts UTF-16 units: a character beyond U+FFFF is a surrogate pair.
+        const QString pairs = QString::fromUtf8("😀").repeated(5000);
+        QTest::newRow("5 000 surrogate pairs in a paragraph") << pairs << "";
+        QTest::newRow("5 000 pairs and one") << pairs + u'a' << "其中一个段落有10001个字符，本程序能显示的段落最长10000个字符。";
     }
     void sizeLimits() {
         QFETCH(QString, text);

@@ -24,6 +24,9 @@ DateTime TermTime(const std::string& text) {
     return MakeDateTime(y, m, d, h, min);
 }
 
+// The name a term text such as 立春：1990年02月04日10时14分 begins with.
+std::string TermName(const std::string& text) { return text.substr(0, text.find("：")); }
+
 TEST(SolarTerms, SolarYearMonthAndTheTermsAround) {
     test::TempFolder folder;
     test::WriteCalendarFile(folder.path, {
@@ -61,6 +64,7 @@ TEST(SolarTerms, SolarYearMonthAndTheTermsAround) {
         EXPECT_EQ(std::tie(e.bz_year, e.bz_month), std::tie(bzYear, bzMonth));
         EXPECT_EQ(std::tie(e.LastJQStr, e.NextJQStr), std::tuple(last, next));
         EXPECT_EQ(std::tie(e.LastJieQi, e.NextJieQi), std::tuple(TermTime(last), TermTime(next)));
+        EXPECT_EQ(std::tie(e.LastJieName, e.NextJieName), std::tuple(TermName(last), TermName(next)));
         EXPECT_EQ(e.InputTime, MakeDateTime(y, m, d, h, min));
     }
     EXPECT_EQ(e.FormatInt(0) + e.FormatInt(7) + e.FormatInt(12) + e.FormatInt(2020), "0007122020");

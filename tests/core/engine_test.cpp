@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <tuple>
 
 #include "chart/corvel_bzclass.h"
+#include "util/utf8.h"
 
 namespace paipan {
 namespace {
@@ -136,6 +138,17 @@ TEST(Arithmetic, IndicesOutsideTheTablesAreProgrammingErrors) {
     e.bz[2] = {10, 0};
     EXPECT_THROW(e.GetSWB(0), std::logic_error);
     EXPECT_THROW(e.GetKongWang(), std::logic_error);
+}
+
+// UTF-16 code units, the unit of the result box's positions: the Unicode
+// standard encodes U+0000 … U+FFFF in one unit, U+10000 … U+10FFFF as a
+// surrogate pair.
+TEST(Utf16Length, OneUnitInTheBasicPlaneTwoBeyond) {
+    const std::pair<std::string_view, int> cases[] = {
+        {"", 0},          {"a", 1},           {"\u00e9", 1},          {"字", 1},
+        {"\u3000", 1},    {"\uffff", 1},       {"\U00010000", 2},     {"😀头\r\n", 5},
+        {"\U0010ffff", 2}, {"甲子\U00020000", 4}};  // 𠀀, CJK Extension B
+    for (const auto& [text, units] : cases) EXPECT_EQ(Utf16Length(text), units) << text;
 }
 
 }  // namespace
