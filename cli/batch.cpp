@@ -1,4 +1,3 @@
-#include "util/program_folder.h"
 #include "cli/batch.h"
 
 #include <cstring>
@@ -10,7 +9,10 @@
 #include "birth/notices.h"
 #include "calendar/store.h"
 #include "chart/chart_json.h"
+#include "cli/error_json.h"
+#include "cli/compact_json.h"
 #include "chart/unknown_hour_json.h"
+#include "util/program_folder.h"
 
 namespace paipan {
 namespace {

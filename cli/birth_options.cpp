@@ -1,4 +1,3 @@
-#include "util/program_folder.h"
 #include "cli/birth_options.h"
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include "birth/gazetteer.h"
 #include "birth/notices.h"
 #include "calendar/store.h"
+#include "util/program_folder.h"
 
 namespace paipan::cli {
 

@@ -1,4 +1,3 @@
-#include "util/program_folder.h"
 #include "cli/chart_output.h"
 
 #include <dlfcn.h>
@@ -12,8 +11,10 @@
 
 #include "render/render_plugin.h"
 #include "calendar/store.h"
-#include "chart/chart_html.h"
+#include "cli/chart_html.h"
 #include "chart/chart_json.h"
+#include "cli/error_json.h"
+#include "cli/compact_json.h"
 #include "chart/unknown_hour_json.h"
 #include "cli/chart_rtf.h"
 #include "cli/output_file.h"
@@ -21,6 +22,7 @@
 #include "birth/notices.h"
 #include "birth/unknown_hour_notices.h"
 #include "cli/birth_options.h"
+#include "util/program_folder.h"
 
 namespace paipan {
 namespace {

@@ -1,4 +1,3 @@
-#include "util/program_folder.h"
 #include "cli/convert.h"
 
 #include <chrono>
@@ -8,8 +7,11 @@
 
 #include "calendar/lunar_input.h"
 #include "chart/chart_json.h"
+#include "cli/error_json.h"
+#include "cli/compact_json.h"
 #include "chart/lunar_request.h"
 #include "cli/chart_output.h"
+#include "util/program_folder.h"
 
 namespace paipan::cli {
 namespace {

@@ -1,4 +1,3 @@
-#include "util/program_folder.h"
 #include "cli/find_pillars.h"
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include "chart/pillar_clock.h"
 #include "cli/output_file.h"
 #include "engine/value.h"
+#include "util/program_folder.h"
 
 namespace paipan::cli {
 namespace {

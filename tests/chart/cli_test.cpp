@@ -17,6 +17,8 @@
 #include "util/utf8.h"
 #include "rtf/rtf_reader.h"
 #include "chart/chart_json.h"
+#include "cli/chart_html.h"
+#include "cli/compact_json.h"
 #include "chart/chart_request.h"
 #include "chart/unknown_hour.h"
 #include "chart_test_support.h"

@@ -1,4 +1,4 @@
-#include "chart/chart_html.h"
+#include "cli/chart_html.h"
 
 #include <cstdio>
 #include <string_view>
