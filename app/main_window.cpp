@@ -216,17 +216,39 @@ void MainWindow::applyLayout() {
                       height >= 0 ? height : box_->height());
 }
 
+std::filesystem::path MainWindow::dataFolder() const { return programFolder_.toStdString(); }
+
+// The press of the panel and the notices around its result, the chart made
+// once: the notices come from what the press checked and the engine it ran.
+ChartOutcome MainWindow::press(const ChartInput& in, std::vector<Notice>& notices) const {
+    const DataSource data(dataFolder());
+    if (in.unknownHour) {
+        ChartOutcome outcome = RunPanelRequest(in, data);
+        if (std::holds_alternative<ChartResult>(outcome)) notices = UnknownHourNotices(in, places_->zone(), data);
+        return outcome;
+    }
+    return RunChartRequest(
+        in, data,
+        [&](const CheckedRequest& checked, const Corvel_BZClass& chart, const ChartResult&) {
+            notices = NoticesOfChart(checked, places_->zone(), data, places_->gazetteer(), chart);
+        },
+        Colouring::Spans);
+}
+
 void MainWindow::chartFromPanel() {
     ChartOutcome outcome;
+    std::vector<Notice> notices;
     try {
-        outcome = RunPanelRequest(places_->withClock(panel_->input()), std::filesystem::path(programFolder_.toStdString()));
+        outcome = press(places_->withClock(panel_->input()), notices);
     } catch (const std::exception& e) {
         outcome = DataProblem{std::string(kChartFailed) + e.what()};
     }
+    shownNotices_.clear();
     if (const auto* chart = std::get_if<ChartResult>(&outcome)) {
         ShowChart(*box_, *chart);
         setWindowTitle(QString(kMainTitle));
-        showNotices();
+        shownNotices_ = std::move(notices);
+        notices_->showNotices(shownNotices_);
     } else if (const auto* problem = std::get_if<InputProblem>(&outcome)) {
         ui_.showMessage(this, QString::fromStdString(problem->message),
                         QString::fromStdString(problem->caption), problem->icon);
@@ -245,7 +267,7 @@ PillarSearchDialog* MainWindow::pillarSearch() const { return pillarSearch_.data
 
 void MainWindow::showPillarSearch() {
     if (!pillarSearch_) {
-        pillarSearch_ = new PillarSearchDialog(programFolder_.toStdString(), [this] { return places_->withClock(panel_->input()); }, this);
+        pillarSearch_ = new PillarSearchDialog(dataFolder(), [this] { return places_->withClock(panel_->input()); }, this);
         pillarSearch_->setAttribute(Qt::WA_DeleteOnClose);
         // 排盘 from a stretch found: its clock reading into the date and time
         // boxes (its night-zi rule into the box, 时辰不详 cleared), then the
@@ -301,7 +323,7 @@ void MainWindow::buildNoticeArea() {
 void MainWindow::chartInStandardTime() {
     ChartInput in = panel_->input();
     // A lunar date is shifted as its Gregorian day; the boxes then hold 公历.
-    if (in.lunar) in = InOtherCalendar(in, std::filesystem::path(programFolder_.toStdString())).value_or(in);
+    if (in.lunar) in = InOtherCalendar(in, dataFolder()).value_or(in);
     const auto checked = CheckChartInput(in);
     const auto* clock = std::get_if<CheckedClock>(&checked);
     if (!clock || notices_->shiftMinutes() <= 0) return;
@@ -316,20 +338,13 @@ void MainWindow::chartInStandardTime() {
     // apply (read as a clock time, 23:30 of 30 June 1988 was itself summer
     // time, and a second click would take off another hour).
     std::vector<Notice> kept;
-    for (Notice& n : ChartNotices(places_->withClock(panel_->input()), places_->zone(), std::filesystem::path(programFolder_.toStdString())))
+    for (Notice& n : shownNotices_)
         if (n.kind != NoticeKind::DaylightSaving && n.kind != NoticeKind::DisputedStart &&
             n.kind != NoticeKind::NonexistentTime && n.kind != NoticeKind::RepeatedTime)
             kept.push_back(std::move(n));
     kept.insert(kept.begin(), {NoticeKind::DaylightSaving,
                                StandardTimeDone(shift, in), 0});
     notices_->showNotices(kept);
-}
-
-void MainWindow::showNotices() {
-    const ChartInput in = places_->withClock(panel_->input());
-    const std::filesystem::path folder = programFolder_.toStdString();
-    notices_->showNotices(in.unknownHour ? UnknownHourNotices(in, places_->zone(), folder)
-                                         : ChartNotices(in, places_->zone(), folder));
 }
 
 void MainWindow::openForum() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/twips.h"
+#include "birth/notices.h"
 
 class QAction;
 class QMenu;
@@ -60,10 +61,12 @@ private:
     void closeAbout();
     void buildNoticeArea();
     void chartInStandardTime();
-    void showNotices();
+    ChartOutcome press(const ChartInput& in, std::vector<Notice>& notices) const;
+    std::filesystem::path dataFolder() const;
 
     Interaction& ui_;
     QString programFolder_;
+    std::vector<Notice> shownNotices_;  // beside the chart in the box, for the 按标准时间 action
     Twips twips_;
     InputPanel* panel_ = nullptr;
     ResultBox* box_ = nullptr;

@@ -32,6 +32,9 @@ public:
     // list while Text2 still holds its name, else the places Text2 names
     // exactly when they keep one zone; China's clock otherwise.
     ChartInput withClock(ChartInput input) const;
+    // The gazetteer the completion reads (nullptr without its file), for the
+    // notices of a chart.
+    const Gazetteer* gazetteer() const { return gazetteer_ ? &*gazetteer_ : nullptr; }
 
 private:
     void refill(const QString& typed);

@@ -19,14 +19,10 @@ std::string DayText(sys_days day) {
 
 // The corrected (true solar) moment of a Gregorian request that passes the
 // checks: from the finished chart when there is one.
-std::optional<CivilTime> CorrectedTime(const ChartInput& solar, const DataSource& data,
-                                       const Corvel_BZClass* chart) {
+CivilTime CorrectedTime(const CheckedRequest& checked, const DataSource& data, const Corvel_BZClass* chart) {
     if (chart) return CivilTime{chart->nian, chart->yue, chart->ri, chart->shi, chart->fen, 0};
-    const auto checked = CheckChartInput(solar);
-    const auto* clock = std::get_if<CheckedClock>(&checked);
-    if (!clock) return std::nullopt;
-    const auto eot = data.EquationOfTimeOf(clock->month, clock->day);
-    return CorrectToTrueSolarTime(solar, *clock, eot.min, eot.sec).corrected;
+    const auto eot = data.EquationOfTimeOf(checked.clock.month, checked.clock.day);
+    return CorrectToTrueSolarTime(checked.solar, checked.clock, eot.min, eot.sec).corrected;
 }
 
 // The chart's 农历 line follows the corrected moment: past midnight it
@@ -46,26 +42,17 @@ void MidnightNotice(const LunarTaken& taken, const CivilTime& t, const LunarCale
 
 }  // namespace
 
-std::vector<Notice> LunarChartNotices(
-    const ChartInput& input, const DataSource& data, const Corvel_BZClass* chart,
-    const std::function<std::vector<Notice>(const ChartInput& solar)>& solarNotices) {
-    std::vector<Notice> out;
-    ChartInput solar;
+bool AddLunarNotices(const LunarDate& typed, const CheckedRequest& checked, const DataSource& data,
+                     const Corvel_BZClass* chart, std::vector<Notice>& out) {
+    const LunarTaken taken{typed, sys_days{year{checked.clock.year} / checked.clock.month / checked.clock.day}};
+    out.push_back({NoticeKind::LunarDate, "提示：所输入的" + LunarInputText(taken.lunar) + "即公历" +
+                                              DayText(taken.day) + "，本命盘按公历这一天的出生时间排出。"});
     try {
-        const LunarCalendar calendar(data);
-        const auto checked = CheckLunarDate(input, calendar);
-        const auto* taken = std::get_if<LunarTaken>(&checked);
-        if (!taken) return {};
-        solar = WithSolarDate(input, taken->day);
-        out.push_back({NoticeKind::LunarDate, "提示：所输入的" + LunarInputText(taken->lunar) + "即公历" +
-                                                  DayText(taken->day) + "，本命盘按公历这一天的出生时间排出。"});
-        if (const auto t = CorrectedTime(solar, data, chart)) MidnightNotice(*taken, *t, calendar, out);
+        MidnightNotice(taken, CorrectedTime(checked, data, chart), LunarCalendar(data), out);
     } catch (const DataError&) {
-        // The chart itself reports the missing file.
-        return out;
+        return false;  // the chart itself reports the missing file
     }
-    for (Notice& n : solarNotices(solar)) out.push_back(std::move(n));
-    return out;
+    return true;
 }
 
 }  // namespace paipan

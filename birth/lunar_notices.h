@@ -13,10 +13,11 @@ namespace paipan {
 
 class Corvel_BZClass;
 
-// The lunar notices followed by `solarNotices` of the Gregorian request the
-// lunar date stands for; none when the lunar date fails its checks.
-std::vector<Notice> LunarChartNotices(
-    const ChartInput& input, const DataSource& data, const Corvel_BZClass* chart,
-    const std::function<std::vector<Notice>(const ChartInput& solar)>& solarNotices);
+// Adds the notices of the lunar date `typed`, which the press `checked` took
+// as the Gregorian day of its clock reading, to `out`; `chart` is the finished
+// engine (nullptr when a data file stopped it). False when a data file could
+// not be read: no further notices then.
+bool AddLunarNotices(const LunarDate& typed, const CheckedRequest& checked, const DataSource& data,
+                     const Corvel_BZClass* chart, std::vector<Notice>& out);
 
 }  // namespace paipan

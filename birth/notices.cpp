@@ -8,6 +8,7 @@
 #include "birth/clock_zone.h"
 #include "birth/gazetteer.h"
 #include "birth/lunar_notices.h"
+#include "chart/lunar_request.h"
 #include "chart/corvel_bzclass.h"
 
 namespace paipan {
@@ -211,20 +212,16 @@ void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* p
                        N(b.degrees) + "度" + N(b.minutes) + "分。"});
 }
 
-std::vector<Notice> NoticesFor(const ChartInput& input, const std::string& zone,
-                               const DataSource& data, const std::vector<const Place*>& named,
-                               const Corvel_BZClass* chart) {
-    // A lunar date: its own notices, then those of the Gregorian request it stands for.
-    if (input.lunar) {
-        return LunarChartNotices(input, data, chart, [&](const ChartInput& solar) {
-            return NoticesFor(solar, zone, data, named, chart);
-        });
-    }
-    const auto checked = CheckChartInput(input);
-    const auto* clock = std::get_if<CheckedClock>(&checked);
-    if (!clock) return {};
-    const auto several = zone.empty() && input.zone.empty() ? PlacesInSeveralZones(named) : std::vector<std::string>{};
+// The notices of a checked request: of the finished chart when there is one,
+// else (a data file could not be read) of what can be said without it.
+std::vector<Notice> NoticesFor(const CheckedRequest& checked, const std::string& zone, const DataSource& data,
+                               const std::vector<const Place*>& named, const Corvel_BZClass* chart) {
     std::vector<Notice> out;
+    // A lunar date: its own notices, then those of the Gregorian request it stands for.
+    if (checked.lunar && !AddLunarNotices(*checked.lunar, checked, data, chart, out)) return out;
+    const ChartInput& input = checked.solar;
+    const CheckedClock* clock = &checked.clock;
+    const auto several = zone.empty() && input.zone.empty() ? PlacesInSeveralZones(named) : std::vector<std::string>{};
     BirthClockNotice(input, *clock, out);
     AmbiguousPlaceNotice(input, several, out);
     ClockNotices(*clock, several.empty() ? ZoneOf(zone, input, named) : kChinaZone, out);
@@ -242,26 +239,65 @@ std::vector<Notice> NoticesFor(const ChartInput& input, const std::string& zone,
     return out;
 }
 
-}  // namespace
-
-std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const DataSource& data) {
-    std::vector<Place> places;
-    try {
-        places = PlacesNamed(data.folder / kGazetteerFileName, input.place);
-    } catch (const DataError&) {
-        // Without the gazetteer the place gives neither zone nor longitude.
+// The gazetteer places the place text names: from the gazetteer the caller
+// holds, else only those rows read from the file.
+class NamedPlaces {
+public:
+    NamedPlaces(const ChartInput& input, const DataSource& data, const Gazetteer* gazetteer) {
+        if (gazetteer) {
+            named_ = gazetteer->AllNamed(input.place);
+            return;
+        }
+        try {
+            read_ = PlacesNamed(data.folder / kGazetteerFileName, input.place);
+        } catch (const DataError&) {
+            // Without the gazetteer the place gives neither zone nor longitude.
+        }
+        for (const Place& p : read_) named_.push_back(&p);
     }
-    std::vector<const Place*> named;
-    for (const Place& p : places) named.push_back(&p);
-    return NoticesFor(input, zone, data, named, nullptr);
+    const std::vector<const Place*>& named() const { return named_; }
+
+private:
+    std::vector<Place> read_;
+    std::vector<const Place*> named_;
+};
+
+// A request whose chart could not be made for want of a data file: what its
+// checks alone tell (none when it fails them).
+std::vector<Notice> NoticesWithoutChart(const ChartInput& input, const std::string& zone, const DataSource& data,
+                                        const Gazetteer* gazetteer) {
+    try {
+        const auto solar = SolarRequestOf(input, data);
+        const auto* request = std::get_if<SolarRequest>(&solar);
+        if (!request) return {};
+        const auto clock = CheckChartInput(request->input);
+        if (!std::holds_alternative<CheckedClock>(clock)) return {};
+        const CheckedRequest checked{request->input, std::get<CheckedClock>(clock), request->lunar};
+        return NoticesFor(checked, zone, data, NamedPlaces(request->input, data, gazetteer).named(), nullptr);
+    } catch (const DataError&) {
+        return {};  // the calendar file itself: the chart reports it
+    }
 }
 
-std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const DataSource& data, const Gazetteer* gazetteer,
-                                 const Corvel_BZClass* chart) {
-    const auto named = gazetteer ? gazetteer->AllNamed(input.place) : std::vector<const Place*>{};
-    return NoticesFor(input, zone, data, named, chart);
+}  // namespace
+
+std::vector<Notice> NoticesOfChart(const CheckedRequest& checked, const std::string& zone, const DataSource& data,
+                                   const Gazetteer* gazetteer, const Corvel_BZClass& chart) {
+    return NoticesFor(checked, zone, data, NamedPlaces(checked.solar, data, gazetteer).named(), &chart);
+}
+
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone, const DataSource& data,
+                                 const Gazetteer* gazetteer) {
+    std::optional<std::vector<Notice>> notices;
+    const ChartOutcome outcome = RunChartRequest(
+        input, data,
+        [&](const CheckedRequest& checked, const Corvel_BZClass& chart, const ChartResult&) {
+            notices = NoticesOfChart(checked, zone, data, gazetteer, chart);
+        },
+        Colouring::None);
+    if (notices) return std::move(*notices);
+    if (!std::holds_alternative<DataProblem>(outcome)) return {};
+    return NoticesWithoutChart(input, zone, data, gazetteer);
 }
 
 std::vector<std::string> NoticeTexts(std::vector<Notice> notices) {

@@ -35,24 +35,24 @@ struct Notice {
     int shiftMinutes = 0;  // DaylightSaving: the summer-time offset, for the 按标准时间 action
 };
 
-// The notices for a chart request that passes the input checks (none for one
-// that does not). `zone` is the IANA zone of the birthplace chosen from the
+// The notices of a chart the press has made, from what it checked and the
+// finished engine: nothing is checked, corrected or charted again (only the
+// other side of a boundary is charted). The places the text names come from
+// `gazetteer` when the caller holds one, else from the gazetteer file.
+class Gazetteer;
+class Corvel_BZClass;
+std::vector<Notice> NoticesOfChart(const CheckedRequest& checked, const std::string& zone, const DataSource& data,
+                                   const Gazetteer* gazetteer, const Corvel_BZClass& chart);
+
+// The notices for a typed chart request, the press run once for them (none
+// for a request it refuses; for one a data file stops, what the checks alone
+// tell). `zone` is the IANA zone of the birthplace chosen from the
 // gazetteer; when empty, `input.zone`, else the zone of the gazetteer places
 // `input.place` names exactly, else China's clock (Asia/Shanghai). Data files
-// come from `data`, of the gazetteer only the places named; a missing
+// come from `data`, the places named from `gazetteer` or the file; a missing
 // gazetteer only drops the notices that need it.
-std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const DataSource& data);
-
-// The same with a gazetteer the caller has loaded once for many charts
-// (nullptr when there is none), and the finished engine of the chart the
-// notices are for when the caller has it (its pillars and terms are then
-// not worked out again).
-class Corvel_BZClass;
-class Gazetteer;
-std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone,
-                                 const DataSource& data, const Gazetteer* gazetteer,
-                                 const Corvel_BZClass* chart = nullptr);
+std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zone, const DataSource& data,
+                                 const Gazetteer* gazetteer = nullptr);
 
 // The notices' texts, in order.
 std::vector<std::string> NoticeTexts(std::vector<Notice> notices);

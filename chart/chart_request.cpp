@@ -39,17 +39,27 @@ ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data) {
 
 ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
                              const ChartInspector& inspect, Colouring colouring) {
-    if (input.lunar || input.leapMonth) {
-        // A lunar date is charted as the Gregorian day it is (chart/lunar_request.h).
-        std::variant<ChartInput, InputProblem> solar;
+    CheckedChartInspector checkedInspect;
+    if (inspect)
+        checkedInspect = [&](const CheckedRequest&, const Corvel_BZClass& e, const ChartResult& r) { inspect(e, r); };
+    return RunChartRequest(input, data, checkedInspect, colouring);
+}
+
+ChartOutcome RunChartRequest(const ChartInput& typed, const DataSource& data,
+                             const CheckedChartInspector& inspect, Colouring colouring) {
+    // A lunar date is charted as the Gregorian day it is (chart/lunar_request.h).
+    std::optional<SolarRequest> lunar;
+    if (typed.lunar || typed.leapMonth) {
+        std::variant<SolarRequest, InputProblem> solar;
         try {
-            solar = SolarChartInput(input, data);
+            solar = SolarRequestOf(typed, data);
         } catch (const DataError& e) {
             return DataProblem{e.what()};
         }
         if (auto* problem = std::get_if<InputProblem>(&solar)) return *problem;
-        return RunChartRequest(std::get<ChartInput>(solar), data, inspect, colouring);
+        lunar = std::move(std::get<SolarRequest>(solar));
     }
+    const ChartInput& input = lunar ? lunar->input : typed;
     auto checked = CheckChartInput(input);
     if (auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
     const CheckedClock& clock = std::get<CheckedClock>(checked);
@@ -67,7 +77,7 @@ ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
         engine.Main();
         if (recorder.message) return *recorder.message;
         ChartResult result = ComposeChartResult(engine, input.nightZi, colouring);
-        if (inspect) inspect(engine, result);
+        if (inspect) inspect({input, clock, lunar ? lunar->lunar : std::nullopt}, engine, result);
         return result;
     } catch (const DataError& e) {
         return DataProblem{e.what()};

@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "calendar/lunar_date.h"
 #include "calendar/store.h"
 #include "engine/datetime.h"
 #include "util/utf8.h"  // Utf16Length, the unit of ColourSpan
@@ -120,6 +121,7 @@ enum class Colouring { Spans, None };
 ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
                              const ChartInspector& inspect, Colouring colouring = Colouring::Spans);
 
+
 // ---- The steps of RunChartRequest, for callers that need one of them -----
 // The input rules are in chart/input_checks.cpp, the true solar time in
 // chart/solar_time.cpp, the text around the chart in chart/chart_frame.cpp.
@@ -131,6 +133,21 @@ struct CheckedClock {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0;
     double degrees = 0, minutes = 0;
 };
+
+// What the press checked before it charted: the Gregorian request it charted
+// (a lunar date turned into its Gregorian day) with its checked clock
+// reading, and the lunar date typed, if one was. The notices around a chart
+// are derived from this and the finished engine, so that nothing is checked
+// or corrected twice.
+struct CheckedRequest {
+    const ChartInput& solar;  // lives as long as the call it is handed to
+    CheckedClock clock;
+    std::optional<LunarDate> lunar;
+};
+using CheckedChartInspector =
+    std::function<void(const CheckedRequest&, const Corvel_BZClass&, const ChartResult&)>;
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
+                             const CheckedChartInspector& inspect, Colouring colouring);
 
 // The fourteen input checks, then the day-in-month check, stopping at the
 // first problem.

@@ -82,16 +82,22 @@ ChartInput WithSolarDate(ChartInput input, sys_days day) {
     return input;
 }
 
-std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input,
-                                                       const DataSource& data) {
+std::variant<SolarRequest, InputProblem> SolarRequestOf(const ChartInput& input, const DataSource& data) {
     if (!input.lunar) {
         if (input.leapMonth)
             return Problem("闰月只用于农历日期：请选择农历，或去掉闰月标记。", InputField::Month);
-        return input;
+        return SolarRequest{input, std::nullopt};
     }
     const auto checked = CheckLunarDate(input, LunarCalendar(data));
     if (const auto* problem = std::get_if<InputProblem>(&checked)) return *problem;
-    return WithSolarDate(input, std::get<LunarTaken>(checked).day);
+    const LunarTaken& taken = std::get<LunarTaken>(checked);
+    return SolarRequest{WithSolarDate(input, taken.day), taken.lunar};
+}
+
+std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input, const DataSource& data) {
+    auto solar = SolarRequestOf(input, data);
+    if (auto* problem = std::get_if<InputProblem>(&solar)) return *problem;
+    return std::move(std::get<SolarRequest>(solar).input);
 }
 
 std::optional<ChartInput> InOtherCalendar(const ChartInput& input, const DataSource& data) {

@@ -35,6 +35,13 @@ std::variant<LunarTaken, InputProblem> CheckLunarDate(const ChartInput& input, c
 std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input,
                                                        const DataSource& data);
 
+// The same keeping the lunar date that was typed (none for a Gregorian request).
+struct SolarRequest {
+    ChartInput input;
+    std::optional<LunarDate> lunar;
+};
+std::variant<SolarRequest, InputProblem> SolarRequestOf(const ChartInput& input, const DataSource& data);
+
 // `input` with its date boxes set to the Gregorian `day`, calendar 公历.
 ChartInput WithSolarDate(ChartInput input, std::chrono::sys_days day);
 

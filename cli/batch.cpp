@@ -117,9 +117,11 @@ json Answer(std::string_view text, bool tooLong, long long line, const ChartInpu
     if (input.unknownHour) return UnknownHourAnswer(request, input, data, line, dataFault);
     json answer;
     const ChartOutcome outcome = RunChartRequest(
-        input, data.source, [&](const Corvel_BZClass& e, const ChartResult& r) {
-            answer = ChartJson(e, r, NoticeTexts(ChartNotices(input, {}, data.source, data.gazetteer, &e)));
-        }, Colouring::None);
+        input, data.source,
+        [&](const CheckedRequest& checked, const Corvel_BZClass& e, const ChartResult& r) {
+            answer = ChartJson(e, r, NoticeTexts(NoticesOfChart(checked, {}, data.source, data.gazetteer, e)));
+        },
+        Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome)) return InputErrorJson(*problem);
     if (const auto* problem = std::get_if<DataProblem>(&outcome)) {
         dataFault = true;

@@ -188,13 +188,16 @@ int WriteChart(const OutputRequest& output, const ChartInput& typed, const std::
     // The notices are worked out once: in the JSON and, unless quiet, on stderr.
     std::vector<std::string> notices;
     json chartJson;
-    const ChartInspector inspect = [&](const Corvel_BZClass& e, const ChartResult& r) {
-        if (!quiet || output.format == OutputFormat::Json) notices = ChartNoticeTexts(input, zone, ProgramFolder());
+    const DataSource data(ProgramFolder());
+    const CheckedChartInspector inspect = [&](const CheckedRequest& checked, const Corvel_BZClass& e,
+                                              const ChartResult& r) {
+        if (!quiet || output.format == OutputFormat::Json)
+            notices = NoticeTexts(NoticesOfChart(checked, zone, data, nullptr, e));
         if (output.format == OutputFormat::Json) chartJson = ChartJson(e, r, notices);
     };
     const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;
     const ChartOutcome outcome =
-        RunChartRequest(input, ProgramFolder(), inspect, coloured ? Colouring::Spans : Colouring::None);
+        RunChartRequest(input, data, inspect, coloured ? Colouring::Spans : Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome))
         return Problem(output, InputErrorJson(*problem), problem->message, 2);
     if (const auto* problem = std::get_if<DataProblem>(&outcome))
