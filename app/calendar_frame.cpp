@@ -36,7 +36,8 @@ CalendarFrame::CalendarFrame(const Twips& twips, const QRect& place, std::array<
         calendars_[i]->setGeometry(twips.rect(30, 240 + 330 * i, width, 270));
     }
     calendars_[0]->setChecked(true);
-    calendars_[1]->setToolTip(QStringLiteral("按农历输入出生日期：年为农历年，月、日可选“正月”“初一”等，时、分仍为钟表时间"));
+    calendars_[1]->setToolTip(
+        QStringLiteral("按农历输入出生日期：年为农历年，月、日可选“正月”“初一”等，时、分仍为钟表时间"));
     leap_ = new QCheckBox(QStringLiteral("闰月"), this);
     leap_->setObjectName(QStringLiteral("CheckLeapMonth"));
     leap_->setGeometry(twips.rect(30, 900, width, 270));
@@ -95,8 +96,7 @@ void CalendarFrame::fillLists(bool lunar) {
         list->setEditText(text);
     };
     QStringList years, months, days;
-    for (int y = lunar ? LunarCalendar::FirstLunarYear() : kFirstYear; y <= kLastYear; ++y)
-        years << QString::number(y);
+    for (int y = lunar ? LunarCalendar::FirstLunarYear() : kFirstYear; y <= kLastYear; ++y) years << QString::number(y);
     for (int m = 1; m <= 12; ++m) months << (lunar ? Q(LunarMonthName(m)) : QString::number(m));
     for (int d = 1; d <= (lunar ? 30 : 31); ++d) days << (lunar ? Q(LunarDayName(d)) : QString::number(d));
     refill(lists_[0], years);

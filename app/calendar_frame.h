@@ -23,8 +23,7 @@ class CalendarFrame : public QGroupBox {
 public:
     // `dateLists` are the year, month and day lists (Combo1 … Combo3) the
     // frame switches between the calendars; `place` is in twips.
-    CalendarFrame(const Twips& twips, const QRect& place, std::array<QComboBox*, 3> dateLists,
-                  QWidget* parent);
+    CalendarFrame(const Twips& twips, const QRect& place, std::array<QComboBox*, 3> dateLists, QWidget* parent);
 
     // The folder of the calendar file the conversions and leap months read.
     void setDataFolder(const QString& folder) {

@@ -22,13 +22,9 @@ namespace {
 // Larger files are not documents this program wrote or can show usefully.
 constexpr qint64 kMaxDocumentBytes = 64 * 1024 * 1024;
 
-QString FileTitle(const QString& path) {
-    return QString(kFileTitlePrefix) + path;
-}
+QString FileTitle(const QString& path) { return QString(kFileTitlePrefix) + path; }
 
-QString Quoted(const QString& path) {
-    return QStringLiteral("“%1”").arg(path);
-}
+QString Quoted(const QString& path) { return QStringLiteral("“%1”").arg(path); }
 
 // The clipboard carries plain text only: what was there goes first.
 void PutOnClipboard(const QString& text) {
@@ -58,19 +54,14 @@ std::optional<QByteArray> ReadDocumentFile(const QString& path, QString* error) 
 }
 
 QString DecodeText(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringConverter::Utf16LE).decode(bytes.mid(2));
-    if (bytes.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringConverter::Utf16BE).decode(bytes.mid(2));
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    if (bytes.startsWith("\xFF\xFE")) return QStringDecoder(QStringConverter::Utf16LE).decode(bytes.mid(2));
+    if (bytes.startsWith("\xFE\xFF")) return QStringDecoder(QStringConverter::Utf16BE).decode(bytes.mid(2));
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (!utf8.hasError()) return text;
     QStringDecoder gb18030("GB18030");
-    if (gb18030.isValid())
-        return gb18030.decode(bytes);
+    if (gb18030.isValid()) return gb18030.decode(bytes);
     return QString::fromLocal8Bit(bytes);
 }
 
@@ -94,10 +85,8 @@ void DocumentCommands::newDocument() {
 
 void DocumentCommands::open() {
     const QString path = ui_.chooseOpenPath(&window_, QString(kFileFilter));
-    if (path.isEmpty())
-        return;
-    if (load(path))
-        window_.setWindowTitle(FileTitle(path));
+    if (path.isEmpty()) return;
+    if (load(path)) window_.setWindowTitle(FileTitle(path));
 }
 
 // The box changes only when the whole file was read, understood and found
@@ -116,8 +105,7 @@ bool DocumentCommands::load(const QString& path) {
         const std::string_view head(bytes->constData(), static_cast<std::size_t>(bytes->size()));
         problem = rtf::LooksLikeRtf(head) ? loadRtf(path, head) : loadText(path, *bytes);
     }
-    if (problem.isEmpty())
-        return true;
+    if (problem.isEmpty()) return true;
     complain(problem);
     return false;
 }
@@ -136,8 +124,7 @@ QString DocumentCommands::loadText(const QString& path, const QByteArray& bytes)
 QString DocumentCommands::loadRtf(const QString& path, std::string_view bytes) {
     rtf::LimitPassed passed = rtf::LimitPassed::None;
     const std::optional<rtf::RunList> runs = rtf::ParseRtf(bytes, kRtfLimits, &passed);
-    if (!runs)
-        return QString(kNotRtf).arg(Quoted(path));
+    if (!runs) return QString(kNotRtf).arg(Quoted(path));
     if (const std::optional<QString> reason = RtfRefusal(*runs, passed))
         return QString(kOpenTooLarge).arg(Quoted(path), *reason);
     // Straight into the box: a copy through a second document and a
@@ -152,8 +139,7 @@ QString DocumentCommands::loadRtf(const QString& path, std::string_view bytes) {
 // left as it was: the chart is not saved, and must not look saved.
 void DocumentCommands::save() {
     const QString path = ui_.chooseSavePath(&window_, QString(kFileFilter));
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     const QString ending = QFileInfo(path).fileName().right(3).toLower();
     bool saved = false;
     if (ending == QLatin1String("txt"))
@@ -161,29 +147,23 @@ void DocumentCommands::save() {
     else if (ending == QLatin1String("rtf"))
         saved = write(path, WriteRtf(*box_.document()));
     else
-        ui_.showMessage(&window_,
-                        QString(kUnknownEnding).arg(Quoted(path)),
-                        QString(kHintCaption), MessageIcon::Information);
-    if (saved)
-        window_.setWindowTitle(FileTitle(path));
+        ui_.showMessage(&window_, QString(kUnknownEnding).arg(Quoted(path)), QString(kHintCaption),
+                        MessageIcon::Information);
+    if (saved) window_.setWindowTitle(FileTitle(path));
 }
 
 // Through a temporary file beside the target: a failed save leaves the old
 // file as it was.
 bool DocumentCommands::write(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
     const QString reason = file.errorString();
     file.cancelWriting();
-    complain(QString(kCannotSave)
-                 .arg(Quoted(path), reason));
+    complain(QString(kCannotSave).arg(Quoted(path), reason));
     return false;
 }
 
-void DocumentCommands::copy() {
-    PutOnClipboard(box_.textCursor().selection().toPlainText());
-}
+void DocumentCommands::copy() { PutOnClipboard(box_.textCursor().selection().toPlainText()); }
 
 void DocumentCommands::cut() {
     QTextCursor cursor = box_.textCursor();
@@ -204,19 +184,15 @@ void DocumentCommands::paste() {
     box_.setTextCursor(cursor);
 }
 
-void DocumentCommands::selectAll() {
-    box_.selectAll();
-}
+void DocumentCommands::selectAll() { box_.selectAll(); }
 
 // The font dialog has no colour of its own: the colour dialog follows it.
 void DocumentCommands::font() {
     const std::optional<QFont> chosen = ui_.chooseFont(&window_, box_.currentFont());
-    if (!chosen)
-        return;
+    if (!chosen) return;
     QTextCharFormat format;
     format.setFontFamilies({chosen->family()});
-    if (chosen->pointSizeF() > 0)
-        format.setFontPointSize(chosen->pointSizeF());
+    if (chosen->pointSizeF() > 0) format.setFontPointSize(chosen->pointSizeF());
     format.setFontWeight(chosen->weight());
     format.setFontItalic(chosen->italic());
     format.setFontUnderline(chosen->underline());

@@ -27,8 +27,7 @@ void TextSize::step(char32_t ch, int units) {
 }
 
 void TextSize::add(QStringView text) {
-    for (const QChar ch : text)
-        step(ch.unicode());
+    for (const QChar ch : text) step(ch.unicode());
 }
 
 // Counts characters by their first byte, in UTF-16 units as the box holds
@@ -37,8 +36,7 @@ void TextSize::add(QStringView text) {
 void TextSize::addUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const int units = Utf16Length(text.substr(i, 1));
-        if (units == 0)
-            continue;  // a continuation byte
+        if (units == 0) continue;  // a continuation byte
         step(text.substr(i, 3) == "\xE2\x80\xA9" ? 0x2029 : static_cast<unsigned char>(text[i]), units);
     }
 }
@@ -64,16 +62,12 @@ std::optional<QString> SizeRefusal(const TextSize& size) {
 
 std::optional<QString> RtfRefusal(const rtf::RunList& runs, rtf::LimitPassed passed) {
     switch (passed) {
-    case rtf::LimitPassed::Runs:
-        return QString(kTooManyRuns).arg(kRtfLimits.runs);
-    case rtf::LimitPassed::Fonts:
-        return QString(kTooManyFonts).arg(kRtfLimits.fonts);
-    case rtf::LimitPassed::None:
-        break;
+    case rtf::LimitPassed::Runs: return QString(kTooManyRuns).arg(kRtfLimits.runs);
+    case rtf::LimitPassed::Fonts: return QString(kTooManyFonts).arg(kRtfLimits.fonts);
+    case rtf::LimitPassed::None: break;
     }
     TextSize size;
-    for (const rtf::Run& run : runs)
-        size.addUtf8(run.text);
+    for (const rtf::Run& run : runs) size.addUtf8(run.text);
     return SizeRefusal(size);
 }
 
@@ -81,17 +75,12 @@ std::optional<QString> PasteRefusal(const QTextEdit& box, const QString& text) {
     TextSize size;
     size.add(text);
     size.addBox(box);
-    if (const std::optional<QString> reason = SizeRefusal(size))
-        return QString(kPasteTooLarge).arg(*reason);
+    if (const std::optional<QString> reason = SizeRefusal(size)) return QString(kPasteTooLarge).arg(*reason);
     return std::nullopt;
 }
 
-BusyCursor::BusyCursor() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
+BusyCursor::BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
 
-BusyCursor::~BusyCursor() {
-    QGuiApplication::restoreOverrideCursor();
-}
+BusyCursor::~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
 
 }  // namespace paipan

@@ -21,15 +21,13 @@ void ExportCommands::complain(const QString& message) {
 
 void ExportCommands::paint(QPrinter& printer) {
     const auto copy = PrintableCopy(*box_.document(), PrintFontFamily(programFolder_));
-    if (!PaintPages(*copy, printer))
-        complain(QString(kPrintFailed));
+    if (!PaintPages(*copy, printer)) complain(QString(kPrintFailed));
 }
 
 void ExportCommands::print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    if (ui_.choosePrinter(&window_, printer))
-        paint(printer);
+    if (ui_.choosePrinter(&window_, printer)) paint(printer);
 }
 
 void ExportCommands::printPreview() {
@@ -48,8 +46,7 @@ QString ExportCommands::chooseTarget(const char* filter, const QString& suffix) 
 void ExportCommands::exportPdf() {
     const QString path = chooseTarget(kPdfFilter, QStringLiteral("pdf"));
     QString error;
-    if (!path.isEmpty() && !WritePdf(*box_.document(), path, PrintFontFamily(programFolder_), &error))
-        complain(error);
+    if (!path.isEmpty() && !WritePdf(*box_.document(), path, PrintFontFamily(programFolder_), &error)) complain(error);
 }
 
 // Twice the screen's pixels at least, so that the picture stays sharp on a
@@ -58,8 +55,7 @@ void ExportCommands::exportImage() {
     const QString path = chooseTarget(kImageFilter, QStringLiteral("png"));
     QString error;
     const double scale = 2.0 * std::max(1.0, window_.devicePixelRatioF());
-    if (!path.isEmpty() && !WritePng(*box_.document(), path, scale, &error))
-        complain(error);
+    if (!path.isEmpty() && !WritePng(*box_.document(), path, scale, &error)) complain(error);
 }
 
 }  // namespace paipan

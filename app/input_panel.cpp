@@ -38,8 +38,7 @@ QComboBox* NumberList(QWidget* parent, const char* name, int first, int last) {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(16);
-    for (int n = first; n <= last; ++n)
-        combo->addItem(QString::number(n));
+    for (int n = first; n <= last; ++n) combo->addItem(QString::number(n));
     return combo;
 }
 
@@ -74,8 +73,7 @@ InputPanel::InputPanel(const Twips& twips, QWidget* parent) : QGroupBox(parent),
 
 QLabel* InputPanel::addLabel(QWidget* parent, const char* text, QRect twipsRect) {
     auto* label = new QLabel(QString(text), parent);
-    label->setGeometry(twips_.rect(twipsRect.x(), twipsRect.y(), twipsRect.width(),
-                                   twipsRect.height()));
+    label->setGeometry(twips_.rect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
@@ -87,15 +85,14 @@ void InputPanel::buildTextRows() {
         int maxLength;
     };
     static constexpr std::array<Row, 4> kRows{{{"Text1", 1080, 240, 975 + kWiden, 0},
-                                                {"Text2", 1080, 600, 975 + kWiden, 0},
-                                                {"Text3", 720, 960, 450, 4},
-                                                {"Text4", 1440, 960, 360, 2}}};
+                                               {"Text2", 1080, 600, 975 + kWiden, 0},
+                                               {"Text3", 720, 960, 450, 4},
+                                               {"Text4", 1440, 960, 360, 2}}};
     for (size_t i = 0; i < kRows.size(); ++i) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString(kRows[i].name));
         edit->setGeometry(twips_.rect(kRows[i].left, kRows[i].top, kRows[i].width, 270));
-        if (kRows[i].maxLength > 0)
-            edit->setMaxLength(kRows[i].maxLength);
+        if (kRows[i].maxLength > 0) edit->setMaxLength(kRows[i].maxLength);
         texts_[i] = edit;
     }
     addLabel(this, "您的姓名：", {120, 240, 960, 270});
@@ -113,10 +110,10 @@ void InputPanel::buildDateRows() {
         int first, last;
     };
     static constexpr std::array<Row, 5> kRows{{{"Combo1", "年", kFirstYear, kLastYear},
-                                                {"Combo2", "月", 1, 12},
-                                                {"Combo3", "日", 1, 31},
-                                                {"Combo4", "时", 0, 23},
-                                                {"Combo5", "分", 0, 59}}};
+                                               {"Combo2", "月", 1, 12},
+                                               {"Combo3", "日", 1, 31},
+                                               {"Combo4", "时", 0, 23},
+                                               {"Combo5", "分", 0, 59}}};
     for (size_t i = 0; i < kRows.size(); ++i) {
         const int top = 1290 + 360 * static_cast<int>(i);
         combos_[i] = NumberList(this, kRows[i].name, kRows[i].first, kRows[i].last);
@@ -125,7 +122,8 @@ void InputPanel::buildDateRows() {
     }
     // 公历 or 农历, and the leap-month box, where the hint to enter the
     // Gregorian birthday stood before lunar dates could be entered.
-    calendar_ = new CalendarFrame(twips_, {120, 1575, 855 + kCalendarWiden, 1455}, {combos_[0], combos_[1], combos_[2]}, this);
+    calendar_ = new CalendarFrame(twips_, {120, 1575, 855 + kCalendarWiden, 1455}, {combos_[0], combos_[1], combos_[2]},
+                                  this);
     calendar_->setObjectName(QStringLiteral("FrameCalendar"));
     calendar_->setStyleSheet(FrameStyle());
 }
@@ -158,14 +156,14 @@ void InputPanel::buildOptionFrame() {
         int left, top;
     };
     static constexpr std::array<Box, 9> kBoxes{{{"流年", 120, 240},
-                                                 {"神煞", 1080, 240},
-                                                 {"十神", 120, 600},
-                                                 {"藏干", 1080, 600},
-                                                 {"纳音", 120, 960},
-                                                 {"小运", 1080, 960},
-                                                 {"命宫/胎元", 120, 1320},
-                                                 {"长生十二宫", 120, 1680},
-                                                 {"夜子时方式排盘", 120, 2040}}};
+                                                {"神煞", 1080, 240},
+                                                {"十神", 120, 600},
+                                                {"藏干", 1080, 600},
+                                                {"纳音", 120, 960},
+                                                {"小运", 1080, 960},
+                                                {"命宫/胎元", 120, 1320},
+                                                {"长生十二宫", 120, 1680},
+                                                {"夜子时方式排盘", 120, 2040}}};
     QGroupBox* frame = Frame(this, "排盘选项", twips_.rect(120, 4530, 1935 + kWiden, 2415));
     for (size_t i = 0; i < kBoxes.size(); ++i) {
         checks_[i] = new QCheckBox(QString(kBoxes[i].text), frame);
@@ -174,9 +172,9 @@ void InputPanel::buildOptionFrame() {
     }
     QCheckBox* nightZi = checks_[8];
     MakeBrown(nightZi);
-    nightZi->setToolTip(QStringLiteral(
-        "即晚上23点至0点之间日干支仍算前一天的，传统排盘方法则是过了晚上23点即为第二天的日干支！"
-        "如果你不是子时生，此项可以不用管它！"));
+    nightZi->setToolTip(
+        QStringLiteral("即晚上23点至0点之间日干支仍算前一天的，传统排盘方法则是过了晚上23点即为第二天的日干支！"
+                       "如果你不是子时生，此项可以不用管它！"));
 }
 
 void InputPanel::buildButtons() {
@@ -194,8 +192,7 @@ void InputPanel::buildUnknownHourBox() {
     unknownHour_ = new QCheckBox(QStringLiteral("时辰不详"), this);
     unknownHour_->setObjectName(QStringLiteral("CheckUnknownHour"));
     unknownHour_->setGeometry(twips_.rect(1005 + kCalendarWiden, 3045, 1180, 240));  // under the minute list
-    unknownHour_->setToolTip(QStringLiteral(
-        "不知道出生的时辰：排出年、月、日三柱，并列出当日各时辰的时柱以供参照。"));
+    unknownHour_->setToolTip(QStringLiteral("不知道出生的时辰：排出年、月、日三柱，并列出当日各时辰的时柱以供参照。"));
     connect(unknownHour_, &QCheckBox::toggled, this, [this](bool unknown) {
         combos_[3]->setEnabled(!unknown);
         combos_[4]->setEnabled(!unknown);
@@ -207,25 +204,21 @@ void InputPanel::setUnknownHour(bool unknown) { unknownHour_->setChecked(unknown
 namespace {
 
 // The controls in their order, and the request fields they hold.
-constexpr std::array<std::string ChartInput::*, 4> kTextFields{
-    &ChartInput::name, &ChartInput::place, &ChartInput::longitude, &ChartInput::longitudeMinutes};
-constexpr std::array<std::string ChartInput::*, 5> kDateFields{
-    &ChartInput::year, &ChartInput::month, &ChartInput::day, &ChartInput::hour, &ChartInput::minute};
+constexpr std::array<std::string ChartInput::*, 4> kTextFields{&ChartInput::name, &ChartInput::place,
+                                                               &ChartInput::longitude, &ChartInput::longitudeMinutes};
+constexpr std::array<std::string ChartInput::*, 5> kDateFields{&ChartInput::year, &ChartInput::month, &ChartInput::day,
+                                                               &ChartInput::hour, &ChartInput::minute};
 constexpr std::array<bool ChartInput::*, 9> kSwitchFields{
-    &ChartInput::annual, &ChartInput::stars,  &ChartInput::deities,
-    &ChartInput::hiddenStems, &ChartInput::nayin, &ChartInput::minorLuck,
-    &ChartInput::palace, &ChartInput::stages, &ChartInput::nightZi};
+    &ChartInput::annual,    &ChartInput::stars,  &ChartInput::deities, &ChartInput::hiddenStems, &ChartInput::nayin,
+    &ChartInput::minorLuck, &ChartInput::palace, &ChartInput::stages,  &ChartInput::nightZi};
 
 }  // namespace
 
 ChartInput InputPanel::input() const {
     ChartInput in;
-    for (size_t i = 0; i < texts_.size(); ++i)
-        in.*kTextFields[i] = texts_[i]->text().toStdString();
-    for (size_t i = 0; i < combos_.size(); ++i)
-        in.*kDateFields[i] = combos_[i]->currentText().toStdString();
-    for (size_t i = 0; i < checks_.size(); ++i)
-        in.*kSwitchFields[i] = checks_[i]->isChecked();
+    for (size_t i = 0; i < texts_.size(); ++i) in.*kTextFields[i] = texts_[i]->text().toStdString();
+    for (size_t i = 0; i < combos_.size(); ++i) in.*kDateFields[i] = combos_[i]->currentText().toStdString();
+    for (size_t i = 0; i < checks_.size(); ++i) in.*kSwitchFields[i] = checks_[i]->isChecked();
     in.male = sex_[0]->isChecked();
     in.horizontal = layout_[0]->isChecked();
     in.unknownHour = unknownHour_->isChecked();
@@ -236,12 +229,9 @@ ChartInput InputPanel::input() const {
 
 void InputPanel::setInput(const ChartInput& in) {
     calendar_->setLunar(in.lunar);
-    for (size_t i = 0; i < texts_.size(); ++i)
-        texts_[i]->setText(QString::fromStdString(in.*kTextFields[i]));
-    for (size_t i = 0; i < combos_.size(); ++i)
-        combos_[i]->setEditText(QString::fromStdString(in.*kDateFields[i]));
-    for (size_t i = 0; i < checks_.size(); ++i)
-        checks_[i]->setChecked(in.*kSwitchFields[i]);
+    for (size_t i = 0; i < texts_.size(); ++i) texts_[i]->setText(QString::fromStdString(in.*kTextFields[i]));
+    for (size_t i = 0; i < combos_.size(); ++i) combos_[i]->setEditText(QString::fromStdString(in.*kDateFields[i]));
+    for (size_t i = 0; i < checks_.size(); ++i) checks_[i]->setChecked(in.*kSwitchFields[i]);
     sex_[in.male ? 0 : 1]->setChecked(true);
     layout_[in.horizontal ? 0 : 1]->setChecked(true);
     unknownHour_->setChecked(in.unknownHour);

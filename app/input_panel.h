@@ -42,9 +42,9 @@ public:
     void setUnknownHour(bool unknown);
 
     QLineEdit* textBox(int index) const { return texts_.at(index); }  // 0 = Text1 … 3 = Text4
-    QPushButton* chartButton() const { return chartButton_; }   // 排盘
-    QPushButton* forumButton() const { return forumButton_; }   // 在线算命
-    CalendarFrame* calendarFrame() const { return calendar_; }  // 历法
+    QPushButton* chartButton() const { return chartButton_; }         // 排盘
+    QPushButton* forumButton() const { return forumButton_; }         // 在线算命
+    CalendarFrame* calendarFrame() const { return calendar_; }        // 历法
 
 private:
     QLabel* addLabel(QWidget* parent, const char* text, QRect twipsRect);
@@ -56,8 +56,8 @@ private:
     void buildUnknownHourBox();
 
     Twips twips_;
-    std::array<QLineEdit*, 4> texts_{};     // Text1 … Text4
-    std::array<QComboBox*, 5> combos_{};    // Combo1 … Combo5
+    std::array<QLineEdit*, 4> texts_{};      // Text1 … Text4
+    std::array<QComboBox*, 5> combos_{};     // Combo1 … Combo5
     std::array<QRadioButton*, 2> sex_{};     // Option1(0) 男, Option1(1) 女
     std::array<QRadioButton*, 2> layout_{};  // Option2(0) 横排, Option2(1) 竖排
     std::array<QCheckBox*, 9> checks_{};     // Check1 … Check9

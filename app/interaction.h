@@ -25,8 +25,7 @@ public:
     virtual ~Interaction() = default;
 
     // A modal message with an OK button.
-    virtual void showMessage(QWidget* parent, const QString& text, const QString& caption,
-                             MessageIcon icon) = 0;
+    virtual void showMessage(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon) = 0;
     // The chosen file's full path, or an empty text when the user cancelled.
     // `filter` is in Qt's form: "name(*.ext);;name(*.ext)".
     virtual QString chooseOpenPath(QWidget* parent, const QString& filter) = 0;
@@ -40,23 +39,20 @@ public:
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
     // The print preview of `printer`'s pages, drawn by `paint` (the user may
     // print from it).
-    virtual void previewPrint(QWidget* parent, QPrinter& printer,
-                              const std::function<void(QPrinter*)>& paint) = 0;
+    virtual void previewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter*)>& paint) = 0;
 };
 
 // The real dialogs and the desktop's URL handler.
 class QtInteraction final : public Interaction {
 public:
-    void showMessage(QWidget* parent, const QString& text, const QString& caption,
-                     MessageIcon icon) override;
+    void showMessage(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon) override;
     QString chooseOpenPath(QWidget* parent, const QString& filter) override;
     QString chooseSavePath(QWidget* parent, const QString& filter) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
     void openUrl(const QUrl& url) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
-    void previewPrint(QWidget* parent, QPrinter& printer,
-                      const std::function<void(QPrinter*)>& paint) override;
+    void previewPrint(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter*)>& paint) override;
 };
 
 }  // namespace paipan

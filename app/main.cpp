@@ -15,8 +15,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/paipan-%1.png").arg(size));
+    for (int size : {16, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/icons/paipan-%1.png").arg(size));
     QApplication::setWindowIcon(icon);  // the main window and About
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.paipan.Paipan"));
     paipan::QtInteraction dialogs;

@@ -56,9 +56,7 @@ QAction* AddItem(QMenu* menu, const char* caption, const char* name, QKeySequenc
     return action;
 }
 
-void AddSeparator(QMenu* menu, const char* name) {
-    menu->addSeparator()->setObjectName(QString(name));
-}
+void AddSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString(name)); }
 
 QMenu* AddMenu(QMenuBar* bar, const char* caption, const char* name) {
     QMenu* menu = bar->addMenu(QString(caption));
@@ -80,8 +78,7 @@ struct CommandItem {
 MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     : QMainWindow(parent),
       ui_(ui),
-      programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                             : std::move(programFolder)) {
+      programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : std::move(programFolder)) {
     setObjectName(QStringLiteral("Form1"));
     setFont(FormFont());
     auto* area = new QWidget(this);
@@ -96,8 +93,7 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     buildMenus();
     connect(panel_->chartButton(), &QPushButton::clicked, this, &MainWindow::chartFromPanel);
     connect(panel_->forumButton(), &QPushButton::clicked, this, &MainWindow::openForum);
-    connect(box_, &ResultBox::rightButtonPressed, this,
-            [this](const QPoint& at) { editMenu_->popup(at); });
+    connect(box_, &ResultBox::rightButtonPressed, this, [this](const QPoint& at) { editMenu_->popup(at); });
     connect(box_, &ResultBox::insertRefused, this, [this](const QString& message) {
         ui_.showMessage(this, message, QString(kHintCaption), MessageIcon::Information);
     });
@@ -105,13 +101,14 @@ MainWindow::MainWindow(Interaction& ui, QString programFolder, QWidget* parent)
     setWindowTitle(QString(kMainTitle));
     showStartText();
     const QDateTime now = QDateTime::currentDateTime();
-    panel_->setInput(DefaultChartInput(now.date().year(), now.date().month(), now.date().day(),
-                                       now.time().hour(), now.time().minute()));
+    panel_->setInput(DefaultChartInput(now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                                       now.time().minute()));
     area->installEventFilter(this);
     buildNoticeArea();
     // The result box keeps its 9015 twips beside the panel (11415 beside the
     // first 2200-twip panel).
-    resize(twips_.px(11415 - 2200 + InputPanel::kWidthTwips), twips_.px(7695) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    resize(twips_.px(11415 - 2200 + InputPanel::kWidthTwips),
+           twips_.px(7695) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     applyLayout();
 }
 
@@ -126,12 +123,12 @@ void MainWindow::buildMenus() {
     connect(AddItem(tools, "八字反查…", "mnuPillarSearch", QKeySequence()), &QAction::triggered, this,
             &MainWindow::showPillarSearch);
     QMenu* help = AddMenu(menuBar(), "帮助", "mnuHelp");
-    connect(AddItem(help, "使用说明", "mnuReadme", Qt::CTRL | Qt::Key_H), &QAction::triggered,
-            this, &MainWindow::showReadme);
-    connect(AddItem(help, "访问晴川网", "mnuCorvelcom", Qt::CTRL | Qt::Key_U), &QAction::triggered,
-            this, [this] { ui_.openUrl(QUrl(QString(kHomeSite))); });
-    connect(AddItem(help, "访问晴川网论坛", "mnuCorvelbbs", Qt::CTRL | Qt::Key_B),
-            &QAction::triggered, this, [this] { ui_.openUrl(QUrl(QString(kForumSite))); });
+    connect(AddItem(help, "使用说明", "mnuReadme", Qt::CTRL | Qt::Key_H), &QAction::triggered, this,
+            &MainWindow::showReadme);
+    connect(AddItem(help, "访问晴川网", "mnuCorvelcom", Qt::CTRL | Qt::Key_U), &QAction::triggered, this,
+            [this] { ui_.openUrl(QUrl(QString(kHomeSite))); });
+    connect(AddItem(help, "访问晴川网论坛", "mnuCorvelbbs", Qt::CTRL | Qt::Key_B), &QAction::triggered, this,
+            [this] { ui_.openUrl(QUrl(QString(kForumSite))); });
     connect(AddItem(help, "关于", "mnuAbout", Qt::CTRL | Qt::Key_F1), &QAction::triggered, this,
             &MainWindow::showAbout);
 }
@@ -152,10 +149,10 @@ std::vector<QAction*> MainWindow::addCommands(QMenu* menu, std::initializer_list
 
 QMenu* MainWindow::buildFileMenu() {
     QMenu* file = AddMenu(menuBar(), "文件", "mnuFile");
-    const std::vector<QAction*> documents =
-        addCommands(file, {{"新建", "mnuNew", Qt::CTRL | Qt::Key_N, &DocumentCommands::newDocument},
-                           {"打开", "mnuOpen", Qt::CTRL | Qt::Key_O, &DocumentCommands::open},
-                           {"保存", "mnuSave", Qt::CTRL | Qt::Key_S, &DocumentCommands::save}});
+    const std::vector<QAction*> documents = addCommands(
+        file, {{"新建", "mnuNew", Qt::CTRL | Qt::Key_N, &DocumentCommands::newDocument},
+               {"打开", "mnuOpen", Qt::CTRL | Qt::Key_O, &DocumentCommands::open},
+               {"保存", "mnuSave", Qt::CTRL | Qt::Key_S, &DocumentCommands::save}});
     newAction_ = documents[0];
     openAction_ = documents[1];
     // The ways out of the window, after 保存.
@@ -198,8 +195,7 @@ void MainWindow::showStartText() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize)
-        applyLayout();
+    if (watched == centralWidget() && event->type() == QEvent::Resize) applyLayout();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -250,16 +246,14 @@ void MainWindow::chartFromPanel() {
         shownNotices_ = std::move(notices);
         notices_->showNotices(shownNotices_);
     } else if (const auto* problem = std::get_if<InputProblem>(&outcome)) {
-        ui_.showMessage(this, QString::fromStdString(problem->message),
-                        QString::fromStdString(problem->caption), problem->icon);
-        if (problem->fieldText)
-            panel_->setFieldText(problem->field, QString::fromStdString(*problem->fieldText));
-        if (QWidget* field = panel_->field(problem->field))
-            field->setFocus();
+        ui_.showMessage(this, QString::fromStdString(problem->message), QString::fromStdString(problem->caption),
+                        problem->icon);
+        if (problem->fieldText) panel_->setFieldText(problem->field, QString::fromStdString(*problem->fieldText));
+        if (QWidget* field = panel_->field(problem->field)) field->setFocus();
     } else {
         const auto& data = std::get<DataProblem>(outcome);
-        ui_.showMessage(this, QString::fromStdString(data.message),
-                        QString::fromStdString(data.caption), MessageIcon::Critical);
+        ui_.showMessage(this, QString::fromStdString(data.message), QString::fromStdString(data.caption),
+                        MessageIcon::Critical);
     }
 }
 
@@ -267,7 +261,8 @@ PillarSearchDialog* MainWindow::pillarSearch() const { return pillarSearch_.data
 
 void MainWindow::showPillarSearch() {
     if (!pillarSearch_) {
-        pillarSearch_ = new PillarSearchDialog(dataFolder(), [this] { return places_->withClock(panel_->input()); }, this);
+        pillarSearch_ = new PillarSearchDialog(
+            dataFolder(), [this] { return places_->withClock(panel_->input()); }, this);
         pillarSearch_->setAttribute(Qt::WA_DeleteOnClose);
         // 排盘 from a stretch found: its clock reading into the date and time
         // boxes (its night-zi rule into the box, 时辰不详 cleared), then the
@@ -342,8 +337,7 @@ void MainWindow::chartInStandardTime() {
         if (n.kind != NoticeKind::DaylightSaving && n.kind != NoticeKind::DisputedStart &&
             n.kind != NoticeKind::NonexistentTime && n.kind != NoticeKind::RepeatedTime)
             kept.push_back(std::move(n));
-    kept.insert(kept.begin(), {NoticeKind::DaylightSaving,
-                               StandardTimeDone(shift, in), 0});
+    kept.insert(kept.begin(), {NoticeKind::DaylightSaving, StandardTimeDone(shift, in), 0});
     notices_->showNotices(kept);
 }
 
@@ -354,16 +348,14 @@ void MainWindow::openForum() {
 
 // One About window at a time; it deletes itself when closed.
 void MainWindow::showAbout() {
-    if (!about_)
-        about_ = new AboutWindow(ui_, twips_, this);
+    if (!about_) about_ = new AboutWindow(ui_, twips_, this);
     about_->show();
     about_->raise();
     about_->activateWindow();
 }
 
 void MainWindow::closeAbout() {
-    if (about_)
-        about_->close();
+    if (about_) about_->close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

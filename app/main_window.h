@@ -31,8 +31,7 @@ class MainWindow : public QMainWindow {
 public:
     // `programFolder` holds the data files and a copy of Readme.txt; by
     // default the folder of the running program.
-    explicit MainWindow(Interaction& ui, QString programFolder = QString(),
-                        QWidget* parent = nullptr);
+    explicit MainWindow(Interaction& ui, QString programFolder = QString(), QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // 排盘 (getZTYS): check the panel's request, run it and show the chart

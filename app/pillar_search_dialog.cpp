@@ -39,8 +39,7 @@ QString RowText(const PillarInterval& i, const std::string& lunar) {
 
 }  // namespace
 
-PillarSearchDialog::PillarSearchDialog(const std::filesystem::path& dataFolder, PanelReader panel,
-                                       QWidget* parent)
+PillarSearchDialog::PillarSearchDialog(const std::filesystem::path& dataFolder, PanelReader panel, QWidget* parent)
     : QDialog(parent), dataFolder_(dataFolder), panel_(std::move(panel)) {
     setObjectName(QStringLiteral("PillarSearch"));
     setWindowTitle(QStringLiteral("八字反查"));
@@ -99,7 +98,7 @@ void PillarSearchDialog::buildButtons() {
     connect(chart_, &QPushButton::clicked, this, &PillarSearchDialog::chartChosen);
     auto* close = new QPushButton(QStringLiteral("关闭"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    auto* top = new QHBoxLayout, *bottom = new QHBoxLayout;
+    auto *top = new QHBoxLayout, *bottom = new QHBoxLayout;
     top->addWidget(find_), top->addWidget(status_, 1);
     bottom->addStretch(), bottom->addWidget(chart_), bottom->addWidget(close);
     auto* layout = static_cast<QVBoxLayout*>(this->layout());
@@ -166,8 +165,10 @@ void PillarSearchDialog::search() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const PillarSearchResult result = search_->Find(*q);
     foundNightZi_ = q->nightZi;
-    if (result.outcome == PillarSearchResult::Outcome::Found) list(result.intervals);
-    else status_->setText(Q(result.reason));
+    if (result.outcome == PillarSearchResult::Outcome::Found)
+        list(result.intervals);
+    else
+        status_->setText(Q(result.reason));
     QApplication::restoreOverrideCursor();
 }
 
@@ -200,8 +201,7 @@ void PillarSearchDialog::chartChosen() {
     const ChartInput panel = panel_();
     std::optional<CivilTime> clock;
     try {
-        clock = SuggestClockTime(found_[static_cast<std::size_t>(row)],
-                                 BirthplaceClockCorrection(panel, dataFolder_));
+        clock = SuggestClockTime(found_[static_cast<std::size_t>(row)], BirthplaceClockCorrection(panel, dataFolder_));
     } catch (const DataError& e) {
         status_->setText(Q(e.what()));
         return;

@@ -31,8 +31,7 @@ public:
     // `panel` reads the request panel: its 夜子时 box starts the dialog's, and
     // its longitude at the time of 排盘 places the clock reading.
     using PanelReader = std::function<ChartInput()>;
-    PillarSearchDialog(const std::filesystem::path& dataFolder, PanelReader panel,
-                       QWidget* parent = nullptr);
+    PillarSearchDialog(const std::filesystem::path& dataFolder, PanelReader panel, QWidget* parent = nullptr);
     ~PillarSearchDialog() override;
 
     QComboBox* picker(int pillar) const { return pickers_.at(static_cast<std::size_t>(pillar)); }

@@ -15,15 +15,13 @@ namespace {
 // "肥西县　安徽省 合肥市 肥西县　117°09′E": the place, its full name (which
 // starts with the province) and its longitude.
 QString Shown(const Place& p) {
-    return QString::fromStdString(p.name) + QStringLiteral("　") +
-           QString::fromStdString(LongitudeText(p.longitude)) +
+    return QString::fromStdString(p.name) + QStringLiteral("　") + QString::fromStdString(LongitudeText(p.longitude)) +
            (p.approximate ? QStringLiteral("（约）") : QString());
 }
 
 }  // namespace
 
-PlaceCompleter::PlaceCompleter(QLineEdit* place, QLineEdit* degrees, QLineEdit* minutes,
-                               const QString& dataFolder)
+PlaceCompleter::PlaceCompleter(QLineEdit* place, QLineEdit* degrees, QLineEdit* minutes, const QString& dataFolder)
     : QObject(place), place_(place), degrees_(degrees), minutes_(minutes) {
     try {
         gazetteer_ = Gazetteer::Load(dataFolder.toStdString() + "/" + kGazetteerFileName);
@@ -39,7 +37,8 @@ PlaceCompleter::PlaceCompleter(QLineEdit* place, QLineEdit* degrees, QLineEdit* 
     completer_->popup()->setObjectName(QStringLiteral("Text2Places"));
     // Wide enough for a county's full name and its longitude.
     completer_->popup()->setMinimumWidth(
-        place_->fontMetrics().horizontalAdvance(QStringLiteral("新疆维吾尔自治区 伊犁哈萨克自治州 伊宁市　117°09′E")) + 40);
+        place_->fontMetrics().horizontalAdvance(QStringLiteral("新疆维吾尔自治区 伊犁哈萨克自治州 伊宁市　117°09′E")) +
+        40);
     connect(place_, &QLineEdit::textEdited, this, &PlaceCompleter::refill);
     connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) { choose(index.data().toString()); });
@@ -73,9 +72,7 @@ void PlaceCompleter::choose(const QString& shown) {
     minutes_->setText(QString::number(b.minutes));
 }
 
-std::string PlaceCompleter::zone() const {
-    return place_->text() == chosenName_ ? chosenZone_ : std::string();
-}
+std::string PlaceCompleter::zone() const { return place_->text() == chosenName_ ? chosenZone_ : std::string(); }
 
 ChartInput PlaceCompleter::withClock(ChartInput input) const {
     if (!gazetteer_) return input;

@@ -22,8 +22,7 @@ class PlaceCompleter : public QObject {
     Q_OBJECT
 public:
     // Reads the gazetteer from `dataFolder`; without it Text2 stays a plain box.
-    PlaceCompleter(QLineEdit* place, QLineEdit* degrees, QLineEdit* minutes,
-                   const QString& dataFolder);
+    PlaceCompleter(QLineEdit* place, QLineEdit* degrees, QLineEdit* minutes, const QString& dataFolder);
 
     // The time zone of the place chosen from the list, while Text2 still
     // holds its name; empty otherwise.

@@ -45,8 +45,7 @@ QMimeData* ResultBox::createMimeDataFromSelection() const {
 
 // The same limits as the 粘贴 command.
 void ResultBox::insertFromMimeData(const QMimeData* source) {
-    if (source == nullptr || !source->hasText())
-        return;
+    if (source == nullptr || !source->hasText()) return;
     const QString text = source->text();
     if (const std::optional<QString> refusal = PasteRefusal(*this, text)) {
         emit insertRefused(*refusal);

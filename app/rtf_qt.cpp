@@ -44,8 +44,7 @@ rtf::RunFormat FromCharFormat(const QTextCharFormat& chars, const QFont& default
     const QBrush brush = chars.foreground();
     if (chars.hasProperty(QTextFormat::ForegroundBrush) && brush.style() != Qt::NoBrush) {
         const QColor colour = brush.color().toRgb();
-        format.colour = rtf::Rgb{static_cast<std::uint8_t>(colour.red()),
-                                 static_cast<std::uint8_t>(colour.green()),
+        format.colour = rtf::Rgb{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
                                  static_cast<std::uint8_t>(colour.blue())};
     }
     format.bold = font.bold();
@@ -68,8 +67,7 @@ rtf::RunList ToRuns(const QTextDocument& doc) {
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            rtf::AppendRun(runs, fragment.text().toStdString(),
-                           FromCharFormat(fragment.charFormat(), defaultFont));
+            rtf::AppendRun(runs, fragment.text().toStdString(), FromCharFormat(fragment.charFormat(), defaultFont));
         }
     }
     return runs;
@@ -114,8 +112,6 @@ void FillDocument(const rtf::RunList& runs, QTextDocument* doc) {
     doc->setUndoRedoEnabled(undo);
 }
 
-QByteArray WriteRtf(const QTextDocument& doc) {
-    return QByteArray::fromStdString(rtf::SerializeRtf(ToRuns(doc)));
-}
+QByteArray WriteRtf(const QTextDocument& doc) { return QByteArray::fromStdString(rtf::SerializeRtf(ToRuns(doc))); }
 
 }  // namespace paipan

@@ -19,9 +19,7 @@ public:
 
     int px(int twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
     int twips(int px) const { return static_cast<int>(std::lround(px * 1440.0 / dpi_)); }
-    QRect rect(int left, int top, int width, int height) const {
-        return {px(left), px(top), px(width), px(height)};
-    }
+    QRect rect(int left, int top, int width, int height) const { return {px(left), px(top), px(width), px(height)}; }
     QPoint point(int left, int top) const { return {px(left), px(top)}; }
     QSize size(int width, int height) const { return {px(width), px(height)}; }
 

@@ -31,8 +31,7 @@ std::string_view Trim(std::string_view s) {
 // The last part of a full name: the division's own name.
 std::string_view OwnName(const Place& p) {
     const auto space = p.name.rfind(' ');
-    return space == std::string::npos ? std::string_view(p.name)
-                                      : std::string_view(p.name).substr(space + 1);
+    return space == std::string::npos ? std::string_view(p.name) : std::string_view(p.name).substr(space + 1);
 }
 
 enum MatchClass { kExact = 0, kPrefix = 1, kPart = 2, kNone = 3 };
@@ -72,8 +71,8 @@ LongitudeBoxes LongitudeBoxesOf(double longitude) {
 std::string LongitudeText(double longitude) {
     const long total = std::lround(std::fabs(longitude) * 60);
     const long minutes = total % 60;
-    return std::to_string(total / 60) + "°" + (minutes < 10 ? "0" : "") + std::to_string(minutes) +
-           "′" + (longitude < 0 ? "W" : "E");
+    return std::to_string(total / 60) + "°" + (minutes < 10 ? "0" : "") + std::to_string(minutes) + "′" +
+           (longitude < 0 ? "W" : "E");
 }
 
 std::vector<Place> PlacesNamed(const std::filesystem::path& file, std::string_view text) {

@@ -20,9 +20,9 @@ struct Place {
     double longitude = 0;              // degrees, east positive
     double latitude = 0;               // degrees, north positive
     std::string zone;                  // IANA name, "Asia/Shanghai"
-    int level = 0;  // 0 province or country, 1 prefecture or city, 2 county
-    bool approximate = false;  // placed at the seat of the division above it
-    int parent = -1;           // index of the division above it, or -1
+    int level = 0;                     // 0 province or country, 1 prefecture or city, 2 county
+    bool approximate = false;          // placed at the seat of the division above it
+    int parent = -1;                   // index of the division above it, or -1
 
     // The first part of the full name: the province, region or country.
     std::string Province() const;
@@ -60,7 +60,7 @@ public:
     explicit Gazetteer(std::vector<Place> places);
 
     struct Match {
-        int index = 0;   // into places()
+        int index = 0;      // into places()
         bool best = false;  // ranks equal with the first match
     };
     // The places matching `query`, best first, at most `limit`: exact short

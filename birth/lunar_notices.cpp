@@ -12,9 +12,8 @@ using namespace std::chrono;
 
 std::string DayText(sys_days day) {
     const year_month_day ymd{day};
-    return std::to_string(static_cast<int>(ymd.year())) + "年" +
-           std::to_string(static_cast<unsigned>(ymd.month())) + "月" +
-           std::to_string(static_cast<unsigned>(ymd.day())) + "日";
+    return std::to_string(static_cast<int>(ymd.year())) + "年" + std::to_string(static_cast<unsigned>(ymd.month())) +
+           "月" + std::to_string(static_cast<unsigned>(ymd.day())) + "日";
 }
 
 // The corrected (true solar) moment of a Gregorian request that passes the
@@ -32,12 +31,13 @@ void MidnightNotice(const LunarTaken& taken, const CivilTime& t, const LunarCale
     const sys_days corrected = sys_days{year{t.year} / t.month / t.day};
     if (corrected == taken.day) return;
     const LunarDate shown = calendar.LunarDateOf(corrected);
-    out.push_back({NoticeKind::LunarDate,
-                   "提示：经真太阳时校正，实际出生时间为" + DateTimeText(t, false) + "，已跨过午夜到了" +
-                       (corrected < taken.day ? "前一天" : "后一天") + "，所以命盘中的农历日期是" +
-                       std::string(shown.leap ? "闰" : "") + LunarMonthName(shown.month) + LunarDayName(shown.day) +
-                       "日，而不是所输入的" + std::string(taken.lunar.leap ? "闰" : "") +
-                       LunarMonthName(taken.lunar.month) + LunarDayName(taken.lunar.day) + "；四柱也按实际出生时间排出。"});
+    out.push_back({NoticeKind::LunarDate, "提示：经真太阳时校正，实际出生时间为" + DateTimeText(t, false) +
+                                              "，已跨过午夜到了" + (corrected < taken.day ? "前一天" : "后一天") +
+                                              "，所以命盘中的农历日期是" + std::string(shown.leap ? "闰" : "") +
+                                              LunarMonthName(shown.month) + LunarDayName(shown.day) +
+                                              "日，而不是所输入的" + std::string(taken.lunar.leap ? "闰" : "") +
+                                              LunarMonthName(taken.lunar.month) + LunarDayName(taken.lunar.day) +
+                                              "；四柱也按实际出生时间排出。"});
 }
 
 }  // namespace

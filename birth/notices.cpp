@@ -51,9 +51,23 @@ Snapshot ChartAt(DateTime t, bool male, bool nightZi, const DataSource& data) {
     Corvel_BZClass e;
     e.SetDataSource(data);
     e.notifier = &silent;
-    e.SetRequest({.year = c.year, .month = c.month, .day = c.day, .hour = c.hour, .minute = c.minute,
-                  .sex = male, .name = {}, .place = {}, .lnp = 0, .cgp = 0, .ssp = 0, .nyp = 0,
-                  .shenshap = 0, .csp = 0, .mgp = 0, .xyp = 0, .zsp = nightZi});
+    e.SetRequest({.year = c.year,
+                  .month = c.month,
+                  .day = c.day,
+                  .hour = c.hour,
+                  .minute = c.minute,
+                  .sex = male,
+                  .name = {},
+                  .place = {},
+                  .lnp = 0,
+                  .cgp = 0,
+                  .ssp = 0,
+                  .nyp = 0,
+                  .shenshap = 0,
+                  .csp = 0,
+                  .mgp = 0,
+                  .xyp = 0,
+                  .zsp = nightZi});
     // Only the steps of the chart up to its four pillars and jie terms.
     e.getNL();
     e.CalJQ();
@@ -104,10 +118,11 @@ void ClockNotices(const CheckedClock& c, const std::string& zone, std::vector<No
                        "提示：" + when + "并不存在：当时钟表从" + TimeText(info->changedFrom) + "直接拨快到" +
                            ClockText(info->changedTo) + "。请核对出生时间；本命盘按输入的钟表时间排出。"});
     } else if (info->kind == Kind::Repeated) {
-        out.push_back({NoticeKind::RepeatedTime,
-                       "提示：" + when + "出现过两次：当时钟表从" + TimeText(info->changedFrom) + "拨回到" +
-                           ClockText(info->changedTo) +
-                           "，第一次是夏令时，第二次是标准时间。本命盘按输入的钟表时间排出；如出生在第一次，标准时间应减去1小时。"});
+        out.push_back({NoticeKind::RepeatedTime, "提示：" + when + "出现过两次：当时钟表从" +
+                                                     TimeText(info->changedFrom) + "拨回到" +
+                                                     ClockText(info->changedTo) +
+                                                     "，第一次是夏令时，第二次是标准时间。本命盘按输入的钟表时间排出；"
+                                                     "如出生在第一次，标准时间应减去1小时。"});
     }
 }
 
@@ -121,8 +136,8 @@ std::string OtherSide(const std::string& birth, const std::string& boundary, con
 
 // "月柱为X、年柱为Y（本盘月柱Z）": the pillar that changes on the other side,
 // the one next to it when that changes too, and this chart's own.
-std::string PillarsOtherSide(const Snapshot& other, const Snapshot& here, int pillar, const char* name,
-                             int alsoPillar, const char* alsoName) {
+std::string PillarsOtherSide(const Snapshot& other, const Snapshot& here, int pillar, const char* name, int alsoPillar,
+                             const char* alsoName) {
     std::string text = std::string(name) + "为" + other.pillars[pillar];
     if (other.pillars[alsoPillar] != here.pillars[alsoPillar])
         text += std::string("、") + alsoName + "为" + other.pillars[alsoPillar];
@@ -154,9 +169,9 @@ void HourNotice(DateTime t, const Snapshot& here, const ChartInput& in, const Da
         if (std::abs(d) > 10) continue;
         const DateTime otherSide = d >= 0 ? t - minutes{d + 1} : t + minutes{-d};
         const Snapshot other = ChartAt(otherSide, in.male, in.nightZi, data);
-        out.push_back({NoticeKind::HourEdge,
-                       OtherSide(ClockText(c), N(edge / 60) + "时的时辰交界", N(edge / 60) + "时", d >= 0, std::abs(d)) +
-                           PillarsOtherSide(other, here, 3, "时柱", 2, "日柱") + "。"});
+        out.push_back({NoticeKind::HourEdge, OtherSide(ClockText(c), N(edge / 60) + "时的时辰交界", N(edge / 60) + "时",
+                                                       d >= 0, std::abs(d)) +
+                                                 PillarsOtherSide(other, here, 3, "时柱", 2, "日柱") + "。"});
     }
 }
 
@@ -187,10 +202,9 @@ void BirthClockNotice(const ChartInput& in, const CheckedClock& c, std::vector<N
     const auto clock = BirthClockOf(in, c);
     if (!clock || clock->line.empty()) return;
     const std::string what = clock->line.substr(std::string("钟表时区＝").size());
-    out.push_back({NoticeKind::BirthClock,
-                   "提示：出生钟表时间按" + what +
-                       (clock->localMean ? "读取，不作经度订正（出生地方时间即钟表时间）。"
-                                         : "读取，出生地方时间从这条标准经线起算。")});
+    out.push_back({NoticeKind::BirthClock, "提示：出生钟表时间按" + what +
+                                               (clock->localMean ? "读取，不作经度订正（出生地方时间即钟表时间）。"
+                                                                 : "读取，出生地方时间从这条标准经线起算。")});
 }
 
 void AmbiguousPlaceNotice(const ChartInput& in, const std::vector<std::string>& places, std::vector<Notice>& out) {
@@ -206,10 +220,10 @@ void AmbiguousPlaceNotice(const ChartInput& in, const std::vector<std::string>& 
 void LongitudeNotice(const ChartInput& in, const CheckedClock& c, const Place* place, std::vector<Notice>& out) {
     if (!place || c.degrees != 120 || c.minutes != 0 || std::fabs(place->longitude - 120) <= 1) return;
     const LongitudeBoxes b = LongitudeBoxesOf(place->longitude);
-    out.push_back({NoticeKind::DefaultLongitude,
-                   "提示：经度是默认的120度0分，而出生地区“" + in.place + "”（" + place->name + "）的经度约为" +
-                       LongitudeText(place->longitude) + "，相差超过1度；如在该地出生，请把经度改为" +
-                       N(b.degrees) + "度" + N(b.minutes) + "分。"});
+    out.push_back({NoticeKind::DefaultLongitude, "提示：经度是默认的120度0分，而出生地区“" + in.place + "”（" +
+                                                     place->name + "）的经度约为" + LongitudeText(place->longitude) +
+                                                     "，相差超过1度；如在该地出生，请把经度改为" + N(b.degrees) + "度" +
+                                                     N(b.minutes) + "分。"});
 }
 
 // The notices of a checked request: of the finished chart when there is one,
@@ -306,8 +320,7 @@ std::vector<std::string> NoticeTexts(std::vector<Notice> notices) {
     return texts;
 }
 
-std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone,
-                                          const DataSource& data) {
+std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone, const DataSource& data) {
     return NoticeTexts(ChartNotices(input, zone, data));
 }
 

@@ -21,12 +21,12 @@ enum class NoticeKind {
     NonexistentTime,  // clocks jumped over the clock time
     RepeatedTime,     // clocks turned back over it: it happened twice
     JieTerm,
-    HourEdge,         // 时辰 boundary
+    HourEdge,  // 时辰 boundary
     NightZi,
     DefaultLongitude,
-    BirthClock,       // the clock read is not China's: which one, and its meridian
-    AmbiguousPlace,   // the place's name covers places in several zones
-    LunarDate,        // a lunar date typed: its Gregorian day, a 农历 line past midnight
+    BirthClock,      // the clock read is not China's: which one, and its meridian
+    AmbiguousPlace,  // the place's name covers places in several zones
+    LunarDate,       // a lunar date typed: its Gregorian day, a 农历 line past midnight
 };
 
 struct Notice {
@@ -57,7 +57,6 @@ std::vector<Notice> ChartNotices(const ChartInput& input, const std::string& zon
 // The notices' texts, in order.
 std::vector<std::string> NoticeTexts(std::vector<Notice> notices);
 // The same notices as plain texts, in order.
-std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone,
-                                          const DataSource& data);
+std::vector<std::string> ChartNoticeTexts(const ChartInput& input, const std::string& zone, const DataSource& data);
 
 }  // namespace paipan

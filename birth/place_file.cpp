@@ -14,11 +14,13 @@ std::vector<PlaceRow> SelectPlaces(const std::filesystem::path& file, const std:
         throw DataError("找不到地名数据文件 " + DataFileName(file) + "（" + file.string() +
                         "），请把它放回程序所在的文件夹。");
     }
-    const std::string sql = "SELECT name, aliases, longitude_e6, latitude_e6, zone, level, approximate "
-                            "FROM places " + where + " ORDER BY id";
+    const std::string sql =
+        "SELECT name, aliases, longitude_e6, latitude_e6, zone, level, approximate "
+        "FROM places " +
+        where + " ORDER BY id";
     std::vector<PlaceRow> rows;
     ForEachRow(file, sql, params, [&](const DataRowReader& c) {
-        PlaceRow r{c.Text(0), c.Text(1), c.Number(2), c.Number(3), c.Text(4), static_cast<int>(c.Number(5)),
+        PlaceRow r{c.Text(0),       c.Text(1), c.Number(2), c.Number(3), c.Text(4), static_cast<int>(c.Number(5)),
                    c.Number(6) != 0};
         if (r.name.empty() || r.zone.empty()) ThrowUnreadable(file);
         rows.push_back(std::move(r));

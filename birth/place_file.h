@@ -18,7 +18,7 @@ struct PlaceRow {
     long long longitudeE6 = 0;
     long long latitudeE6 = 0;
     std::string zone;
-    int level = 0;  // 0 province or country, 1 prefecture or city, 2 county
+    int level = 0;             // 0 province or country, 1 prefecture or city, 2 county
     bool approximate = false;  // placed at the seat of the division above it
 };
 

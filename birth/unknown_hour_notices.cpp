@@ -2,8 +2,7 @@
 
 namespace paipan {
 
-std::vector<Notice> UnknownHourNotices(const ChartInput& input, const std::string& zone,
-                                       const DataSource& data) {
+std::vector<Notice> UnknownHourNotices(const ChartInput& input, const std::string& zone, const DataSource& data) {
     // Any minute of the day passes the hour and minute checks.
     ChartInput noon = input;
     noon.unknownHour = false;

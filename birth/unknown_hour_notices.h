@@ -11,8 +11,7 @@
 
 namespace paipan {
 
-std::vector<Notice> UnknownHourNotices(const ChartInput& input, const std::string& zone,
-                                       const DataSource& data);
+std::vector<Notice> UnknownHourNotices(const ChartInput& input, const std::string& zone, const DataSource& data);
 std::vector<std::string> UnknownHourNoticeTexts(const ChartInput& input, const std::string& zone,
                                                 const DataSource& data);
 

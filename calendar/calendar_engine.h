@@ -19,8 +19,8 @@ namespace paipan {
 class CalendarEngine : public PillarEngine {
 public:
     // ---- Calendar row fields (GetMonthRow) --------------------------------
-    int JieqiMonth = 0, JieqiDay = 0, JieqiHour = 0, JieqiMinute = 0, Lmonth = 0, JieqiNDay = 0,
-        Ldays = 0, LdaysA = 0, ZhongqiDay = 0, ZhongqiHour = 0, ZhongqiMinute = 0;
+    int JieqiMonth = 0, JieqiDay = 0, JieqiHour = 0, JieqiMinute = 0, Lmonth = 0, JieqiNDay = 0, Ldays = 0, LdaysA = 0,
+        ZhongqiDay = 0, ZhongqiHour = 0, ZhongqiMinute = 0;
     bool LeapFlag = false;  // leap mark of the birth month's row
 
     // ---- Where the engine reads its data and shows its messages ----------
@@ -39,22 +39,22 @@ public:
     }
 
     // ---- Operations -------------------------------------------------------
-    std::string FormatInt(int i) const;                         // calendar/solar_terms.cpp
-    void CalJQ();                                               // calendar/solar_terms.cpp
-    void GetBzTime();                                           // calendar/solar_terms.cpp
-    void GetNongLi();                                           // calendar/lunar_date.cpp
-    std::string GetNongLiStr() const;                           // calendar/lunar_date.cpp
-    std::string GetBirthStr() const;                            // calendar/lunar_date.cpp
-    void getNL();                                               // calendar/lunar_date.cpp
+    std::string FormatInt(int i) const;  // calendar/solar_terms.cpp
+    void CalJQ();                        // calendar/solar_terms.cpp
+    void GetBzTime();                    // calendar/solar_terms.cpp
+    void GetNongLi();                    // calendar/lunar_date.cpp
+    std::string GetNongLiStr() const;    // calendar/lunar_date.cpp
+    std::string GetBirthStr() const;     // calendar/lunar_date.cpp
+    void getNL();                        // calendar/lunar_date.cpp
 
     // The row of another month, for the lookups that step into the month
     // before or after the birth (throws DataError like GetMonthRow).
-    CalendarRow ReadRow(int year, int month) const;             // calendar/month_rows.cpp
+    CalendarRow ReadRow(int year, int month) const;  // calendar/month_rows.cpp
 
 protected:
     // getNL's steps (date check, month row, solar year and month, lunar
     // date), which Main begins with: false when the date failed its check.
-    bool LunarDateSteps();           // calendar/lunar_date.cpp
+    bool LunarDateSteps();  // calendar/lunar_date.cpp
 
 private:
     std::string GetConnStr() const;  // the calendar file in the data folder
@@ -62,7 +62,7 @@ private:
 
     // The date check shared by getNL and Main: false (and the message shown)
     // when the request's date cannot exist.
-    bool CheckDate() const;          // calendar/lunar_date.cpp
+    bool CheckDate() const;  // calendar/lunar_date.cpp
 };
 
 }  // namespace paipan

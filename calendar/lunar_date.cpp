@@ -69,8 +69,7 @@ LunarDay UpToJieDayWithMonthBefore(const CalendarRow& r, int n) {
 
 }  // namespace
 
-LunarDate LunarDateOfDay(int year, int month, int day, const CalendarRow& row,
-                         const CalendarRowReader& readRow) {
+LunarDate LunarDateOfDay(int year, int month, int day, const CalendarRow& row, const CalendarRowReader& readRow) {
     const int n = row.JieqiNDay + (day - row.JieqiDay);  // the lunar day, counted from the jie day
     const MonthRow m{year, month, row};
     LunarDay d;
@@ -105,8 +104,7 @@ void CalendarEngine::GetNongLi() {
     row.Ldays = Ldays;
     row.LdaysA = LdaysA;
     row.LeapFlag = LeapFlag;
-    const LunarDate d =
-        LunarDateOfDay(nian, yue, ri, row, [this](int y, int m) { return ReadRow(y, m); });
+    const LunarDate d = LunarDateOfDay(nian, yue, ri, row, [this](int y, int m) { return ReadRow(y, m); });
     nn = d.year;
     ny = d.month;
     nr = d.day;
@@ -115,14 +113,11 @@ void CalendarEngine::GetNongLi() {
 
 std::string CalendarEngine::GetNongLiStr() const {
     const int s = YearSerialOf(nn);
-    return GetG(s % 10) + GetZ(s % 12) + "年[" + NaYin.at(static_cast<std::size_t>(s / 2)) + "]" +
-           (leap ? "闰" : "") + NlMonthName.at(static_cast<std::size_t>(ny)) + "月" +
-           NlDayName.at(static_cast<std::size_t>(nr)) + "日";
+    return GetG(s % 10) + GetZ(s % 12) + "年[" + NaYin.at(static_cast<std::size_t>(s / 2)) + "]" + (leap ? "闰" : "") +
+           NlMonthName.at(static_cast<std::size_t>(ny)) + "月" + NlDayName.at(static_cast<std::size_t>(nr)) + "日";
 }
 
-std::string CalendarEngine::GetBirthStr() const {
-    return DateTimeText({nian, yue, ri, shi, fen, 0}, true);
-}
+std::string CalendarEngine::GetBirthStr() const { return DateTimeText({nian, yue, ri, shi, fen, 0}, true); }
 
 bool CalendarEngine::LunarDateSteps() {
     if (!CheckDate()) return false;

@@ -51,7 +51,8 @@ struct LunarCalendar::MonthStart {
 };
 
 void LunarCalendar::Damaged() const {
-    throw DataError("数据文件 " + std::string(kCalendarFileName) + " 中的农历月份前后不接，文件可能已损坏，请重新安装本程序。");
+    throw DataError("数据文件 " + std::string(kCalendarFileName) +
+                    " 中的农历月份前后不接，文件可能已损坏，请重新安装本程序。");
 }
 
 sys_days LunarCalendar::FirstDay() { return sys_days{year{kFirstYear} / January / 1}; }
@@ -109,8 +110,7 @@ std::variant<sys_days, LunarRefusal> LunarCalendar::GregorianDayOf(const LunarDa
             if (m.start > LastDay()) return outside;
         }
     }
-    if (date.day == 30 && LunarDateOf(m.start + days{29}).day != 30)
-        return LunarRefusal{Kind::MonthTooShort, 0, 29};
+    if (date.day == 30 && LunarDateOf(m.start + days{29}).day != 30) return LunarRefusal{Kind::MonthTooShort, 0, 29};
     const sys_days day = m.start + days{date.day - 1};
     if (day < FirstDay() || day > LastDay()) return outside;
     return day;
@@ -127,9 +127,7 @@ int LunarCalendar::LeapMonthOf(int lunarYear) const {
     return 0;
 }
 
-std::string LunarMonthName(int month) {
-    return Tables().NlMonthName.at(static_cast<std::size_t>(month)) + "月";
-}
+std::string LunarMonthName(int month) { return Tables().NlMonthName.at(static_cast<std::size_t>(month)) + "月"; }
 
 std::string LunarDayName(int day) { return Tables().NlDayName.at(static_cast<std::size_t>(day)); }
 

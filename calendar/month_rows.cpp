@@ -9,9 +9,7 @@
 
 namespace paipan {
 
-std::string CalendarEngine::GetConnStr() const {
-    return (dataFolder / kCalendarFileName).string();
-}
+std::string CalendarEngine::GetConnStr() const { return (dataFolder / kCalendarFileName).string(); }
 
 CalendarRow CalendarEngine::ReadRow(int year, int month) const {
     const std::filesystem::path& file = CalendarFileIn(dataFolder);
@@ -21,11 +19,17 @@ CalendarRow CalendarEngine::ReadRow(int year, int month) const {
 void CalendarEngine::GetMonthRow() {
     using C = CalendarEngine;
     using R = CalendarRow;
-    static constexpr std::pair<int R::*, int C::*> kFields[] = {
-        {&R::JieqiMonth, &C::JieqiMonth}, {&R::JieqiDay, &C::JieqiDay},   {&R::JieqiHour, &C::JieqiHour},
-        {&R::JieqiMinute, &C::JieqiMinute}, {&R::Lmonth, &C::Lmonth},     {&R::JieqiNDay, &C::JieqiNDay},
-        {&R::Ldays, &C::Ldays},           {&R::LdaysA, &C::LdaysA},       {&R::ZhongqiDay, &C::ZhongqiDay},
-        {&R::ZhongqiHour, &C::ZhongqiHour}, {&R::ZhongqiMinute, &C::ZhongqiMinute}};
+    static constexpr std::pair<int R::*, int C::*> kFields[] = {{&R::JieqiMonth, &C::JieqiMonth},
+                                                                {&R::JieqiDay, &C::JieqiDay},
+                                                                {&R::JieqiHour, &C::JieqiHour},
+                                                                {&R::JieqiMinute, &C::JieqiMinute},
+                                                                {&R::Lmonth, &C::Lmonth},
+                                                                {&R::JieqiNDay, &C::JieqiNDay},
+                                                                {&R::Ldays, &C::Ldays},
+                                                                {&R::LdaysA, &C::LdaysA},
+                                                                {&R::ZhongqiDay, &C::ZhongqiDay},
+                                                                {&R::ZhongqiHour, &C::ZhongqiHour},
+                                                                {&R::ZhongqiMinute, &C::ZhongqiMinute}};
     const CalendarRow row = ReadRow(nian, yue);
     for (const auto& [from, to] : kFields) this->*to = row.*from;
     // The birth month's own leap mark: the lunar date reads it to mark a

@@ -14,8 +14,7 @@ struct YearMonth {
 // year-month moved by `delta` months (December + 1 is January of the next year).
 inline YearMonth MonthStep(int year, int month, int delta) {
     using namespace std::chrono;
-    const year_month ym =
-        std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} + months{delta};
+    const year_month ym = std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} + months{delta};
     return {static_cast<int>(ym.year()), static_cast<int>(static_cast<unsigned>(ym.month()))};
 }
 

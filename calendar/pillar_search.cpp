@@ -27,8 +27,12 @@ CivilTime CivilOf(Minute t) {
     const Minute days = FloorDiv(t, kDay);
     const year_month_day ymd{sys_days{std::chrono::days{days}}};
     const auto inDay = static_cast<int>(t - days * kDay);
-    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day())), inDay / 60, inDay % 60, 0};
+    return {static_cast<int>(ymd.year()),
+            static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day())),
+            inDay / 60,
+            inDay % 60,
+            0};
 }
 
 int SerialOf(GanZhi p) {
@@ -65,8 +69,7 @@ std::string Unclear(std::string_view text, std::size_t pos) {
 }
 
 std::string NotUnderstood(std::string_view text, std::size_t pos) {
-    return "看不懂“" + Unclear(text, pos) +
-           "”：每柱写一个干支（如甲子），不限的柱写“?”、“？”、“*”或“不限”";
+    return "看不懂“" + Unclear(text, pos) + "”：每柱写一个干支（如甲子），不限的柱写“?”、“？”、“*”或“不限”";
 }
 
 // One pillar read at `pos` (spaces already skipped); the error when none is there.
@@ -119,9 +122,7 @@ ParsedPillars ParsePillars(std::string_view text) {
     return parsed;
 }
 
-std::string PillarText(const std::optional<GanZhi>& pillar) {
-    return pillar ? Name(*pillar) : "不限";
-}
+std::string PillarText(const std::optional<GanZhi>& pillar) { return pillar ? Name(*pillar) : "不限"; }
 
 std::vector<GanZhi> MonthPillarsOf(int yearStem) {
     std::vector<GanZhi> pillars;
@@ -150,8 +151,8 @@ std::string MonthProblem(GanZhi year, GanZhi month) {
     const auto allowed = MonthPillarsOf(year[0]);
     if (std::find(allowed.begin(), allowed.end(), month) != allowed.end()) return "";
     const int a = year[0] % 5;
-    return StemName(a) + "年、" + StemName(a + 5) + "年的月柱从" + Name(allowed.front()) + "起，" +
-           StemName(year[0]) + "年没有" + Name(month) + "月";
+    return StemName(a) + "年、" + StemName(a + 5) + "年的月柱从" + Name(allowed.front()) + "起，" + StemName(year[0]) +
+           "年没有" + Name(month) + "月";
 }
 
 // "甲日、己日的时柱从甲子起，甲日没有丙子时"; under the night-zi rule the
@@ -177,8 +178,7 @@ std::string QueryProblem(const PillarQuery& q) {
     const auto given = std::count_if(p.begin(), p.end(), [](const auto& x) { return x.has_value(); });
     if (given < 2) return "至少要给出两柱，其余的柱可写“?”或“不限”";
     if (q.fromYear < kFirstYear || q.toYear > kLastYear || q.fromYear > q.toYear) {
-        return "查找的年份须在" + FirstYearText() + "年至" + LastYearText() +
-               "年之间，起始年份不能晚于结束年份";
+        return "查找的年份须在" + FirstYearText() + "年至" + LastYearText() + "年之间，起始年份不能晚于结束年份";
     }
     if (p[0] && p[1]) {
         if (auto problem = MonthProblem(*p[0], *p[1]); !problem.empty()) return problem;
@@ -190,8 +190,7 @@ std::string QueryProblem(const PillarQuery& q) {
 std::string LunarDateText(const CivilTime& t, const DataSource& data) {
     CalendarEngine e;
     e.SetDataSource(data);
-    e.SetRequest(EngineRequest{.year = t.year, .month = t.month, .day = t.day, .hour = t.hour,
-                               .minute = t.minute});
+    e.SetRequest(EngineRequest{.year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute});
     e.getNL();
     return e.GetNongLiStr();
 }
@@ -234,8 +233,8 @@ std::optional<Pillars> PillarSearch::Evaluate(Minute t, bool nightZi) const {
     const Month* month = MonthOf(t);
     if (!month) return std::nullopt;
     const CivilTime c = CivilOf(t);
-    const SolarYearMonth solar = SolarYearMonthOf(c.year, c.month, c.day, c.hour, c.minute,
-                                                  month->termDay, month->termHour, month->termMinute);
+    const SolarYearMonth solar = SolarYearMonthOf(c.year, c.month, c.day, c.hour, c.minute, month->termDay,
+                                                  month->termHour, month->termMinute);
     return paipan::PillarsAt(solar.year, solar.month, c.year, c.month, c.day, c.hour, nightZi);
 }
 
@@ -255,8 +254,7 @@ bool Fits(const std::optional<GanZhi>& wanted, const GanZhi& p) {
 }
 
 bool Matches(const PillarPattern& pattern, const Pillars& p) {
-    return Fits(pattern[0], p[0]) && Fits(pattern[1], p[1]) && Fits(pattern[2], p[2]) &&
-           Fits(pattern[3], p[3]);
+    return Fits(pattern[0], p[0]) && Fits(pattern[1], p[1]) && Fits(pattern[2], p[2]) && Fits(pattern[3], p[3]);
 }
 
 bool YearMonthMatch(const PillarPattern& pattern, const GanZhi& year, const GanZhi& month) {
@@ -267,8 +265,7 @@ bool YearMonthMatch(const PillarPattern& pattern, const GanZhi& year, const GanZ
 
 // The stretches of [from, to] whose solar year and month have the pattern's
 // year and month pillars: halves of Gregorian months, joined when they meet.
-std::vector<PillarSearch::Window> PillarSearch::SolarWindows(const PillarQuery& q, Minute from,
-                                                              Minute to) const {
+std::vector<PillarSearch::Window> PillarSearch::SolarWindows(const PillarQuery& q, Minute from, Minute to) const {
     std::vector<Window> windows;
     auto add = [&](Minute first, Minute last) {
         first = std::max(first, from), last = std::min(last, to);
@@ -283,8 +280,7 @@ std::vector<PillarSearch::Window> PillarSearch::SolarWindows(const PillarQuery& 
     const auto lastIndex = static_cast<std::size_t>((b.year - kFirstYear) * 12 + b.month - 1);
     for (std::size_t i = firstIndex; i <= lastIndex; ++i) {
         const Month& m = months_[i];
-        const Minute end = i + 1 < months_.size() ? months_[i + 1].start - 1
-                                                  : MinuteOf(kLastYear + 1, 1, 1) - 1;
+        const Minute end = i + 1 < months_.size() ? months_[i + 1].start - 1 : MinuteOf(kLastYear + 1, 1, 1) - 1;
         if (YearMonthMatch(q.pillars, m.yearBefore, m.monthBefore)) add(m.start, m.term - 1);
         if (YearMonthMatch(q.pillars, m.yearFrom, m.monthFrom)) add(m.term, end);
     }

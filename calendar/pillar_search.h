@@ -111,7 +111,7 @@ private:
     void SearchWindow(const PillarQuery& q, const Window& w, std::vector<Window>& out) const;
     void Verify(const PillarQuery& q, Window w, std::vector<Window>& out) const;
 
-    std::vector<Month> months_;  // from January of kFirstYear
+    std::vector<Month> months_;   // from January of kFirstYear
     std::string missingMessage_;  // the first month without a row, as the store words it
 };
 

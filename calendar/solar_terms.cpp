@@ -10,8 +10,8 @@
 
 namespace paipan {
 
-SolarYearMonth SolarYearMonthOf(int year, int month, int day, int hour, int minute, int termDay,
-                                int termHour, int termMinute) {
+SolarYearMonth SolarYearMonthOf(int year, int month, int day, int hour, int minute, int termDay, int termHour,
+                                int termMinute) {
     // Before the term compared day first, then hour, then minute.
     const bool before = std::tie(day, hour, minute) < std::tie(termDay, termHour, termMinute);
     if (month == 1) return {year - 1, before ? 11 : 12};  // 小寒 opens the 丑 month
@@ -26,8 +26,7 @@ std::string CalendarEngine::FormatInt(int i) const {
 }
 
 void CalendarEngine::GetBzTime() {
-    const SolarYearMonth solar =
-        SolarYearMonthOf(nian, yue, ri, shi, fen, JieqiDay, JieqiHour, JieqiMinute);
+    const SolarYearMonth solar = SolarYearMonthOf(nian, yue, ri, shi, fen, JieqiDay, JieqiHour, JieqiMinute);
     bz_year = solar.year;
     bz_month = solar.month;
 }

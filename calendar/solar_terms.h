@@ -13,7 +13,7 @@ struct SolarYearMonth {
 // A minute of Gregorian year/month on `day` at hour:minute, in a month whose
 // jie term falls on termDay at termHour:termMinute. At the term's very minute
 // the new solar month has begun.
-SolarYearMonth SolarYearMonthOf(int year, int month, int day, int hour, int minute, int termDay,
-                                int termHour, int termMinute);
+SolarYearMonth SolarYearMonthOf(int year, int month, int day, int hour, int minute, int termDay, int termHour,
+                                int termMinute);
 
 }  // namespace paipan

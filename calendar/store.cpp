@@ -14,9 +14,8 @@ namespace paipan {
 namespace {
 
 const std::vector<std::string> kCalendarColumns = {
-    "nian",      "JieqiMonth", "JieqiDay",   "JieqiHour",  "JieqiMinute",
-    "Lmonth",    "JieqiNDay",  "Ldays",      "LdaysA",     "LeapFlag",
-    "ZhongqiDay", "ZhongqiHour", "ZhongqiMinute"};
+    "nian",  "JieqiMonth", "JieqiDay", "JieqiHour",  "JieqiMinute", "Lmonth",       "JieqiNDay",
+    "Ldays", "LdaysA",     "LeapFlag", "ZhongqiDay", "ZhongqiHour", "ZhongqiMinute"};
 const std::vector<std::string> kEquationColumns = {"mon", "day", "min", "sec"};
 
 // A value outside the range its column can hold: the file is damaged.
@@ -25,8 +24,8 @@ const std::vector<std::string> kEquationColumns = {"mon", "day", "min", "sec"};
                     "），文件可能已损坏，请重新安装本程序。");
 }
 
-[[noreturn]] void BadValue(const std::filesystem::path& file, const std::string& what,
-                           const std::string& column, long long value) {
+[[noreturn]] void BadValue(const std::filesystem::path& file, const std::string& what, const std::string& column,
+                           long long value) {
     BadData(file, what, column + "=" + std::to_string(value));
 }
 
@@ -40,23 +39,21 @@ std::optional<QueryRow> FirstRow(const std::filesystem::path& file, const std::s
 
 // The calendar row of a year and month from the file's first row for them,
 // every value checked against what its column can hold.
-CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
-                          int year, int month) {
+CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesystem::path& file, int year, int month) {
     const auto& kColumns = kCalendarColumns;
     // Only a message needs it.
     const auto what = [&] { return std::to_string(year) + "年" + std::to_string(month) + "月"; };
     auto missing = [&] {
-        return DataError("数据文件 " + DataFileName(file) + " 中没有 " + what() +
-                         "的历法数据，本程序只能排" + FirstYearText() + "年至" + LastYearText() +
-                         "年出生的命盘。");
+        return DataError("数据文件 " + DataFileName(file) + " 中没有 " + what() + "的历法数据，本程序只能排" +
+                         FirstYearText() + "年至" + LastYearText() + "年出生的命盘。");
     };
     if (!row || month < 1 || month > 12) throw missing();
     if (row->damaged) BadData(file, what(), "有的值不是整数");
     const int days = DaysInMonth(year, month);
     // Inclusive ranges, in column order; LdaysA is 0, 29 or 30.
-    const std::pair<long long, long long> kRanges[] = {
-        {year, year}, {month, month}, {1, days}, {0, 23}, {0, 59}, {1, 12}, {1, 30},
-        {29, 30},     {0, 30},        {0, 1},    {1, days}, {0, 23}, {0, 59}};
+    const std::pair<long long, long long> kRanges[] = {{year, year}, {month, month}, {1, days}, {0, 23}, {0, 59},
+                                                       {1, 12},      {1, 30},        {29, 30},  {0, 30}, {0, 1},
+                                                       {1, days},    {0, 23},        {0, 59}};
     auto num = [&](std::size_t i) -> int {
         const auto& c = row->columns[i];
         if (!c) {
@@ -76,8 +73,8 @@ CalendarRow CalendarRowOf(const std::optional<QueryRow>& row, const std::filesys
 
 // The equation of time of a day: at most 20 minutes either way, the seconds
 // carrying the minutes' sign (or their own when the minutes are 0).
-EquationOfTimeRow EquationOfTimeOf(const std::optional<QueryRow>& row, const std::filesystem::path& file,
-                                   int month, int day) {
+EquationOfTimeRow EquationOfTimeOf(const std::optional<QueryRow>& row, const std::filesystem::path& file, int month,
+                                   int day) {
     const auto what = [&] { return std::to_string(month) + "月" + std::to_string(day) + "日"; };
     if (!row || (!row->damaged && (!row->columns[2] || !row->columns[3]))) {
         throw DataError("数据文件 " + DataFileName(file) + " 中没有 " + what() +
@@ -91,15 +88,15 @@ EquationOfTimeRow EquationOfTimeOf(const std::optional<QueryRow>& row, const std
 }
 
 CalendarRow ReadCalendarRowFromFile(const std::filesystem::path& file, int year, int month) {
-    return CalendarRowOf(FirstRow(file, "SELECT * FROM calEndar WHERE nian=?1 AND JieqiMonth=?2",
-                                  {year, month}, kCalendarColumns),
-                         file, year, month);
+    return CalendarRowOf(
+        FirstRow(file, "SELECT * FROM calEndar WHERE nian=?1 AND JieqiMonth=?2", {year, month}, kCalendarColumns), file,
+        year, month);
 }
 
 EquationOfTimeRow ReadEquationOfTimeFromFile(const std::filesystem::path& file, int month, int day) {
-    return EquationOfTimeOf(FirstRow(file, "SELECT * FROM taiyang WHERE mon=?1 AND day=?2",
-                                     {month, day}, kEquationColumns),
-                            file, month, day);
+    return EquationOfTimeOf(
+        FirstRow(file, "SELECT * FROM taiyang WHERE mon=?1 AND day=?2", {month, day}, kEquationColumns), file, month,
+        day);
 }
 
 // Every row of one data file, keyed by its first two columns (year * 100 +
@@ -115,8 +112,7 @@ template <typename Convert>
 auto Remembered(std::vector<FileRows>& files, const std::filesystem::path& file, const char* table,
                 const std::vector<std::string>& columns, int a, int b, Convert convert) {
     // Compared as spelled: path comparison splits both into components.
-    auto it = std::find_if(files.begin(), files.end(),
-                           [&](const auto& f) { return f.file.native() == file.native(); });
+    auto it = std::find_if(files.begin(), files.end(), [&](const auto& f) { return f.file.native() == file.native(); });
     if (it == files.end()) {
         FileRows all{file, {}};
         for (auto& row : QueryRows(file, std::string("SELECT * FROM ") + table, {}, columns)) {

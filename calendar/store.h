@@ -59,7 +59,8 @@ const std::filesystem::path& CalendarFileIn(const std::filesystem::path& folder)
 // rows read so far when the caller keeps them (none: every lookup reads its
 // file). A folder alone converts to a source without remembered rows.
 struct DataSource {
-    DataSource(std::filesystem::path dataFolder, DataRowCache* rowCache = nullptr)  // NOLINT(google-explicit-constructor)
+    DataSource(std::filesystem::path dataFolder,
+               DataRowCache* rowCache = nullptr)  // NOLINT(google-explicit-constructor)
         : folder(std::move(dataFolder)), rows(rowCache) {}
 
     std::filesystem::path folder;

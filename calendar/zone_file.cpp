@@ -21,9 +21,8 @@ bool IsZoneName(const std::string& zone) {
     if (zone.empty() || zone.front() == '/' || zone.back() == '/' || zone.find("..") != std::string::npos ||
         zone.find("//") != std::string::npos)
         return false;
-    return std::all_of(zone.begin(), zone.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '/' || c == '_' || c == '+' || c == '-';
-    });
+    return std::all_of(zone.begin(), zone.end(),
+                       [](unsigned char c) { return std::isalnum(c) || c == '/' || c == '_' || c == '+' || c == '-'; });
 }
 
 }  // namespace
@@ -63,8 +62,7 @@ std::optional<Counts> Header(Bytes& in, const std::string& data, char& version) 
 }
 
 std::size_t BlockSize(const Counts& c, int timeWidth) {
-    return static_cast<std::size_t>(c[3] * timeWidth + c[3] + c[4] * 6 + c[5] + c[2] * (timeWidth + 4) + c[1] +
-                                    c[0]);
+    return static_cast<std::size_t>(c[3] * timeWidth + c[3] + c[4] * 6 + c[5] + c[2] * (timeWidth + 4) + c[1] + c[0]);
 }
 
 // ---- The rule at the file's end: "PST8PDT,M3.2.0,M11.1.0" ----------------

@@ -19,8 +19,8 @@ inline constexpr const char* kZoneInfoFolder = "/usr/share/zoneinfo";
 // A stretch of time with one clock: [begin, end) in UTC seconds since 1970.
 struct ZonePeriod {
     std::int64_t begin = INT64_MIN, end = INT64_MAX;
-    int offset = 0;    // seconds east of UTC
-    bool dst = false;  // the file flags it as summer time
+    int offset = 0;            // seconds east of UTC
+    bool dst = false;          // the file flags it as summer time
     std::string abbreviation;  // "LMT", "JST", "PDT"
 };
 
@@ -28,8 +28,7 @@ class ZoneFile {
 public:
     // The zone's file under `folder`; nothing when the name is no zone
     // (or leaves the folder) or the file cannot be read as TZif.
-    static std::optional<ZoneFile> Read(const std::string& zone,
-                                        const std::filesystem::path& folder = kZoneInfoFolder);
+    static std::optional<ZoneFile> Read(const std::string& zone, const std::filesystem::path& folder = kZoneInfoFolder);
     // The same, read once for the thread and kept: nullptr for no zone.
     static const ZoneFile* Find(const std::string& zone, const std::filesystem::path& folder = kZoneInfoFolder);
 
@@ -66,7 +65,7 @@ private:
     bool ReadBlock(Bytes& in, const std::string& data, const Counts& counts, int width);
     ZonePeriod FromRule(std::int64_t utc, std::int64_t after) const;
 
-    std::vector<std::int64_t> times_;  // UTC moments of the changes
+    std::vector<std::int64_t> times_;   // UTC moments of the changes
     std::vector<std::uint8_t> typeOf_;  // the type each change switches to
     std::vector<Type> types_;
     std::optional<Rule> rule_;
@@ -76,8 +75,8 @@ private:
 // keeps outside summer time (for a zone whose file flags winter as the
 // exception, the winter offset), or that it kept only local mean time then.
 struct StandardClock {
-    int offset = 0;           // seconds east of UTC
-    bool localMean = false;   // no standard time yet: the zone's earliest clock, LMT
+    int offset = 0;          // seconds east of UTC
+    bool localMean = false;  // no standard time yet: the zone's earliest clock, LMT
 };
 StandardClock StandardClockAt(const ZoneFile& zone, std::int64_t utc);
 

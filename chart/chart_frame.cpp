@@ -12,13 +12,13 @@ namespace {
 
 std::string ReminderBlock() {
     return std::string(kLineEnd) + "特别提醒：" + kLineEnd +
-           "欢迎大家把排出的结果全部复制到晴川网论坛社区请论坛上的预测师为你提供在线免费预测咨询服务！" +
-           kLineEnd + "晴川网论坛地址：" + kForumSite + kLineEnd;
+           "欢迎大家把排出的结果全部复制到晴川网论坛社区请论坛上的预测师为你提供在线免费预测咨询服务！" + kLineEnd +
+           "晴川网论坛地址：" + kForumSite + kLineEnd;
 }
 
 std::string Footer() {
-    return std::string(kLineEnd) + kLineEnd + "————以上排盘结果由晴川四柱八字排盘系统排出，仅供娱乐！ " +
-           kHomeSite + "————";
+    return std::string(kLineEnd) + kLineEnd + "————以上排盘结果由晴川四柱八字排盘系统排出，仅供娱乐！ " + kHomeSite +
+           "————";
 }
 
 constexpr const char* kNightZiNotice =

@@ -48,7 +48,8 @@ std::string IsoMinute(const CivilTime& t, bool withMinutes = true) {
     }
     std::string text = "0000-00-00T00:00";
     const auto put = [&](std::size_t last, int value, int width) {
-        for (int k = 0; k < width; ++k, value /= 10) text[last - static_cast<std::size_t>(k)] = static_cast<char>('0' + value % 10);
+        for (int k = 0; k < width; ++k, value /= 10)
+            text[last - static_cast<std::size_t>(k)] = static_cast<char>('0' + value % 10);
     };
     put(3, t.year, 4), put(6, t.month, 2), put(9, t.day, 2), put(12, t.hour, 2), put(15, minute, 2);
     return text;
@@ -58,8 +59,7 @@ std::string IsoMinute(const CivilTime& t, bool withMinutes = true) {
 std::string Unpadded(std::string s) {
     static const std::string kIdeographicSpace = "　";
     while (s.size() >= kIdeographicSpace.size() &&
-           s.compare(s.size() - kIdeographicSpace.size(), kIdeographicSpace.size(),
-                     kIdeographicSpace) == 0)
+           s.compare(s.size() - kIdeographicSpace.size(), kIdeographicSpace.size(), kIdeographicSpace) == 0)
         s.resize(s.size() - kIdeographicSpace.size());
     return s;
 }
@@ -133,8 +133,8 @@ json Luck(const Corvel_BZClass& e) {
         Set(p, "startYear", years.startYear);
         pillars.push_back(std::move(p));
     }
-    const json when = Numbers({{"years", start.years}, {"months", start.months}, {"days", start.days},
-                               {"hours", start.hours}});
+    const json when = Numbers(
+        {{"years", start.years}, {"months", start.months}, {"days", start.days}, {"hours", start.hours}});
     json luck = Object(4);
     Set(luck, "forward", e.isshun(e.bz, e.sex2));
     Set(luck, "start", when);

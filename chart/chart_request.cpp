@@ -24,11 +24,25 @@ public:
 // row, its age row and the luck-start lines have no box and are always on.
 EngineRequest RequestFor(const ChartInput& in, const SolarTimeCorrection& solar) {
     const CivilTime& t = solar.corrected;
-    return {.year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute,
-            .sex = in.male, .name = in.name, .place = in.place, .mode = in.horizontal,
-            .lnp = in.annual, .cgp = in.hiddenStems, .ssp = in.deities, .nyp = in.nayin,
-            .shenshap = in.stars, .csp = in.stages, .mgp = in.palace, .xyp = in.minorLuck,
-            .zsp = in.nightZi, .realtime = solar.block};
+    return {.year = t.year,
+            .month = t.month,
+            .day = t.day,
+            .hour = t.hour,
+            .minute = t.minute,
+            .sex = in.male,
+            .name = in.name,
+            .place = in.place,
+            .mode = in.horizontal,
+            .lnp = in.annual,
+            .cgp = in.hiddenStems,
+            .ssp = in.deities,
+            .nyp = in.nayin,
+            .shenshap = in.stars,
+            .csp = in.stages,
+            .mgp = in.palace,
+            .xyp = in.minorLuck,
+            .zsp = in.nightZi,
+            .realtime = solar.block};
 }
 
 }  // namespace
@@ -37,16 +51,16 @@ ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data) {
     return RunChartRequest(input, data, ChartInspector());
 }
 
-ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
-                             const ChartInspector& inspect, Colouring colouring) {
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data, const ChartInspector& inspect,
+                             Colouring colouring) {
     CheckedChartInspector checkedInspect;
     if (inspect)
         checkedInspect = [&](const CheckedRequest&, const Corvel_BZClass& e, const ChartResult& r) { inspect(e, r); };
     return RunChartRequest(input, data, checkedInspect, colouring);
 }
 
-ChartOutcome RunChartRequest(const ChartInput& typed, const DataSource& data,
-                             const CheckedChartInspector& inspect, Colouring colouring) {
+ChartOutcome RunChartRequest(const ChartInput& typed, const DataSource& data, const CheckedChartInspector& inspect,
+                             Colouring colouring) {
     // A lunar date is charted as the Gregorian day it is (chart/lunar_request.h).
     std::optional<SolarRequest> lunar;
     if (typed.lunar || typed.leapMonth) {

@@ -30,7 +30,7 @@ struct ChartInput {
     std::string place = "安徽";          // 出生地
     std::string longitude = "120";       // 经度, degrees (-180 … 180)
     std::string longitudeMinutes = "0";  // 经度, minutes
-    std::string year;    // clock date and time of birth, as typed or chosen
+    std::string year;                    // clock date and time of birth, as typed or chosen
     std::string month;
     std::string day;
     std::string hour;
@@ -57,8 +57,8 @@ struct ChartInput {
     // read as China's, against 120°E.
     std::string zone;
     std::string zonePlace;
-    bool lunar = false;       // 历法: the date boxes hold a lunar date (农历), not 公历
-    bool leapMonth = false;   // the lunar month is the year's leap month (闰)
+    bool lunar = false;      // 历法: the date boxes hold a lunar date (农历), not 公历
+    bool leapMonth = false;  // the lunar month is the year's leap month (闰)
 };
 
 // The window's initial state, with the five date lists set to the given
@@ -100,7 +100,7 @@ struct ColourSpan {
 inline constexpr const char* kLineEnd = "\r\n";
 
 struct ChartResult {
-    std::string text;  // notice + chart + reminder + footer, CR LF line ends
+    std::string text;               // notice + chart + reminder + footer, CR LF line ends
     std::vector<ColourSpan> spans;  // in the order of the colouring table
 };
 
@@ -109,8 +109,7 @@ using ChartOutcome = std::variant<ChartResult, InputProblem, DataProblem>;
 // Runs the whole press: the input checks, the equation-of-time lookup, the
 // true-solar-time correction, the engine and the colouring. The data files
 // are looked up in `data`.
-ChartOutcome RunChartRequest(const ChartInput& input,
-                             const DataSource& data);
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data);
 
 // The same press, showing the finished engine and the result to `inspect`
 // before the engine is released (the command line's JSON output reads the
@@ -118,9 +117,8 @@ ChartOutcome RunChartRequest(const ChartInput& input,
 // Callers that show no colours (plain text, JSON) skip the colour spans.
 using ChartInspector = std::function<void(const Corvel_BZClass&, const ChartResult&)>;
 enum class Colouring { Spans, None };
-ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
-                             const ChartInspector& inspect, Colouring colouring = Colouring::Spans);
-
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data, const ChartInspector& inspect,
+                             Colouring colouring = Colouring::Spans);
 
 // ---- The steps of RunChartRequest, for callers that need one of them -----
 // The input rules are in chart/input_checks.cpp, the true solar time in
@@ -144,10 +142,9 @@ struct CheckedRequest {
     CheckedClock clock;
     std::optional<LunarDate> lunar;
 };
-using CheckedChartInspector =
-    std::function<void(const CheckedRequest&, const Corvel_BZClass&, const ChartResult&)>;
-ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data,
-                             const CheckedChartInspector& inspect, Colouring colouring);
+using CheckedChartInspector = std::function<void(const CheckedRequest&, const Corvel_BZClass&, const ChartResult&)>;
+ChartOutcome RunChartRequest(const ChartInput& input, const DataSource& data, const CheckedChartInspector& inspect,
+                             Colouring colouring);
 
 // The fourteen input checks, then the day-in-month check, stopping at the
 // first problem.
@@ -163,16 +160,15 @@ struct SolarTimeCorrection {
     CivilTime corrected;  // second is always 0
     std::string block;    // s_realtime
 };
-SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& input, const CheckedClock& clock,
-                                           int minE, int secE);
+SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& input, const CheckedClock& clock, int minE, int secE);
 
 // The clock a request's time was read on, and the meridian of its standard
 // time that the longitude is measured from.
 struct BirthClock {
-    bool china = true;        // China's clock (UTC+8, 120°E), the chart as always
+    bool china = true;             // China's clock (UTC+8, 120°E), the chart as always
     int offsetSeconds = 8 * 3600;  // the zone's standard offset on the birth date
-    bool localMean = false;   // the zone kept no standard time yet: no longitude shift
-    std::string line;         // "钟表时区＝东京时间（UTC+9，标准经线东经135°）"; empty for China's clock
+    bool localMean = false;        // the zone kept no standard time yet: no longitude shift
+    std::string line;  // "钟表时区＝东京时间（UTC+9，标准经线东经135°）"; empty for China's clock
 };
 // The birth clock of a request; nothing when its zone is not in the system's
 // time-zone database.
@@ -180,7 +176,6 @@ std::optional<BirthClock> BirthClockOf(const ChartInput& input, const CheckedClo
 
 // The result box's text around an engine's finished chart (night-zi notice,
 // OutputStr, reminder, footer) with the colour spans of its sections.
-ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi,
-                               Colouring colouring = Colouring::Spans);
+ChartResult ComposeChartResult(const Corvel_BZClass& engine, bool nightZi, Colouring colouring = Colouring::Spans);
 
 }  // namespace paipan

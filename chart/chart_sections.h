@@ -15,8 +15,7 @@ namespace paipan {
 struct Rgb {
     std::uint8_t r, g, b;
 };
-inline constexpr Rgb kBlue{0, 0, 255}, kRed{255, 0, 0}, kGreen{0, 128, 0}, kBrown{192, 64, 0},
-    kMagenta{255, 0, 255};
+inline constexpr Rgb kBlue{0, 0, 255}, kRed{255, 0, 0}, kGreen{0, 128, 0}, kBrown{192, 64, 0}, kMagenta{255, 0, 255};
 
 // Where the result box finds a section to colour: its text's first
 // occurrence, or right after the section before it (the pillar rows and the
@@ -29,9 +28,9 @@ enum class SectionPlace { FirstOccurrence, AfterPrevious };
 using SectionWriter = std::string (*)(Corvel_BZClass& engine, int handoverYear);
 
 struct ChartSection {
-    const char* name;                     // what the section shows
-    int PillarEngine::*toggle;            // shown only when this switch is 1; nullptr: always
-    std::string Corvel_BZClass::*field;   // where Main keeps its text (empty when not shown)
+    const char* name;                    // what the section shows
+    int PillarEngine::*toggle;           // shown only when this switch is 1; nullptr: always
+    std::string Corvel_BZClass::*field;  // where Main keeps its text (empty when not shown)
     SectionWriter write;
     Rgb colour;
     SectionPlace place;

@@ -38,10 +38,10 @@ std::string HeaderLines(const Corvel_BZClass& e) {
 
 std::string LuckStartLines(const LuckStart& start, DateTime jiaoYun) {
     const CivilTime j = ToCivil(jiaoYun);
-    std::string s = "起运：命主于出生后" + Num(start.years) + "年" + Num(start.months) + "个月" +
-                    Num(start.days) + "天" + Num(start.hours) + "小时开始起运" + kBr;
-    s += "交运：命主于公历" + Num(j.year) + "年" + Num(j.month) + "月" + Num(j.day) + "日" +
-         Num(j.hour) + "时交运" + kBr + kBr;
+    std::string s = "起运：命主于出生后" + Num(start.years) + "年" + Num(start.months) + "个月" + Num(start.days) +
+                    "天" + Num(start.hours) + "小时开始起运" + kBr;
+    s += "交运：命主于公历" + Num(j.year) + "年" + Num(j.month) + "月" + Num(j.day) + "日" + Num(j.hour) + "时交运" +
+         kBr + kBr;
     return s;
 }
 
@@ -151,8 +151,8 @@ std::string AnnualTable(Corvel_BZClass& e, int yJ) {
     return s + LuckRow("止于：", [&](int i) { return Num(years(i).lastYear) + "　　"; }) + kBr;
 }
 
-std::string ExtraPillarLines(const Corvel_BZClass& e, const std::string& label,
-                             const std::string& text, int serial, const ExtraPillar& gz) {
+std::string ExtraPillarLines(const Corvel_BZClass& e, const std::string& label, const std::string& text, int serial,
+                             const ExtraPillar& gz) {
     std::string s = label + "：" + text;
     if (On(e.nyp2)) s += "[" + e.NaYin.at(static_cast<std::size_t>(serial / 2)) + "]　";
     s += std::string(kBr) + label + "神煞：";

@@ -24,11 +24,11 @@ class Corvel_BZClass : public CalendarEngine {
 public:
     // Section fields, one chart section each (empty when switched off); their
     // order, switches and colours are in kChartSections (chart/chart_sections.h).
-    std::string BZ_top_ss, BZ_ssa, BZ_qk, BZ_gzMain, BZ_dzcg, BZ_ny, BZ_dycs, BZ_cs, BZ_dyny,
-        BZ_dyss, BZ_dy, BZ_dyxs, BZ_dyln, BZ_ty, BZ_mg, BZ_xy;
+    std::string BZ_top_ss, BZ_ssa, BZ_qk, BZ_gzMain, BZ_dzcg, BZ_ny, BZ_dycs, BZ_cs, BZ_dyny, BZ_dyss, BZ_dy, BZ_dyxs,
+        BZ_dyln, BZ_ty, BZ_mg, BZ_xy;
 
     // ---- Operations -------------------------------------------------------
-    std::string GetShenShaNG(int g, int z) const;                      // chart/shensha.cpp
+    std::string GetShenShaNG(int g, int z) const;  // chart/shensha.cpp
     std::string GetShenShaNZ(const Pillars& bz, int z, int sex) const;
     std::string GetShenShaYZ(int yz, int g, int z) const;
     std::string GetShenShaRG(int rg, int z) const;
@@ -41,7 +41,7 @@ public:
     // The star code lists of GetShenSha's five rows ([年干] … [日支]), four
     // pillars each, before they are printed.
     std::array<StarLists, 5> GetShenShaLists(const Pillars& a, int sex) const;
-    void Main();                                                // chart/chart_text.cpp
+    void Main();  // chart/chart_text.cpp
 };
 
 }  // namespace paipan

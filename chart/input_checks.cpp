@@ -25,8 +25,8 @@ struct NumericRule {
     InputField field;
     std::string ChartInput::*text;
     double BoxNumbers::*value;  // where the checked number goes
-    bool wholeNumber;  // date and time parts take no decimal point
-    double low, high;  // bounds included
+    bool wholeNumber;           // date and time parts take no decimal point
+    double low, high;           // bounds included
     const char* notNumericMessage;
     std::string rangeMessage;
     const char* rangeReset;  // after "not numeric" the box is always emptied
@@ -36,12 +36,12 @@ const std::array<NumericRule, 7>& Rules() {
     static const std::array<NumericRule, 7> rules{{
         {InputField::LongitudeDegrees, &ChartInput::longitude, &BoxNumbers::degrees, false, -180, 180,
          "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！",
-         "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！",
-         ""},
+         "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！", ""},
         {InputField::LongitudeMinutes, &ChartInput::longitudeMinutes, &BoxNumbers::minutes, false, 0, 59,
          "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！",
          "请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！", ""},
-        {InputField::Year, &ChartInput::year, &BoxNumbers::year, true, kFirstYear, kLastYear, "请选择或输入正确的年份的数值！",
+        {InputField::Year, &ChartInput::year, &BoxNumbers::year, true, kFirstYear, kLastYear,
+         "请选择或输入正确的年份的数值！",
          "请选择或输入正确的年份值，年份的值应当是介于" + FirstYearText() + "与" + LastYearText() + "之间的数值！",
          "1980"},
         {InputField::Month, &ChartInput::month, &BoxNumbers::month, true, 1, 12, "请选择或输入正确的月份的数值！",
@@ -66,8 +66,7 @@ std::variant<double, InputProblem> CheckNumber(const ChartInput& input, const Nu
     auto value = ParseDecimal(text);
     if (rule.wholeNumber && text.find('.') != std::string::npos) value.reset();
     if (!value) return Problem(rule.notNumericMessage, rule.field, "");
-    if (*value < rule.low || *value > rule.high)
-        return Problem(rule.rangeMessage, rule.field, rule.rangeReset);
+    if (*value < rule.low || *value > rule.high) return Problem(rule.rangeMessage, rule.field, rule.rangeReset);
     return *value;
 }
 
@@ -87,8 +86,7 @@ ChartInput DefaultChartInputNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return DefaultChartInput(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                             local.tm_min);
+    return DefaultChartInput(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
 }
 
 std::variant<CheckedClock, InputProblem> CheckChartInput(const ChartInput& input) {
@@ -116,7 +114,10 @@ std::variant<CheckedClock, InputProblem> CheckChartInput(const ChartInput& input
 std::optional<InputProblem> CheckBirthZone(const ChartInput& input, const CheckedClock& clock) {
     if (BirthClockOf(input, clock)) return std::nullopt;
     return InputProblem{"时区“" + input.zone + "”不在系统的时区数据库中，请写出时区数据库中的名称，如Asia/Tokyo。",
-                        kCaption, MessageIcon::Information, InputField::None, {}};
+                        kCaption,
+                        MessageIcon::Information,
+                        InputField::None,
+                        {}};
 }
 
 }  // namespace paipan

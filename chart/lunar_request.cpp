@@ -31,8 +31,8 @@ std::string RefusalMessage(const LunarDate& date, const LunarRefusal& r) {
         return LunarText(date.year, date.month, date.leap) + "只有" + N(r.monthDays) + "天！";
     case LunarRefusal::Kind::OutsideSpan: break;
     }
-    return LunarText(date.year, date.month, date.leap, date.day) + "不在本程序可排的日期范围（公历" +
-           FirstYearText() + "年1月1日至" + LastYearText() + "年12月31日）之内！";
+    return LunarText(date.year, date.month, date.leap, date.day) + "不在本程序可排的日期范围（公历" + FirstYearText() +
+           "年1月1日至" + LastYearText() + "年12月31日）之内！";
 }
 
 InputField RefusalField(const LunarRefusal& r) {
@@ -46,9 +46,7 @@ InputField RefusalField(const LunarRefusal& r) {
 
 }  // namespace
 
-std::string LunarInputText(const LunarDate& date) {
-    return LunarText(date.year, date.month, date.leap, date.day);
-}
+std::string LunarInputText(const LunarDate& date) { return LunarText(date.year, date.month, date.leap, date.day); }
 
 std::variant<LunarTaken, InputProblem> CheckLunarDate(const ChartInput& in, const LunarCalendar& calendar) {
     // A year or month that is no number: the Gregorian lists' own messages.
@@ -84,8 +82,7 @@ ChartInput WithSolarDate(ChartInput input, sys_days day) {
 
 std::variant<SolarRequest, InputProblem> SolarRequestOf(const ChartInput& input, const DataSource& data) {
     if (!input.lunar) {
-        if (input.leapMonth)
-            return Problem("闰月只用于农历日期：请选择农历，或去掉闰月标记。", InputField::Month);
+        if (input.leapMonth) return Problem("闰月只用于农历日期：请选择农历，或去掉闰月标记。", InputField::Month);
         return SolarRequest{input, std::nullopt};
     }
     const auto checked = CheckLunarDate(input, LunarCalendar(data));

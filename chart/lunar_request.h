@@ -32,8 +32,7 @@ std::variant<LunarTaken, InputProblem> CheckLunarDate(const ChartInput& input, c
 // one with its date boxes holding the Gregorian day (plain decimal) and its
 // calendar 公历. A leap mark on a Gregorian date is a problem of its own.
 // Throws DataError.
-std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input,
-                                                       const DataSource& data);
+std::variant<ChartInput, InputProblem> SolarChartInput(const ChartInput& input, const DataSource& data);
 
 // The same keeping the lunar date that was typed (none for a Gregorian request).
 struct SolarRequest {

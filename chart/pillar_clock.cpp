@@ -34,9 +34,12 @@ std::optional<Minutes> FirstClockReaching(Minutes target, const ClockCorrection&
     for (int step = 0; step < 8; ++step) {
         const auto now = corrected(clock);
         const auto before = corrected(clock - std::chrono::minutes{1});
-        if (now && *now < target) clock += std::chrono::minutes{1};
-        else if (before && *before >= target) clock -= std::chrono::minutes{1};
-        else return now ? std::optional<Minutes>(clock) : std::nullopt;
+        if (now && *now < target)
+            clock += std::chrono::minutes{1};
+        else if (before && *before >= target)
+            clock -= std::chrono::minutes{1};
+        else
+            return now ? std::optional<Minutes>(clock) : std::nullopt;
     }
     return std::nullopt;
 }
@@ -53,14 +56,12 @@ ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const Da
         const auto checked = CheckChartInput(input);
         const auto* c = std::get_if<CheckedClock>(&checked);
         if (!c) return std::nullopt;
-        const EquationOfTimeRow eot =
-            data.EquationOfTimeOf(c->month, c->day);
+        const EquationOfTimeRow eot = data.EquationOfTimeOf(c->month, c->day);
         return CorrectToTrueSolarTime(input, *c, eot.min, eot.sec).corrected;
     };
 }
 
-ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes,
-                                     const DataSource& data) {
+ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes, const DataSource& data) {
     ChartInput china;
     china.longitude = degrees;
     china.longitudeMinutes = minutes;
@@ -83,8 +84,7 @@ std::optional<CivilTime> SuggestClockTime(const PillarInterval& interval, const 
 
 std::string MinuteText(const CivilTime& t, char separator) {
     char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d", t.year, t.month, t.day, separator,
-                  t.hour, t.minute);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d", t.year, t.month, t.day, separator, t.hour, t.minute);
     return text;
 }
 

@@ -28,15 +28,13 @@ using ClockCorrection = std::function<std::optional<CivilTime>(const CivilTime& 
 ClockCorrection BirthplaceClockCorrection(const ChartInput& birthplace, const DataSource& data);
 
 // China's clock read at the longitude of the two boxes (degrees, minutes).
-ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes,
-                                     const DataSource& data);
+ClockCorrection ChinaClockCorrection(const std::string& degrees, const std::string& minutes, const DataSource& data);
 
 // The first clock minute whose corrected time lies at least one minute inside
 // the stretch (at its start when the stretch is a single minute, or when the
 // correction skips the minute after the start); nothing when no clock minute
 // lands inside it.
-std::optional<CivilTime> SuggestClockTime(const PillarInterval& interval,
-                                          const ClockCorrection& correct);
+std::optional<CivilTime> SuggestClockTime(const PillarInterval& interval, const ClockCorrection& correct);
 
 // "1990-05-08 14:05" ('T' in place of the space for JSON).
 std::string MinuteText(const CivilTime& t, char separator = ' ');

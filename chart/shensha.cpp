@@ -54,15 +54,12 @@ enum class Star {
 
 template <std::size_t N>
 int Entry(const std::array<int, N>& table, int key) {
-    if (key < 0 || key >= static_cast<int>(N))
-        throw std::logic_error("star table key outside the table");
+    if (key < 0 || key >= static_cast<int>(N)) throw std::logic_error("star table key outside the table");
     return table[static_cast<std::size_t>(key)];
 }
 
 // Appends "|code" of the star to a star code list.
-void Add(std::string& list, Star star) {
-    list.append(1, '|').append(std::to_string(static_cast<int>(star)));
-}
+void Add(std::string& list, Star star) { list.append(1, '|').append(std::to_string(static_cast<int>(star))); }
 
 // Adds the star when the table entry at key equals the tested index.
 template <std::size_t N>
@@ -83,9 +80,7 @@ void AddEach(std::string& list, const Corvel_BZClass& e, const StarRule<Table> (
     for (const StarRule<Table>& rule : rules) AddIf(list, e.*rule.table, key, found, rule.star);
 }
 
-int CountCodes(const std::string& list) {
-    return static_cast<int>(std::count(list.begin(), list.end(), '|'));
-}
+int CountCodes(const std::string& list) { return static_cast<int>(std::count(list.begin(), list.end(), '|')); }
 
 // Takes the code after the last "|" off the list and returns it.
 int PopLastCode(std::string& list) {
@@ -131,13 +126,19 @@ std::string Corvel_BZClass::GetShenShaYZ(int yz, int g, int z) const {
 
 std::string Corvel_BZClass::GetShenShaRG(int rg, int z) const {
     using C = Corvel_BZClass;
-    static constexpr StarRule<StemTable> kRules[] = {
-        {&C::ssLuShen, Star::LuShen}, {&C::ssTianYiGuiA, Star::TianYiGuiRen}, {&C::ssTianYiGuiB, Star::TianYiGuiRen},
-        {&C::ssWenChang, Star::WenChang}, {&C::ssYangRen, Star::YangRen}, {&C::ssJinYu, Star::JinYu},
-        {&C::ssLiuXia, Star::LiuXia}, {&C::ssTaiJiA, Star::TaiJi}, {&C::ssTaiJiB, Star::TaiJi}};
-    static constexpr StarRule<StemTable> kRulesAfterTaiJi[] = {
-        {&C::ssFuXing, Star::FuXing}, {&C::ssTianChu, Star::TianChu}, {&C::ssXueTang, Star::XueTang},
-        {&C::ssGuoYin, Star::GuoYin}};
+    static constexpr StarRule<StemTable> kRules[] = {{&C::ssLuShen, Star::LuShen},
+                                                     {&C::ssTianYiGuiA, Star::TianYiGuiRen},
+                                                     {&C::ssTianYiGuiB, Star::TianYiGuiRen},
+                                                     {&C::ssWenChang, Star::WenChang},
+                                                     {&C::ssYangRen, Star::YangRen},
+                                                     {&C::ssJinYu, Star::JinYu},
+                                                     {&C::ssLiuXia, Star::LiuXia},
+                                                     {&C::ssTaiJiA, Star::TaiJi},
+                                                     {&C::ssTaiJiB, Star::TaiJi}};
+    static constexpr StarRule<StemTable> kRulesAfterTaiJi[] = {{&C::ssFuXing, Star::FuXing},
+                                                               {&C::ssTianChu, Star::TianChu},
+                                                               {&C::ssXueTang, Star::XueTang},
+                                                               {&C::ssGuoYin, Star::GuoYin}};
     std::string s;
     AddEach(s, *this, kRules, rg, z);
     // 戊 and 己 have no single 太极 branch: 辰戌丑未 (z Mod 3 = 1) and 巳酉丑 (z Mod 4 = 1).
@@ -150,8 +151,8 @@ std::string Corvel_BZClass::GetShenShaRG(int rg, int z) const {
 std::string Corvel_BZClass::GetShenShaRZ(int rz, int z) const {
     using C = Corvel_BZClass;
     static constexpr StarRule<BranchTable> kRules[] = {
-        {&C::ssJiangXing, Star::JiangXing}, {&C::ssHuaGai, Star::HuaGai}, {&C::ssYiMa, Star::YiMa},
-        {&C::ssTaoHua, Star::TaoHua}, {&C::ssWangShen, Star::WangShen}, {&C::ssJieSha, Star::JieSha}};
+        {&C::ssJiangXing, Star::JiangXing}, {&C::ssHuaGai, Star::HuaGai},     {&C::ssYiMa, Star::YiMa},
+        {&C::ssTaoHua, Star::TaoHua},       {&C::ssWangShen, Star::WangShen}, {&C::ssJieSha, Star::JieSha}};
     std::string s;
     AddEach(s, *this, kRules, rz, z);
     return s;
@@ -194,8 +195,7 @@ std::string Corvel_BZClass::c_mgtyshensha(std::string& s) const {
     return names;
 }
 
-std::string Corvel_BZClass::GetmgtyShenSha(const Pillars& a, const ExtraPillar& mgty,
-                                           int sex) const {
+std::string Corvel_BZClass::GetmgtyShenSha(const Pillars& a, const ExtraPillar& mgty, int sex) const {
     const int ps = mgty[1][0];
     const int pb = mgty[1][1];
     std::string s = GetShenShaRG(a[0][0], pb);
@@ -212,7 +212,7 @@ std::string Corvel_BZClass::GetmgtyShenSha(const Pillars& a, const ExtraPillar& 
 std::array<StarLists, 5> Corvel_BZClass::GetShenShaLists(const Pillars& a, int sex) const {
     std::array<StarLists, 5> rows;
     for (int k = 0; k < 4; ++k) rows[0][k] = GetShenShaRG(a[0][0], a[k][1]);  // [年干]
-    for (int k = 0; k < 4; ++k)                                                 // [年支]
+    for (int k = 0; k < 4; ++k)                                               // [年支]
         rows[1][k] = GetShenShaNZ(a, a[k][1], sex) + GetShenShaRZ(a[0][1], a[k][1]);
     for (int k : {0, 2, 3})  // [月支]: the month pillar is not marked by its own branch
         rows[2][k] = GetShenShaYZ(a[1][1], a[k][0], a[k][1]);

@@ -49,9 +49,7 @@ std::string MeridianText(int seconds) {
 
 // E: min_e minutes and sec_e seconds, sec_e taking the sign of min_e (and its
 // own sign when min_e is 0).
-long long EquationShiftSeconds(int minE, int secE) {
-    return minE * 60LL + (minE < 0 ? -secE : secE);
-}
+long long EquationShiftSeconds(int minE, int secE) { return minE * 60LL + (minE < 0 ? -secE : secE); }
 
 const char* Sign(bool nonNegative) { return nonNegative ? "＋" : "－"; }
 
@@ -81,8 +79,7 @@ std::optional<BirthClock> BirthClockOf(const ChartInput& input, const CheckedClo
     return clock;
 }
 
-SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedClock& c, int minE,
-                                           int secE) {
+SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedClock& c, int minE, int secE) {
     using namespace std::chrono;
     const BirthClock birthClock = BirthClockOf(in, c).value_or(BirthClock{});
     const long long l = LongitudeShiftSeconds(c, birthClock);
@@ -93,8 +90,8 @@ SolarTimeCorrection CorrectToTrueSolarTime(const ChartInput& in, const CheckedCl
     const CivilTime t = ToCivil(floor<minutes>(clock + seconds{l + e}));
 
     std::string b = "经度：" + in.longitude + "度" + in.longitudeMinutes + "分" + kLineEnd + kLineEnd;
-    b += "出生钟表时间＝" + in.year + "年" + in.month + "月" + in.day + "日" + in.hour + "时" +
-         in.minute + "分" + kLineEnd;
+    b += "出生钟表时间＝" + in.year + "年" + in.month + "月" + in.day + "日" + in.hour + "时" + in.minute + "分" +
+         kLineEnd;
     if (!birthClock.line.empty()) b += birthClock.line + kLineEnd;
     // The sign is that of the shift itself. For whole degrees that is the same
     // as "120° or more"; with a fraction of a degree just west of 120° the

@@ -12,9 +12,8 @@
 namespace paipan {
 
 // The result text (chart/unknown_hour_text.cpp).
-ChartResult ComposeUnknownHourText(const ChartInput& input, const UnknownHourChart& chart,
-                                   const Corvel_BZClass& first, const Corvel_BZClass& last,
-                                   Colouring colouring);
+ChartResult ComposeUnknownHourText(const ChartInput& input, const UnknownHourChart& chart, const Corvel_BZClass& first,
+                                   const Corvel_BZClass& last, Colouring colouring);
 
 namespace {
 
@@ -26,8 +25,7 @@ constexpr int kMinutesPerDay = 24 * 60;
 // the problem the press met.
 class ChartRunner {
 public:
-    ChartRunner(const ChartInput& input, const DataSource& data)
-        : input_(input), data_(data) {
+    ChartRunner(const ChartInput& input, const DataSource& data) : input_(input), data_(data) {
         input_.unknownHour = false;
     }
 
@@ -36,8 +34,7 @@ public:
         input_.minute = std::to_string(minute % 60);
         std::optional<Corvel_BZClass> chart;
         const ChartOutcome outcome = RunChartRequest(
-            input_, data_, [&](const Corvel_BZClass& e, const ChartResult&) { chart = e; },
-            Colouring::None);
+            input_, data_, [&](const Corvel_BZClass& e, const ChartResult&) { chart = e; }, Colouring::None);
         if (const auto* p = std::get_if<InputProblem>(&outcome)) return *p;
         if (const auto* p = std::get_if<DataProblem>(&outcome)) return *p;
         chart->notifier = nullptr;  // the press's message sink is gone
@@ -153,8 +150,8 @@ std::vector<PillarSplit> Splits(const Rows& rows) {
         for (int p = 0; p < 3; ++p) {
             const GanZhi before = rows.candidates[r - 1].pillars[static_cast<std::size_t>(p)];
             if (before == row.pillars[static_cast<std::size_t>(p)]) continue;
-            PillarSplit s{row.start, row.clockStart, p, before, row.pillars[static_cast<std::size_t>(p)],
-                          static_cast<int>(r), CauseOf(p, e), {}};
+            PillarSplit s{row.start,           row.clockStart, p, before, row.pillars[static_cast<std::size_t>(p)],
+                          static_cast<int>(r), CauseOf(p, e),  {}};
             if (s.cause == SplitCause::JieTerm) s.term = e.LastJieName;
             splits.push_back(std::move(s));
         }
@@ -195,8 +192,7 @@ int DisplayWidth(std::string_view utf8) {
     return width;
 }
 
-UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const DataSource& data,
-                                         Colouring colouring) {
+UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const DataSource& data, Colouring colouring) {
     ChartInput dayInput = input;
     dayInput.hour = "0";  // the hour and minute checks are skipped
     dayInput.minute = "0";

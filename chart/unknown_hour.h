@@ -32,16 +32,16 @@ inline constexpr const char* kUnknownHourFirstLine =
 // One hour candidate: a longest stretch of the clock day with one set of
 // four pillars.
 struct HourCandidate {
-    DateTime clockStart{}, clockEnd{};  // first and last clock minute
-    DateTime start{}, end{};            // the same minutes in true solar time
-    Pillars pillars{};                  // year, month, day, hour
-    std::string deity;                  // ten deity of the hour stem
+    DateTime clockStart{}, clockEnd{};         // first and last clock minute
+    DateTime start{}, end{};                   // the same minutes in true solar time
+    Pillars pillars{};                         // year, month, day, hour
+    std::string deity;                         // ten deity of the hour stem
     std::array<std::string, 3> hiddenStems;    // "" where the branch has none
     std::array<std::string, 3> hiddenDeities;  // their ten deities
     std::string nayin;
-    std::string stage;   // twelve life stage of the day stem at the hour branch, unpadded
-    std::string palace;  // 命宫
-    LuckStart luckStart; // worked out at the middle minute of the row
+    std::string stage;    // twelve life stage of the day stem at the hour branch, unpadded
+    std::string palace;   // 命宫
+    LuckStart luckStart;  // worked out at the middle minute of the row
 };
 
 // Why a year, month or day pillar changes inside the day.
@@ -84,8 +84,7 @@ using UnknownHourOutcome = std::variant<UnknownHourChart, InputProblem, DataProb
 
 // The 时辰不详 press: the input checks (the hour and minute texts are not
 // read), the candidate rows and the result text in the chosen layout.
-UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input,
-                                         const DataSource& data,
+UnknownHourOutcome RunUnknownHourRequest(const ChartInput& input, const DataSource& data,
                                          Colouring colouring = Colouring::Spans);
 
 // The press the request panel asks for: the chart, or with 时辰不详 checked

@@ -18,8 +18,7 @@ constexpr const char* kBr = "\r\n";
 struct Rgb {
     std::uint8_t r, g, b;
 };
-constexpr Rgb kBlue{0, 0, 255}, kRed{255, 0, 0}, kGreen{0, 128, 0}, kBrown{192, 64, 0},
-    kMagenta{255, 0, 255};
+constexpr Rgb kBlue{0, 0, 255}, kRed{255, 0, 0}, kGreen{0, 128, 0}, kBrown{192, 64, 0}, kMagenta{255, 0, 255};
 
 bool On(int sw) { return sw == 1; }
 
@@ -90,8 +89,8 @@ std::string CorrectionLines(const std::string& block) {
     return lines;
 }
 
-void Header(TextBuilder& t, const ChartInput& in, const UnknownHourChart& chart,
-            const Corvel_BZClass& first, const Corvel_BZClass& last) {
+void Header(TextBuilder& t, const ChartInput& in, const UnknownHourChart& chart, const Corvel_BZClass& first,
+            const Corvel_BZClass& last) {
     const CivilTime day = ToCivil(chart.candidates.front().clockStart);
     Corvel_BZClass lunar;  // the lunar date of the clock date itself
     lunar.dataFolder = first.dataFolder;
@@ -101,11 +100,11 @@ void Header(TextBuilder& t, const ChartInput& in, const UnknownHourChart& chart,
     lunar.SetRequest(r);
     lunar.getNL();
     t.Add(std::string(kUnknownHourFirstLine) + kBr);
-    t.Add("姓名：" + in.name + "　　出生地：" + in.place + "　　经度：" + in.longitude + "度" +
-          in.longitudeMinutes + "分" + kBr);
+    t.Add("姓名：" + in.name + "　　出生地：" + in.place + "　　经度：" + in.longitude + "度" + in.longitudeMinutes +
+          "分" + kBr);
     t.Add(CorrectionLines(first.s_realtime));
-    t.Add("公历：" + Num(day.year) + "年" + Two(day.month) + "月" + Two(day.day) + "日（钟表日期，时辰不详）　　农历：" +
-          lunar.GetNongLiStr() + kBr);
+    t.Add("公历：" + Num(day.year) + "年" + Two(day.month) + "月" + Two(day.day) +
+          "日（钟表日期，时辰不详）　　农历：" + lunar.GetNongLiStr() + kBr);
     t.Add(first.LastJQStr + "　　" + last.NextJQStr + kBr + kBr);
 }
 
@@ -170,8 +169,8 @@ void Blocks(TextBuilder& t, const UnknownHourChart& chart) {
     for (std::size_t b = 0; b < count; ++b) {
         const std::vector<int>& rows = chart.blockRows[b];
         if (count > 1)
-            t.Add(std::string(b == 0 ? "交节之前" : "交节之后") + "（" + RowsText(rows.front(), rows.back()) +
-                  "）：" + kBr);
+            t.Add(std::string(b == 0 ? "交节之前" : "交节之后") + "（" + RowsText(rows.front(), rows.back()) + "）：" +
+                  kBr);
         Block(t, chart.blockCharts[b]);
         t.Add(kBr);
     }
@@ -184,9 +183,9 @@ const char* PillarName(int p) {
 
 std::string Reason(const PillarSplit& s) {
     switch (s.cause) {
-        case SplitCause::JieTerm: return "（" + s.term + "交节）";
-        case SplitCause::LateZi: return "（真太阳时23时起为次日子时，未用夜子时排法）";
-        case SplitCause::Midnight: return "（夜子时排法：日柱至真太阳时零点才换）";
+    case SplitCause::JieTerm: return "（" + s.term + "交节）";
+    case SplitCause::LateZi: return "（真太阳时23时起为次日子时，未用夜子时排法）";
+    case SplitCause::Midnight: return "（夜子时排法：日柱至真太阳时零点才换）";
     }
     return {};
 }
@@ -204,8 +203,8 @@ void SplitLines(TextBuilder& t, const UnknownHourChart& chart, const Corvel_BZCl
             changes += std::string(changes.empty() ? "" : "，") + PillarName(p.pillar) + "由" +
                        PillarText(e, p.before) + "变为" + PillarText(e, p.after);
         }
-        t.Add("分界：真太阳时" + DateTimeText(ToCivil(s.at), true) + "（钟表" + HourMinuteText(s.clockAt) +
-                  "）起，" + changes + Reason(s) + "：" + RowsText(0, s.firstRowAfter - 1) + "在此之前，" +
+        t.Add("分界：真太阳时" + DateTimeText(ToCivil(s.at), true) + "（钟表" + HourMinuteText(s.clockAt) + "）起，" +
+                  changes + Reason(s) + "：" + RowsText(0, s.firstRowAfter - 1) + "在此之前，" +
                   RowsText(s.firstRowAfter, rows - 1) + "在此之后。" + kBr,
               kRed);
     }
@@ -219,9 +218,9 @@ void NightZiLines(TextBuilder& t, const UnknownHourChart& chart, const Corvel_BZ
     for (std::size_t r = 0; r < chart.candidates.size(); ++r) {
         const HourCandidate& c = chart.candidates[r];
         if (ToCivil(c.start).hour != 23) continue;
-        t.Add("夜子时：" + RowsText(static_cast<int>(r), static_cast<int>(r)) + "（真太阳时" +
-                  HourMinuteText(c.start) + "至" + HourMinuteText(c.end) + "）按夜子时排法，日柱仍为当日之" +
-                  PillarText(e, c.pillars[2]) + "，时柱" + PillarText(e, c.pillars[3]) + "之干按次日起。" + kBr,
+        t.Add("夜子时：" + RowsText(static_cast<int>(r), static_cast<int>(r)) + "（真太阳时" + HourMinuteText(c.start) +
+                  "至" + HourMinuteText(c.end) + "）按夜子时排法，日柱仍为当日之" + PillarText(e, c.pillars[2]) +
+                  "，时柱" + PillarText(e, c.pillars[3]) + "之干按次日起。" + kBr,
               kRed);
     }
 }
@@ -236,15 +235,17 @@ struct Column {
 };
 
 const std::vector<Column>& Columns() {
-    static const std::vector<Column> columns{
-        {"行", 2, {}, nullptr},           {"钟表时间", 11, {}, nullptr},
-        {"真太阳时", 11, {}, nullptr},    {"时柱", 4, kRed, nullptr},
-        {"十神", 4, kBlue, &Corvel_BZClass::ssp2},
-        {"藏干", 18, kBlue, &Corvel_BZClass::cgp2},
-        {"纳音", 6, kGreen, &Corvel_BZClass::nyp2},
-        {"长生", 4, kBrown, &Corvel_BZClass::csp2},
-        {"命宫", 4, kBrown, &Corvel_BZClass::mgp2},
-        {"起运（行中点）", 20, kRed, nullptr}, {"另柱", 0, kRed, nullptr}};
+    static const std::vector<Column> columns{{"行", 2, {}, nullptr},
+                                             {"钟表时间", 11, {}, nullptr},
+                                             {"真太阳时", 11, {}, nullptr},
+                                             {"时柱", 4, kRed, nullptr},
+                                             {"十神", 4, kBlue, &Corvel_BZClass::ssp2},
+                                             {"藏干", 18, kBlue, &Corvel_BZClass::cgp2},
+                                             {"纳音", 6, kGreen, &Corvel_BZClass::nyp2},
+                                             {"长生", 4, kBrown, &Corvel_BZClass::csp2},
+                                             {"命宫", 4, kBrown, &Corvel_BZClass::mgp2},
+                                             {"起运（行中点）", 20, kRed, nullptr},
+                                             {"另柱", 0, kRed, nullptr}};
     return columns;
 }
 
@@ -266,9 +267,17 @@ std::string OtherPillars(const HourCandidate& c, const Corvel_BZClass& e) {
 std::vector<std::string> RowCells(const HourCandidate& c, int row, const Corvel_BZClass& e) {
     std::string hidden;
     for (std::size_t j = 0; j < 3; ++j) hidden += c.hiddenStems[j] + c.hiddenDeities[j];
-    return {Num(row + 1), ClockText(c.clockStart) + "-" + ClockText(c.clockEnd),
-            ClockText(c.start) + "-" + ClockText(c.end), PillarText(e, c.pillars[3]), c.deity, hidden, c.nayin,
-            c.stage, c.palace, LuckStartText(c.luckStart), OtherPillars(c, e)};
+    return {Num(row + 1),
+            ClockText(c.clockStart) + "-" + ClockText(c.clockEnd),
+            ClockText(c.start) + "-" + ClockText(c.end),
+            PillarText(e, c.pillars[3]),
+            c.deity,
+            hidden,
+            c.nayin,
+            c.stage,
+            c.palace,
+            LuckStartText(c.luckStart),
+            OtherPillars(c, e)};
 }
 
 void TableLine(TextBuilder& t, const std::vector<std::string>& cells, const Corvel_BZClass& e, bool heading) {
@@ -280,9 +289,12 @@ void TableLine(TextBuilder& t, const std::vector<std::string>& cells, const Corv
         if (!firstCell) t.Add("　");
         firstCell = false;
         const std::string cell = i + 1 < columns.size() ? Pad(cells[i], col.width) : cells[i];
-        if (heading) t.Add(cell, kBlue);
-        else if (col.colour) t.Add(cell, *col.colour);
-        else t.Add(cell);
+        if (heading)
+            t.Add(cell, kBlue);
+        else if (col.colour)
+            t.Add(cell, *col.colour);
+        else
+            t.Add(cell);
     }
     t.Add(kBr);
 }
@@ -298,8 +310,7 @@ void Table(TextBuilder& t, const UnknownHourChart& chart, const Corvel_BZClass& 
 
 void LuckLines(TextBuilder& t, const UnknownHourChart& chart, const Corvel_BZClass& e) {
     for (const LuckSequence& luck : chart.luck) {
-        const std::string rows =
-            chart.luck.size() == 1 ? "各行" : RowsText(luck.rows.front(), luck.rows.back());
+        const std::string rows = chart.luck.size() == 1 ? "各行" : RowsText(luck.rows.front(), luck.rows.back());
         t.Add(rows + "　月柱" + PillarText(e, luck.monthPillar) + "　大运" + (luck.forward ? "顺行" : "逆行") + kBr);
         std::string s = "大运：";
         for (const GanZhi& gz : luck.pillars) s += PillarText(e, gz) + "　　";
@@ -312,9 +323,8 @@ void LuckLines(TextBuilder& t, const UnknownHourChart& chart, const Corvel_BZCla
 
 }  // namespace
 
-ChartResult ComposeUnknownHourText(const ChartInput& input, const UnknownHourChart& chart,
-                                   const Corvel_BZClass& first, const Corvel_BZClass& last,
-                                   Colouring colouring) {
+ChartResult ComposeUnknownHourText(const ChartInput& input, const UnknownHourChart& chart, const Corvel_BZClass& first,
+                                   const Corvel_BZClass& last, Colouring colouring) {
     TextBuilder t(colouring);
     const Corvel_BZClass& e = chart.blockCharts.front();
     Header(t, input, chart, first, last);

@@ -74,9 +74,7 @@ private:
     std::string joined_;
 };
 
-std::string LineLabel(long long line) {
-    return "第" + std::to_string(line) + "行";
-}
+std::string LineLabel(long long line) { return "第" + std::to_string(line) + "行"; }
 
 json RequestError(long long line, const std::string& message, const std::optional<std::string>& key) {
     return ErrorJson("request", LineLabel(line) + message, key);
@@ -89,8 +87,8 @@ struct BatchData {
 };
 
 // A line with "unknown-hour": true: the 时辰不详 object (it takes no hour or minute).
-json UnknownHourAnswer(const nlohmann::json& request, const ChartInput& input, const BatchData& data,
-                       long long line, bool& dataFault) {
+json UnknownHourAnswer(const nlohmann::json& request, const ChartInput& input, const BatchData& data, long long line,
+                       bool& dataFault) {
     for (const char* key : {"hour", "minute"})
         if (request.contains(key))
             return RequestError(line, "“unknown-hour”不能与“" + std::string(key) + "”同用。", key);
@@ -103,12 +101,11 @@ json UnknownHourAnswer(const nlohmann::json& request, const ChartInput& input, c
     return UnknownHourJson(std::get<UnknownHourChart>(outcome));
 }
 
-json Answer(std::string_view text, bool tooLong, long long line, const ChartInput& defaults,
-            const BatchData& data, const RequestKeyApplier& apply, bool& dataFault) {
+json Answer(std::string_view text, bool tooLong, long long line, const ChartInput& defaults, const BatchData& data,
+            const RequestKeyApplier& apply, bool& dataFault) {
     if (tooLong) return RequestError(line, "太长，不是一个排盘请求。", std::nullopt);
     const nlohmann::json request = nlohmann::json::parse(text, nullptr, false);
-    if (!request.is_object())
-        return RequestError(line, "不是一个JSON对象。", std::nullopt);
+    if (!request.is_object()) return RequestError(line, "不是一个JSON对象。", std::nullopt);
     ChartInput input = defaults;
     for (const auto& [key, value] : request.items()) {
         if (auto problem = apply(input, key, value)) return RequestError(line, *problem, key);

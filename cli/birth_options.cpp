@@ -18,9 +18,7 @@ bool NoteBirthOption(BirthOptions& birth, std::string_view key, bool hasValue) {
         birth.longitudeGiven = true;
         return false;  // the value itself is read by the ordinary option
     }
-    bool* flag = key == "longitude-from-place" ? &birth.longitudeFromPlace
-                 : key == "quiet"              ? &birth.quiet
-                                               : nullptr;
+    bool* flag = key == "longitude-from-place" ? &birth.longitudeFromPlace : key == "quiet" ? &birth.quiet : nullptr;
     if (!flag) return false;
     if (hasValue) throw std::invalid_argument("--" + std::string(key) + " takes no value");
     *flag = true;
@@ -39,11 +37,9 @@ int Locate(const std::string& query) {
         for (const auto& m : matches) {
             const Place& p = gazetteer.places()[m.index];
             const LongitudeBoxes b = LongitudeBoxesOf(p.longitude);
-            out += p.name + "\t" + std::to_string(b.degrees) + "\t" + std::to_string(b.minutes) +
-                   "\t" + p.zone + "\n";
+            out += p.name + "\t" + std::to_string(b.degrees) + "\t" + std::to_string(b.minutes) + "\t" + p.zone + "\n";
         }
-        if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
-            return 1;
+        if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) return 1;
         return 0;
     } catch (const DataError& e) {
         std::cerr << e.what() << "\n";

@@ -18,15 +18,15 @@ void AppendEscaped(std::string& out, std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\r':
-                if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-                out += '\n';
-                break;
-            default: out += c;
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\r':
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += '\n';
+            break;
+        default: out += c;
         }
     }
 }

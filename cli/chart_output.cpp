@@ -65,23 +65,20 @@ int Problem(const OutputRequest& output, const json& error, const std::string& m
     return Report(message, status);
 }
 
-
 // PDF and PNG are drawn by Qt, in the plugin beside the program: loaded
 // only here, so that the other formats start without Qt.
 int Render(const OutputRequest& output, const ChartResult& chart) {
     const std::filesystem::path plugin = ProgramFolder() / kRenderPluginFileName;
     void* library = dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
-    const auto render = library != nullptr
-                            ? reinterpret_cast<RenderChartFunction>(dlsym(library, kRenderChartSymbol))
-                            : nullptr;
+    const auto render = library != nullptr ? reinterpret_cast<RenderChartFunction>(dlsym(library, kRenderChartSymbol))
+                                           : nullptr;
     if (render == nullptr)
         return Report("paipan-cli: PDF和PNG输出需要程序文件夹中的 " + std::string(kRenderPluginFileName) +
                           "，但无法载入它：" + (library ? std::string(kRenderChartSymbol) : std::string(dlerror())),
                       1);
     std::string error;
     const RenderFormat format = output.format == OutputFormat::Pdf ? RenderFormat::Pdf : RenderFormat::Png;
-    if (!render(chart, format, *output.path, ProgramFolder().string(), error))
-        return Report("paipan-cli: " + error, 1);
+    if (!render(chart, format, *output.path, ProgramFolder().string(), error)) return Report("paipan-cli: " + error, 1);
     return 0;
 }
 
@@ -89,8 +86,8 @@ int Render(const OutputRequest& output, const ChartResult& chart) {
 // default-longitude one (the others hang on a birth minute).
 int WriteUnknownHour(const OutputRequest& output, const ChartInput& input, const std::string& zone, bool quiet) {
     const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;
-    const UnknownHourOutcome outcome =
-        RunUnknownHourRequest(input, ProgramFolder(), coloured ? Colouring::Spans : Colouring::None);
+    const UnknownHourOutcome outcome = RunUnknownHourRequest(input, ProgramFolder(),
+                                                             coloured ? Colouring::Spans : Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome))
         return Problem(output, InputErrorJson(*problem), problem->message, 2);
     if (const auto* problem = std::get_if<DataProblem>(&outcome))
@@ -99,12 +96,12 @@ int WriteUnknownHour(const OutputRequest& output, const ChartInput& input, const
     const ChartResult& chart = result.result;
     int status = 1;
     switch (output.format) {
-        case OutputFormat::Text: status = Emit(output, chart.text); break;
-        case OutputFormat::Rtf: status = Emit(output, ChartRtf(chart)); break;
-        case OutputFormat::Html: status = Emit(output, ChartHtml(chart)); break;
-        case OutputFormat::Json: status = Emit(output, JsonLine(UnknownHourJson(result))); break;
-        case OutputFormat::Pdf:
-        case OutputFormat::Png: status = Render(output, chart); break;
+    case OutputFormat::Text: status = Emit(output, chart.text); break;
+    case OutputFormat::Rtf: status = Emit(output, ChartRtf(chart)); break;
+    case OutputFormat::Html: status = Emit(output, ChartHtml(chart)); break;
+    case OutputFormat::Json: status = Emit(output, JsonLine(UnknownHourJson(result))); break;
+    case OutputFormat::Pdf:
+    case OutputFormat::Png: status = Render(output, chart); break;
     }
     if (status == 0 && !quiet)
         for (const auto& text : UnknownHourNoticeTexts(input, zone, ProgramFolder())) std::cerr << text << "\n";
@@ -151,8 +148,8 @@ std::string OutputFormatHelp() {
 void CheckOutputRequest(const OutputRequest& output, const std::function<void(const std::string&)>& fail) {
     if (output.batch && output.format != OutputFormat::Json && output.format != OutputFormat::Text)
         fail("--batch writes JSON lines; --format takes only json with it");
-    if (output.convert && (output.batch || output.path ||
-                           (output.format != OutputFormat::Text && output.format != OutputFormat::Json)))
+    if (output.convert &&
+        (output.batch || output.path || (output.format != OutputFormat::Text && output.format != OutputFormat::Json)))
         fail("--convert prints one line on stdout: no --batch or --output, --format text or json");
     if ((output.format == OutputFormat::Pdf || output.format == OutputFormat::Png) && !output.path)
         fail("--format pdf and --format png need --output FILE");
@@ -196,8 +193,7 @@ int WriteChart(const OutputRequest& output, const ChartInput& typed, const std::
         if (output.format == OutputFormat::Json) chartJson = ChartJson(e, r, notices);
     };
     const bool coloured = output.format != OutputFormat::Text && output.format != OutputFormat::Json;
-    const ChartOutcome outcome =
-        RunChartRequest(input, data, inspect, coloured ? Colouring::Spans : Colouring::None);
+    const ChartOutcome outcome = RunChartRequest(input, data, inspect, coloured ? Colouring::Spans : Colouring::None);
     if (const auto* problem = std::get_if<InputProblem>(&outcome))
         return Problem(output, InputErrorJson(*problem), problem->message, 2);
     if (const auto* problem = std::get_if<DataProblem>(&outcome))
@@ -205,12 +201,12 @@ int WriteChart(const OutputRequest& output, const ChartInput& typed, const std::
     const ChartResult& chart = std::get<ChartResult>(outcome);
     int status = 1;
     switch (output.format) {
-        case OutputFormat::Text: status = Emit(output, chart.text); break;
-        case OutputFormat::Rtf: status = Emit(output, ChartRtf(chart)); break;
-        case OutputFormat::Html: status = Emit(output, ChartHtml(chart)); break;
-        case OutputFormat::Json: status = Emit(output, JsonLine(chartJson)); break;
-        case OutputFormat::Pdf:
-        case OutputFormat::Png: status = Render(output, chart); break;
+    case OutputFormat::Text: status = Emit(output, chart.text); break;
+    case OutputFormat::Rtf: status = Emit(output, ChartRtf(chart)); break;
+    case OutputFormat::Html: status = Emit(output, ChartHtml(chart)); break;
+    case OutputFormat::Json: status = Emit(output, JsonLine(chartJson)); break;
+    case OutputFormat::Pdf:
+    case OutputFormat::Png: status = Render(output, chart); break;
     }
     if (status == 0 && !quiet)
         for (const auto& text : notices) std::cerr << text << "\n";

@@ -16,7 +16,9 @@ namespace {
 // them (Finish cuts it to what was written).
 class JsonSink {
 public:
-    explicit JsonSink(std::string& bytes) : bytes_(bytes) { bytes_.resize(std::max<std::size_t>(bytes_.capacity(), 4096)); }
+    explicit JsonSink(std::string& bytes) : bytes_(bytes) {
+        bytes_.resize(std::max<std::size_t>(bytes_.capacity(), 4096));
+    }
     void Put(char c) { *Room(1) = c, ++size_; }
     void Put(std::string_view piece) {
         std::copy(piece.begin(), piece.end(), Room(piece.size()));
@@ -64,7 +66,8 @@ bool PutJsonString(std::string_view text, JsonSink& out) {
             out.Put(std::string_view(reinterpret_cast<const char*>(copied), static_cast<std::size_t>(p - copied)));
             copied = ++p;
             const std::size_t k = kShort.find(static_cast<char>(b));
-            const char escape[] = {'\\', k != std::string_view::npos ? kLetter[k] : 'u', '0', '0', kHex[b >> 4], kHex[b & 15]};
+            const char escape[] = {'\\',        k != std::string_view::npos ? kLetter[k] : 'u', '0', '0', kHex[b >> 4],
+                                   kHex[b & 15]};
             out.Put(std::string_view(escape, k != std::string_view::npos ? 2 : 6));
             continue;
         }
@@ -90,37 +93,38 @@ bool PutJsonString(std::string_view text, JsonSink& out) {
 template <class Number>
 void PutNumber(Number n, JsonSink& out) {
     char digits[24];
-    out.Put(std::string_view(digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits)));
+    out.Put(std::string_view(digits,
+                             static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, n).ptr - digits)));
 }
 
 // False when a text inside is not well-formed UTF-8.
 bool PutCompact(const nlohmann::ordered_json& value, JsonSink& out) {
     using Type = nlohmann::ordered_json::value_t;
     switch (value.type()) {
-        case Type::string: return PutJsonString(value.get_ref<const std::string&>(), out);
-        case Type::object: {
-            out.Put('{');
-            for (auto it = value.begin(); it != value.end(); ++it) {
-                if (it != value.begin()) out.Put(',');
-                if (!PutJsonString(it.key(), out)) return false;
-                out.Put(':');
-                if (!PutCompact(it.value(), out)) return false;
-            }
-            out.Put('}');
-            return true;
+    case Type::string: return PutJsonString(value.get_ref<const std::string&>(), out);
+    case Type::object: {
+        out.Put('{');
+        for (auto it = value.begin(); it != value.end(); ++it) {
+            if (it != value.begin()) out.Put(',');
+            if (!PutJsonString(it.key(), out)) return false;
+            out.Put(':');
+            if (!PutCompact(it.value(), out)) return false;
         }
-        case Type::array: {
-            out.Put('[');
-            for (std::size_t i = 0; i < value.size(); ++i) {
-                if (i) out.Put(',');
-                if (!PutCompact(value[i], out)) return false;
-            }
-            out.Put(']');
-            return true;
+        out.Put('}');
+        return true;
+    }
+    case Type::array: {
+        out.Put('[');
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (i) out.Put(',');
+            if (!PutCompact(value[i], out)) return false;
         }
-        case Type::number_integer: PutNumber(value.get<std::int64_t>(), out); return true;
-        case Type::number_unsigned: PutNumber(value.get<std::uint64_t>(), out); return true;
-        default: out.Put(value.dump()); return true;  // fractions, true, false, null
+        out.Put(']');
+        return true;
+    }
+    case Type::number_integer: PutNumber(value.get<std::int64_t>(), out); return true;
+    case Type::number_unsigned: PutNumber(value.get<std::uint64_t>(), out); return true;
+    default: out.Put(value.dump()); return true;  // fractions, true, false, null
     }
 }
 

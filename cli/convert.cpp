@@ -35,8 +35,10 @@ std::string TwoDigits(unsigned n) { return (n < 10 ? "0" : "") + std::to_string(
 std::string Line(bool lunarInput, const LunarDate& lunar, sys_days day, bool asJson) {
     const year_month_day ymd{day};
     const std::string y = std::to_string(static_cast<int>(ymd.year()));
-    const std::string m = TwoDigits(static_cast<unsigned>(ymd.month())), d = TwoDigits(static_cast<unsigned>(ymd.day()));
-    if (!asJson) return lunarInput ? "公历：" + y + "年" + m + "月" + d + "日\n" : "农历：" + LunarDateText(lunar) + "\n";
+    const std::string m = TwoDigits(static_cast<unsigned>(ymd.month())),
+                      d = TwoDigits(static_cast<unsigned>(ymd.day()));
+    if (!asJson)
+        return lunarInput ? "公历：" + y + "年" + m + "月" + d + "日\n" : "农历：" + LunarDateText(lunar) + "\n";
     json out = {{"solar", y + "-" + m + "-" + d},
                 {"lunar", {{"year", lunar.year}, {"month", lunar.month}, {"day", lunar.day}, {"leap", lunar.leap}}}};
     std::string line;

@@ -12,7 +12,7 @@ namespace paipan {
 
 // {"error": {"kind": kind, "message": message, "field": field or null}}.
 nlohmann::ordered_json ErrorJson(const std::string& kind, const std::string& message,
-                         const std::optional<std::string>& field = std::nullopt);
+                                 const std::optional<std::string>& field = std::nullopt);
 
 // An input problem: kind "input" and the command-line option that holds the
 // bad value (null for the day-in-month check).

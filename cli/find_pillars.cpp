@@ -54,18 +54,19 @@ std::string Json(const std::vector<PillarInterval>& found, const ClockCorrection
     return array.dump() + "\n";
 }
 
-
 }  // namespace
 
-bool IsFindOption(std::string_view key) {
-    return key == "find-pillars" || key == "from-year" || key == "to-year";
-}
+bool IsFindOption(std::string_view key) { return key == "find-pillars" || key == "from-year" || key == "to-year"; }
 
 bool NoteFindOption(FindOptions& find, std::string_view key, const std::string& value) {
-    if (key == "find-pillars") find.pillars = value;
-    else if (key == "from-year") find.fromYear = value;
-    else if (key == "to-year") find.toYear = value;
-    else return false;
+    if (key == "find-pillars")
+        find.pillars = value;
+    else if (key == "from-year")
+        find.fromYear = value;
+    else if (key == "to-year")
+        find.toYear = value;
+    else
+        return false;
     return true;
 }
 
@@ -95,15 +96,14 @@ int FindPillars(const FindOptions& find, const ChartInput& input, const OutputRe
         const PillarSearch search(ProgramFolder() / kCalendarFileName);
         const PillarSearchResult result = search.Find(query);
         using Outcome = PillarSearchResult::Outcome;
-        if (result.outcome != Outcome::Found)
-            return Report(result.reason, result.outcome == Outcome::NoData ? 3 : 2);
+        if (result.outcome != Outcome::Found) return Report(result.reason, result.outcome == Outcome::NoData ? 3 : 2);
         // The clock of the birthplace, as a chart of the place would read it.
         ChartInput placed = input;
         SetClockOfNamedPlaces(placed, ProgramFolder() / kGazetteerFileName);
         DataRowCache cache;  // the equation of time read once for all stretches
         const ClockCorrection correct = BirthplaceClockCorrection(placed, DataSource(ProgramFolder(), &cache));
         return Emit(output, output.format == OutputFormat::Json ? Json(result.intervals, correct)
-                                                                 : Lines(result.intervals, correct));
+                                                                : Lines(result.intervals, correct));
     } catch (const DataError& e) {
         return Report(e.what(), 3);
     }

@@ -57,8 +57,9 @@ constexpr TextOption kTextOptions[] = {
     {"day", &ChartInput::day, "day of month 1 to 31, default today"},
     {"hour", &ChartInput::hour, "clock hour 0 to 23 at the birth place, default now"},
     {"minute", &ChartInput::minute, "clock minute 0 to 59, default now"},
-    {"zone", &ChartInput::zone, "IANA time zone of the birth clock (Asia/Tokyo), default the zone of\n"
-                                "      the place named, else China's clock"},
+    {"zone", &ChartInput::zone,
+     "IANA time zone of the birth clock (Asia/Tokyo), default the zone of\n"
+     "      the place named, else China's clock"},
 };
 
 constexpr ChoiceOption kChoiceOptions[] = {
@@ -98,12 +99,10 @@ void PrintHelp() {
     std::cout << "Usage: paipan-cli [OPTION]...\n"
                  "Lays out a Four Pillars chart (四柱八字排盘) and writes it to stdout.\n"
                  "Values may be given as --opt VALUE or --opt=VALUE.\n\n";
-    for (const auto& o : kTextOptions)
-        std::cout << "  --" << o.name << " TEXT  " << WithSpan(o.help) << "\n";
+    for (const auto& o : kTextOptions) std::cout << "  --" << o.name << " TEXT  " << WithSpan(o.help) << "\n";
     for (const auto& o : kChoiceOptions)
         std::cout << "  --" << o.name << " " << o.yes << "|" << o.no << "  " << o.help << "\n";
-    for (const auto& o : kFlagOptions)
-        std::cout << "  --" << o.name << " | --no-" << o.name << "  " << o.help << "\n";
+    for (const auto& o : kFlagOptions) std::cout << "  --" << o.name << " | --no-" << o.name << "  " << o.help << "\n";
     std::cout << "  --locate QUERY  list the birthplaces matching QUERY (name, degrees, minutes,\n"
                  "      time zone, TAB-separated), best first, and exit\n"
                  "  --longitude-from-place  take the longitude from the best match of --place\n"
@@ -114,10 +113,11 @@ void PrintHelp() {
                  "      --longitude that charts to them, TAB-separated; with --format json an array\n"
                  "      of {start, end, clock}; --night-zi applies. Exit 2 when nothing is found\n"
                  "  --from-year Y, --to-year Y  the years --find-pillars searches, default " +
-                     paipan::FirstYearText() + " to " + paipan::LastYearText() + "\n"
-                 "      e.g. paipan-cli --find-pillars \"庚午 辛巳 庚辰 癸未\" --from-year 1900\n";
-    std::cout << paipan::OutputFormatHelp() <<
-                 "  --output FILE  write to FILE (replaced whole keeping its mode, through a link to its\n"
+                     paipan::FirstYearText() + " to " + paipan::LastYearText() +
+                     "\n"
+                     "      e.g. paipan-cli --find-pillars \"庚午 辛巳 庚辰 癸未\" --from-year 1900\n";
+    std::cout << paipan::OutputFormatHelp()
+              << "  --output FILE  write to FILE (replaced whole keeping its mode, through a link to its\n"
                  "      target, or left as it was) instead of stdout\n"
                  "  --convert  print only the date in the other calendar (农历：庚子年闰四月初一 or\n"
                  "      公历：2020年05月23日), one line; with --format json one object\n"
@@ -131,7 +131,8 @@ void PrintHelp() {
                  "  paipan-cli --calendar lunar --year 2020 --month 四月 --day 初一 --leap-month --hour 8 --minute 30\n"
                  "  paipan-cli --calendar lunar --year 2020 --month 4 --day 1 --leap-month --convert\n"
                  "  paipan-cli --year 2020 --month 5 --day 23 --convert --format json\n"
-                 "  echo '{\"calendar\":\"lunar\",\"year\":2020,\"month\":4,\"day\":1,\"leap-month\":true}' | paipan-cli --batch\n";
+                 "  echo '{\"calendar\":\"lunar\",\"year\":2020,\"month\":4,\"day\":1,\"leap-month\":true}' | "
+                 "paipan-cli --batch\n";
 }
 
 struct UsageError {
@@ -163,8 +164,7 @@ private:
 };
 
 // Applies one option; returns false when it is not known.
-bool Apply(ChartInput& in, ArgReader& reader, std::string_view key,
-           const std::optional<std::string>& value) {
+bool Apply(ChartInput& in, ArgReader& reader, std::string_view key, const std::optional<std::string>& value) {
     for (const auto& o : kTextOptions) {
         if (key == o.name) {
             in.*o.field = reader.ValueOf(key, value);
@@ -175,8 +175,7 @@ bool Apply(ChartInput& in, ArgReader& reader, std::string_view key,
         if (key != o.name) continue;
         const std::string v = reader.ValueOf(key, value);
         if (v != o.yes && v != o.no)
-            throw UsageError{"--" + std::string(key) + " takes " + std::string(o.yes) + " or " +
-                             std::string(o.no)};
+            throw UsageError{"--" + std::string(key) + " takes " + std::string(o.yes) + " or " + std::string(o.no)};
         in.*o.field = v == o.yes;
         return true;
     }
@@ -215,9 +214,8 @@ bool ApplyOutputOption(paipan::OutputRequest& out, ArgReader& reader, std::strin
 
 // Fills the request from the command line; nullopt when --help or --version
 // (then in `shown`) was asked.
-std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth,
-                                paipan::OutputRequest& output, paipan::cli::FindOptions& find,
-                                std::string& shown) {
+std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions& birth, paipan::OutputRequest& output,
+                                paipan::cli::FindOptions& find, std::string& shown) {
     ChartInput in = paipan::DefaultChartInputNow();
     bool clockGiven = false;  // --hour or --minute
     ArgReader reader(argc, argv);
@@ -249,8 +247,7 @@ std::optional<ChartInput> Parse(int argc, char** argv, paipan::cli::BirthOptions
             throw UsageError{"unknown option: --" + key};
         clockGiven = clockGiven || key == "hour" || key == "minute";
     }
-    if (in.unknownHour && clockGiven)
-        throw UsageError{"--unknown-hour cannot be combined with --hour or --minute"};
+    if (in.unknownHour && clockGiven) throw UsageError{"--unknown-hour cannot be combined with --hour or --minute"};
     paipan::CheckOutputRequest(output, [](const std::string& m) { throw UsageError{m}; });
     if (auto problem = paipan::cli::FindOptionsProblem(find, output)) throw UsageError{*problem};
     return in;
@@ -263,9 +260,12 @@ std::optional<std::string> ApplyRequestKey(ChartInput& in, const std::string& ke
     const std::string quoted = "“" + key + "”";
     for (const auto& o : kTextOptions) {
         if (key != o.name) continue;
-        if (value.is_string()) in.*o.field = value.get<std::string>();
-        else if (value.is_number()) in.*o.field = paipan::PlainDecimal(value);
-        else return quoted + "应为文字或数字。";
+        if (value.is_string())
+            in.*o.field = value.get<std::string>();
+        else if (value.is_number())
+            in.*o.field = paipan::PlainDecimal(value);
+        else
+            return quoted + "应为文字或数字。";
         return std::nullopt;
     }
     for (const auto& o : kChoiceOptions) {
@@ -304,8 +304,10 @@ int main(int argc, char** argv) {
             return Report(message, 2);
         }
         if (!input) {
-            if (shown == "--version") std::cout << "paipan-cli " PAIPAN_VERSION "\n";
-            else PrintHelp();
+            if (shown == "--version")
+                std::cout << "paipan-cli " PAIPAN_VERSION "\n";
+            else
+                PrintHelp();
             return 0;
         }
         if (birth.locate) return paipan::cli::Locate(*birth.locate);

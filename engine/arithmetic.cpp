@@ -14,15 +14,13 @@ namespace {
 
 void RequireStem(int g, const char* where) {
     if (g < 0 || g > 9) {
-        throw std::logic_error(std::string(where) + ": stem index " + std::to_string(g) +
-                               " is outside 0-9");
+        throw std::logic_error(std::string(where) + ": stem index " + std::to_string(g) + " is outside 0-9");
     }
 }
 
 void RequireBranch(int z, const char* where) {
     if (z < 0 || z > 11) {
-        throw std::logic_error(std::string(where) + ": branch index " + std::to_string(z) +
-                               " is outside 0-11");
+        throw std::logic_error(std::string(where) + ": branch index " + std::to_string(z) + " is outside 0-11");
     }
 }
 

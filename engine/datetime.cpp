@@ -13,9 +13,12 @@ CivilTime ToCivil(DateTime t) {
     const auto dayStart = floor<days>(t);
     const year_month_day ymd{dayStart};
     const hh_mm_ss<seconds> tod{t - dayStart};
-    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(tod.hours().count()),
-            static_cast<int>(tod.minutes().count()), static_cast<int>(tod.seconds().count())};
+    return {static_cast<int>(ymd.year()),
+            static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day())),
+            static_cast<int>(tod.hours().count()),
+            static_cast<int>(tod.minutes().count()),
+            static_cast<int>(tod.seconds().count())};
 }
 
 bool IsValidDate(int y, int m, int d) {
@@ -48,8 +51,8 @@ std::string DateTimeText(const CivilTime& t, bool padded) {
         if (padded && text.size() == 1) text.insert(text.begin(), '0');
         return text;
     };
-    return std::to_string(t.year) + "年" + part(t.month) + "月" + part(t.day) + "日" + part(t.hour) +
-           "时" + part(t.minute) + "分";
+    return std::to_string(t.year) + "年" + part(t.month) + "月" + part(t.day) + "日" + part(t.hour) + "时" +
+           part(t.minute) + "分";
 }
 
 }  // namespace paipan

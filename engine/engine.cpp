@@ -32,13 +32,12 @@ std::string Text(const Value& v) {
 
 }  // namespace
 
-void PillarEngine::SetRequest(const Value& nian_, const Value& yue_, const Value& ri_,
-                                const Value& shi_, const Value& fen_, const Value& sex2_,
-                                const Value& name2_, const Value& area2_, const Value& dyp2_,
-                                const Value& lnp2_, const Value& cgp2_, const Value& ssp2_,
-                                const Value& nyp2_, const Value& shenshap2_, const Value& csp2_,
-                                const Value& mgp2_, const Value& qyp2_, const Value& xyp2_,
-                                const Value& zsp2_, const Value& jyssp2_, const Value& mode2_) {
+void PillarEngine::SetRequest(const Value& nian_, const Value& yue_, const Value& ri_, const Value& shi_,
+                              const Value& fen_, const Value& sex2_, const Value& name2_, const Value& area2_,
+                              const Value& dyp2_, const Value& lnp2_, const Value& cgp2_, const Value& ssp2_,
+                              const Value& nyp2_, const Value& shenshap2_, const Value& csp2_, const Value& mgp2_,
+                              const Value& qyp2_, const Value& xyp2_, const Value& zsp2_, const Value& jyssp2_,
+                              const Value& mode2_) {
     nian = WholeNumber(nian_);
     yue = WholeNumber(yue_);
     ri = WholeNumber(ri_);
@@ -63,8 +62,8 @@ void PillarEngine::SetRequest(const Value& nian_, const Value& yue_, const Value
 }
 
 void PillarEngine::SetRequest(const EngineRequest& r) {
-    SetRequest(r.year, r.month, r.day, r.hour, r.minute, r.sex, r.name, r.place, r.dyp, r.lnp,
-               r.cgp, r.ssp, r.nyp, r.shenshap, r.csp, r.mgp, r.qyp, r.xyp, r.zsp, r.jyssp, r.mode);
+    SetRequest(r.year, r.month, r.day, r.hour, r.minute, r.sex, r.name, r.place, r.dyp, r.lnp, r.cgp, r.ssp, r.nyp,
+               r.shenshap, r.csp, r.mgp, r.qyp, r.xyp, r.zsp, r.jyssp, r.mode);
     s_realtime = r.realtime;
 }
 

@@ -12,7 +12,7 @@ namespace paipan {
 // night-zi rule off.
 struct EngineRequest {
     int year = 2000, month = 1, day = 7, hour = 12, minute = 0;  // true solar time
-    int sex = 1;  // 1 male, 0 female
+    int sex = 1;                                                 // 1 male, 0 female
     std::string name = "张三", place = "安徽";
     int mode = 0;  // layout: 1 horizontal (横排), anything else vertical (竖排)
     // Section switches, each on only when exactly 1; the engine keeps them as

@@ -106,8 +106,7 @@ void PillarEngine::GetEightWordInfo() {
     // the luck-start measure counts to the next jie term forward, from the
     // last one backward, three days to a year.
     const bool forward = isshun(bz, sex2);
-    QiYunAge = forward ? DayDifference(NextJieQi, InputTime) / 3
-                       : DayDifference(InputTime, LastJieQi) / 3;
+    QiYunAge = forward ? DayDifference(NextJieQi, InputTime) / 3 : DayDifference(InputTime, LastJieQi) / 3;
     FillLuckPillars(*this, forward);
     FillConceptionAndPalace(*this);
 }

@@ -13,8 +13,8 @@ using GanZhi = std::array<int, 2>;
 // The characters of the stems and branches, by index.
 inline constexpr std::array<std::string_view, 10> kStemNames{"甲", "乙", "丙", "丁", "戊",
                                                              "己", "庚", "辛", "壬", "癸"};
-inline constexpr std::array<std::string_view, 12> kBranchNames{
-    "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
+inline constexpr std::array<std::string_view, 12> kBranchNames{"子", "丑", "寅", "卯", "辰", "巳",
+                                                               "午", "未", "申", "酉", "戌", "亥"};
 
 // The remainder of a by m in [0, m), also for negative a.
 constexpr int Mod(int a, int m) { return ((a % m) + m) % m; }
@@ -30,9 +30,7 @@ constexpr GanZhi YearPillarOf(int year) {
 
 // The pillar `steps` places on in the cycle of sixty (back when negative):
 // the luck and minor-luck pillars step from the month and hour pillars.
-constexpr GanZhi StepPillar(GanZhi from, int steps) {
-    return {Mod(from[0] + steps, 10), Mod(from[1] + steps, 12)};
-}
+constexpr GanZhi StepPillar(GanZhi from, int steps) { return {Mod(from[0] + steps, 10), Mod(from[1] + steps, 12)}; }
 
 // The two void branches (空亡) of a day pillar: the ten-day decade that holds
 // the day leaves unmatched the two branches just below its 甲 day's branch.

@@ -25,8 +25,7 @@ LuckStart BreakDownLuckStart(double q) {
     // zero; a negative day count would be nonsense, so it stays 0 (and the
     // hours then round to 0 as well).
     const double days = std::max(0.0, std::floor(((q - years) - months / 12) * 12 * 30));
-    const double hours =
-        std::floor(((q - years) - months / 12 - days / 12 / 30) * 12 * 30 * 24 + 0.5);
+    const double hours = std::floor(((q - years) - months / 12 - days / 12 / 30) * 12 * 30 * 24 + 0.5);
     s.years = static_cast<int>(years);
     s.months = static_cast<int>(months);  // [0, 11]
     s.days = static_cast<int>(days);      // [0, 29]

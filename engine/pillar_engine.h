@@ -43,14 +43,14 @@ public:
     std::string NextJQStr;
     std::string LastJieName;  // the names of those terms, e.g. "立春"
     std::string NextJieName;
-    DateTime InputTime{};   // the birth, seconds 0
-    std::string OutputStr;  // the whole chart text
-    std::string kwstr;      // the two void branches of the day pillar
-    int nn = 0;             // lunar year (Gregorian year in which it began)
-    int ny = 0;             // lunar month 1-12
-    int nr = 0;             // lunar day 1-30
-    bool leap = false;      // lunar month is a leap (闰) month
-    std::string s_realtime; // correction block handed over by the request
+    DateTime InputTime{};    // the birth, seconds 0
+    std::string OutputStr;   // the whole chart text
+    std::string kwstr;       // the two void branches of the day pillar
+    int nn = 0;              // lunar year (Gregorian year in which it began)
+    int ny = 0;              // lunar month 1-12
+    int nr = 0;              // lunar day 1-30
+    bool leap = false;       // lunar month is a leap (闰) month
+    std::string s_realtime;  // correction block handed over by the request
 
     // ---- Chart fields ------------------------------------------------------
     Pillars bz{};
@@ -80,11 +80,11 @@ public:
 
     // ---- Request fields (SetRequest) --------------------------------------
     int nian = 0, yue = 0, ri = 0, shi = 0, fen = 0;  // corrected birth time
-    int sex2 = 0;                                      // 1 male, 0 female
+    int sex2 = 0;                                     // 1 male, 0 female
     std::string name2, area2;
     // Switches: on only when exactly 1.
-    int dyp2 = 0, lnp2 = 0, cgp2 = 0, ssp2 = 0, nyp2 = 0, shenshap2 = 0, csp2 = 0, mgp2 = 0,
-        qyp2 = 0, xyp2 = 0, zsp2 = 0, jyssp2 = 0;
+    int dyp2 = 0, lnp2 = 0, cgp2 = 0, ssp2 = 0, nyp2 = 0, shenshap2 = 0, csp2 = 0, mgp2 = 0, qyp2 = 0, xyp2 = 0,
+        zsp2 = 0, jyssp2 = 0;
     int mode2 = 0;  // 1 horizontal, anything else vertical
 
     // ---- Symbol tables (filled by the constructor, never changed) ---------
@@ -103,33 +103,31 @@ public:
     // 99 in the 太极贵人 tables for 戊 and 己.
     using BranchTable = std::array<int, 12>;
     using StemTable = std::array<int, 10>;
-    BranchTable ssGuChen{}, ssGuaSu{}, ssZaiSha{}, ssYuanChenA{}, ssYuanChenB{}, ssGouShaA{},
-        ssJiaoShaA{}, ssGouShaB{}, ssJiaoShaB{}, ssSangMen{}, ssDiaoKe{}, ssPiMa{}, ssHongLuan{},
-        ssTianXi{}, ssTianDeGan{}, ssTianDeZhi{}, ssYueDeGan{}, ssTianYi{}, ssJiangXing{},
-        ssHuaGai{}, ssYiMa{}, ssTaoHua{}, ssWangShen{}, ssJieSha{};
-    StemTable ssLuShen{}, ssTianYiGuiA{}, ssTianYiGuiB{}, ssWenChang{}, ssYangRen{}, ssJinYu{},
-        ssLiuXia{}, ssTaiJiA{}, ssTaiJiB{}, ssFuXing{}, ssTianChu{}, ssXueTang{}, ssGuoYin{};
+    BranchTable ssGuChen{}, ssGuaSu{}, ssZaiSha{}, ssYuanChenA{}, ssYuanChenB{}, ssGouShaA{}, ssJiaoShaA{}, ssGouShaB{},
+        ssJiaoShaB{}, ssSangMen{}, ssDiaoKe{}, ssPiMa{}, ssHongLuan{}, ssTianXi{}, ssTianDeGan{}, ssTianDeZhi{},
+        ssYueDeGan{}, ssTianYi{}, ssJiangXing{}, ssHuaGai{}, ssYiMa{}, ssTaoHua{}, ssWangShen{}, ssJieSha{};
+    StemTable ssLuShen{}, ssTianYiGuiA{}, ssTianYiGuiB{}, ssWenChang{}, ssYangRen{}, ssJinYu{}, ssLiuXia{}, ssTaiJiA{},
+        ssTaiJiB{}, ssFuXing{}, ssTianChu{}, ssXueTang{}, ssGuoYin{};
 
     // ---- Operations -------------------------------------------------------
-    int m_array(const Value& a, const Value& arr) const;               // engine/engine.cpp
-    Value expandarray(Value& arr) const;                               // engine/engine.cpp
-    bool isshun(const Pillars& bz, int sex) const;                     // engine/arithmetic.cpp
-    void SetRequest(const Value& nian, const Value& yue, const Value& ri, const Value& shi,
-                    const Value& fen, const Value& sex2, const Value& name2, const Value& area2,
-                    const Value& dyp2, const Value& lnp2, const Value& cgp2, const Value& ssp2,
-                    const Value& nyp2, const Value& shenshap2, const Value& csp2,
-                    const Value& mgp2, const Value& qyp2, const Value& xyp2, const Value& zsp2,
-                    const Value& jyssp2, const Value& mode2);  // engine/engine.cpp
+    int m_array(const Value& a, const Value& arr) const;  // engine/engine.cpp
+    Value expandarray(Value& arr) const;                  // engine/engine.cpp
+    bool isshun(const Pillars& bz, int sex) const;        // engine/arithmetic.cpp
+    void SetRequest(const Value& nian, const Value& yue, const Value& ri, const Value& shi, const Value& fen,
+                    const Value& sex2, const Value& name2, const Value& area2, const Value& dyp2, const Value& lnp2,
+                    const Value& cgp2, const Value& ssp2, const Value& nyp2, const Value& shenshap2, const Value& csp2,
+                    const Value& mgp2, const Value& qyp2, const Value& xyp2, const Value& zsp2, const Value& jyssp2,
+                    const Value& mode2);  // engine/engine.cpp
     // The same from a named record; also sets s_realtime from it.
-    void SetRequest(const EngineRequest& r);                    // engine/engine.cpp
-    int GetGWuXing(int g) const;                                // engine/arithmetic.cpp
+    void SetRequest(const EngineRequest& r);  // engine/engine.cpp
+    int GetGWuXing(int g) const;              // engine/arithmetic.cpp
     std::string GetTenDeity(int s, int g) const;
     std::string GetG(int g) const;
     std::string GetZ(int z) const;
     std::optional<int> GetSerial(int g, int z) const;
-    void GetEightWordInfo();                                    // engine/four_pillars.cpp
-    void GetKongWang();                                         // engine/arithmetic.cpp
-    std::string GetSWB(int z) const;                            // engine/arithmetic.cpp
+    void GetEightWordInfo();          // engine/four_pillars.cpp
+    void GetKongWang();               // engine/arithmetic.cpp
+    std::string GetSWB(int z) const;  // engine/arithmetic.cpp
 };
 
 }  // namespace paipan

@@ -13,9 +13,7 @@ namespace paipan {
 using Pillars = std::array<GanZhi, 4>;  // rows year, month, day, hour
 
 // The branch of a solar month: 1 (from 立春) is 寅 … 10 亥, 11 子, 12 丑.
-constexpr int MonthBranchOf(int solarMonth) {
-    return solarMonth >= 11 ? solarMonth - 11 : solarMonth + 1;
-}
+constexpr int MonthBranchOf(int solarMonth) { return solarMonth >= 11 ? solarMonth - 11 : solarMonth + 1; }
 
 // The month stem from the year stem (五虎遁): a 甲 or 己 year runs 丙寅 … 乙亥,
 // and its 子 and 丑 months take the stems of the year after (丙子, 丁丑).
@@ -36,7 +34,6 @@ int DaysSinceJiaZiDay(int year, int month, int day);
 // The four pillars of a corrected minute on civil date year-month-day at
 // `hour`, in solar year `solarYear` and solar month `solarMonth` (1 = 寅).
 // `nightZi`: from 23:00 the calendar day keeps its own day pillar (夜子时).
-Pillars PillarsAt(int solarYear, int solarMonth, int year, int month, int day, int hour,
-                  bool nightZi);
+Pillars PillarsAt(int solarYear, int solarMonth, int year, int month, int day, int hour, bool nightZi);
 
 }  // namespace paipan

@@ -2,9 +2,7 @@
 
 namespace paipan {
 
-bool Value::IsNumber() const {
-    return std::holds_alternative<long long>(v) || std::holds_alternative<double>(v);
-}
+bool Value::IsNumber() const { return std::holds_alternative<long long>(v) || std::holds_alternative<double>(v); }
 
 std::optional<double> Value::ToNumber() const {
     if (auto p = std::get_if<long long>(&v)) return static_cast<double>(*p);
@@ -33,8 +31,7 @@ std::optional<double> ParseDecimal(const std::string& text) {
     }
     double value = 0;
     int digits = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits)
-        value = value * 10 + (text[i] - '0');
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) value = value * 10 + (text[i] - '0');
     if (i < text.size() && text[i] == '.') {
         ++i;
         double scale = 0.1;

@@ -18,12 +18,10 @@ QString ChartFontFamily() {
     // Noto's monospace CJK family has half-width Latin cells; other "Mono"
     // CJK families are built the same way.
     for (const char* preferred : {kChartFontFamily, "WenQuanYi Zen Hei Mono"}) {
-        if (families.contains(QString(preferred)))
-            return QString(preferred);
+        if (families.contains(QString(preferred))) return QString(preferred);
     }
     for (const QString& family : families) {
-        if (family.contains(QStringLiteral("Mono")) || QFontDatabase::isFixedPitch(family))
-            return family;
+        if (family.contains(QStringLiteral("Mono")) || QFontDatabase::isFixedPitch(family)) return family;
     }
     return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
 }
@@ -75,12 +73,11 @@ void FillChartDocument(QTextDocument& document, const ChartResult& chart) {
     document.setPlainText(boxText.text);
     const int last = static_cast<int>(boxText.positions.size()) - 1;
     for (const ColourSpan& span : chart.spans) {
-        if (span.length <= 0)
-            continue;
+        if (span.length <= 0) continue;
         const int start = std::clamp(span.start, 0, last);
         const int end = std::clamp(span.start + span.length, start, last);
-        Colour(document, boxText.positions[static_cast<size_t>(start)],
-               boxText.positions[static_cast<size_t>(end)], QColor(span.red, span.green, span.blue));
+        Colour(document, boxText.positions[static_cast<size_t>(start)], boxText.positions[static_cast<size_t>(end)],
+               QColor(span.red, span.green, span.blue));
     }
 }
 

@@ -37,16 +37,14 @@ QString CannotWrite(const QString& path, const QString& reason) {
 }
 
 bool Commit(QSaveFile& file, const QString& path, QString* error) {
-    if (file.commit())
-        return true;
+    if (file.commit()) return true;
     *error = CannotWrite(path, file.errorString());
     return false;
 }
 
 void ReplaceFamily(QTextCharFormat& format, const QString& family) {
     QStringList families = format.fontFamilies().toStringList();
-    if (!families.contains(kChartFace))
-        return;
+    if (!families.contains(kChartFace)) return;
     families.replaceInStrings(kChartFace, family);
     format.setFontFamilies(families);
 }
@@ -58,8 +56,7 @@ std::vector<double> LineTops(QTextDocument& document) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const double blockTop = layout->blockBoundingRect(block).top();
         const QTextLayout* lines = block.layout();
-        for (int i = 0; i < lines->lineCount(); ++i)
-            tops.push_back(blockTop + lines->lineAt(i).y());
+        for (int i = 0; i < lines->lineCount(); ++i) tops.push_back(blockTop + lines->lineAt(i).y());
     }
     tops.push_back(document.size().height());
     return tops;
@@ -70,8 +67,7 @@ std::vector<double> LineTops(QTextDocument& document) {
 QString PrintFontFamily(const QString& folder) {
     static std::map<QString, QString> loaded;  // by folder
     const auto found = loaded.find(folder);
-    if (found != loaded.end())
-        return found->second;
+    if (found != loaded.end()) return found->second;
     const int id = QFontDatabase::addApplicationFont(QDir(folder).filePath(QString(kPrintFontFileName)));
     const QString family = id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0);
     loaded.emplace(folder, family);
@@ -83,8 +79,7 @@ std::unique_ptr<QTextDocument> PrintableCopy(const QTextDocument& document, cons
     QTextOption option = copy->defaultTextOption();
     option.setWrapMode(QTextOption::NoWrap);
     copy->setDefaultTextOption(option);
-    if (printFamily.isEmpty())
-        return copy;
+    if (printFamily.isEmpty()) return copy;
     QFont font = copy->defaultFont();
     if (font.families().contains(kChartFace) || font.family() == kChartFace) {
         font.setFamilies({printFamily});
@@ -112,8 +107,7 @@ std::unique_ptr<QTextDocument> PrintableCopy(const QTextDocument& document, cons
 
 bool PaintPages(QTextDocument& document, QPagedPaintDevice& device) {
     QPainter painter;
-    if (!painter.begin(&device))
-        return false;
+    if (!painter.begin(&device)) return false;
     // The document is laid out in screen pixels; on the page it keeps its
     // size in points unless it is wider than the printable width.
     const QRectF paper = device.pageLayout().paintRectPixels(device.logicalDpiX());
@@ -144,8 +138,7 @@ bool PaintPages(QTextDocument& document, QPagedPaintDevice& device) {
     return painter.end();
 }
 
-bool WritePdf(const QTextDocument& document, const QString& path, const QString& printFamily,
-              QString* error) {
+bool WritePdf(const QTextDocument& document, const QString& path, const QString& printFamily, QString* error) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = CannotWrite(path, file.errorString());

@@ -30,8 +30,7 @@ bool PaintPages(QTextDocument& document, QPagedPaintDevice& device);
 
 // A4 PDF of the document, written whole or not at all (an existing file of
 // that name survives a failure). False with a Chinese reason in `error`.
-bool WritePdf(const QTextDocument& document, const QString& path, const QString& printFamily,
-              QString* error);
+bool WritePdf(const QTextDocument& document, const QString& path, const QString& printFamily, QString* error);
 
 // PNG of the whole document on white at `scale` device pixels per screen
 // pixel, written whole or not at all. False with a Chinese reason in `error`.

@@ -26,19 +26,18 @@ void EnsureApplication() {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) bool paipan_render_chart(
-    const paipan::ChartResult& chart, paipan::RenderFormat format, const std::string& path,
-    const std::string& programFolder, std::string& error) {
+extern "C" __attribute__((visibility("default"))) bool
+paipan_render_chart(const paipan::ChartResult& chart, paipan::RenderFormat format, const std::string& path,
+                    const std::string& programFolder, std::string& error) {
     EnsureApplication();
     const auto document = paipan::NewChartDocument(chart);
     QString reason;
     const QString file = QString::fromStdString(path);
     // As the window's export at twice the pixels of a plain screen.
-    const bool written =
-        format == paipan::RenderFormat::Pdf
-            ? paipan::WritePdf(*document, file, paipan::PrintFontFamily(QString::fromStdString(programFolder)),
-                               &reason)
-            : paipan::WritePng(*document, file, 2.0, &reason);
+    const bool written = format == paipan::RenderFormat::Pdf
+                             ? paipan::WritePdf(*document, file,
+                                                paipan::PrintFontFamily(QString::fromStdString(programFolder)), &reason)
+                             : paipan::WritePng(*document, file, 2.0, &reason);
     error = reason.toStdString();
     return written;
 }

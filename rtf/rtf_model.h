@@ -19,9 +19,9 @@ struct Rgb {
 };
 
 struct RunFormat {
-    std::string font;              // family name in UTF-8; empty: the document's default
-    double pointSize = 0;          // whole or half points; 0: the document's default
-    std::optional<Rgb> colour;     // nullopt: the default (automatic) text colour
+    std::string font;           // family name in UTF-8; empty: the document's default
+    double pointSize = 0;       // whole or half points; 0: the document's default
+    std::optional<Rgb> colour;  // nullopt: the default (automatic) text colour
     bool bold = false;
     bool italic = false;
     bool underline = false;

@@ -13,9 +13,9 @@
 namespace paipan::rtf {
 namespace {
 
-constexpr std::size_t kMaxWordLetters = 32;      // longer control words match nothing
+constexpr std::size_t kMaxWordLetters = 32;       // longer control words match nothing
 constexpr long long kParamLimit = 2'000'000'000;  // parameters saturate here
-constexpr int kMaxFallbackChars = 16;            // \ucN beyond this is clamped
+constexpr int kMaxFallbackChars = 16;             // \ucN beyond this is clamped
 
 // ---------------------------------------------------------------- tokens
 
@@ -25,8 +25,8 @@ struct Token {
     std::string_view word;  // Word: its letters (at most kMaxWordLetters)
     bool hasParam = false;
     int param = 0;
-    unsigned char ch = 0;   // Symbol: the character after '\'; Text: the byte;
-                            // Escaped: the byte of \'hh, \\, \{ or \}
+    unsigned char ch = 0;  // Symbol: the character after '\'; Text: the byte;
+                           // Escaped: the byte of \'hh, \\, \{ or \}
 };
 
 Token MakeToken(Token::Kind kind, unsigned char ch = 0) {
@@ -163,9 +163,9 @@ struct CjkProperties {
 };
 
 struct CharState {
-    int font = -1;        // -1: the default font (\deff)
-    int halfPoints = 0;   // 0: the default size
-    int colour = -1;      // index into the colour table; -1: automatic
+    int font = -1;       // -1: the default font (\deff)
+    int halfPoints = 0;  // 0: the default size
+    int colour = -1;     // index into the colour table; -1: automatic
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -173,7 +173,7 @@ struct CharState {
     bool hidden = false;  // \v: text that is not shown
     CharSet charSet = CharSet::Low;
     CharSet ltrCharSet = CharSet::Low;  // the set \ltrch returns to
-    bool runMarked = false;  // ltrCharSet says which set the run's text is in
+    bool runMarked = false;             // ltrCharSet says which set the run's text is in
     CjkProperties cjk;
 };
 
@@ -205,37 +205,78 @@ struct ColourEntry {
 
 // Destinations whose content is not part of the visible text (besides every
 // {\*\...} group). Field results (\fldrslt) stay, their instructions go.
-constexpr auto kSkippedDestinations = std::to_array<std::string_view>({
-    "info", "stylesheet", "pict", "shp", "nonshppict", "object", "objdata",
-    "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
-    "footerf", "footnote", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc",
-    "ftncn", "aftncn", "annotation", "atnid", "atnauthor", "fldinst", "xe",
-    "tc", "txe", "pn", "listtable", "listoverridetable", "revtbl",
-    "rsidtbl", "filetbl", "generator", "author", "operator", "title",
-    "subject", "keywords", "comment", "doccomm", "falt", "panose",
-    "bkmkstart", "bkmkend", "themedata", "colorschememapping",
-    "latentstyles", "datastore", "xmlnstbl", "userprops", "docvar",
-    "template"});
+constexpr auto kSkippedDestinations = std::to_array<std::string_view>({"info",
+                                                                       "stylesheet",
+                                                                       "pict",
+                                                                       "shp",
+                                                                       "nonshppict",
+                                                                       "object",
+                                                                       "objdata",
+                                                                       "header",
+                                                                       "headerl",
+                                                                       "headerr",
+                                                                       "headerf",
+                                                                       "footer",
+                                                                       "footerl",
+                                                                       "footerr",
+                                                                       "footerf",
+                                                                       "footnote",
+                                                                       "ftnsep",
+                                                                       "ftnsepc",
+                                                                       "aftnsep",
+                                                                       "aftnsepc",
+                                                                       "ftncn",
+                                                                       "aftncn",
+                                                                       "annotation",
+                                                                       "atnid",
+                                                                       "atnauthor",
+                                                                       "fldinst",
+                                                                       "xe",
+                                                                       "tc",
+                                                                       "txe",
+                                                                       "pn",
+                                                                       "listtable",
+                                                                       "listoverridetable",
+                                                                       "revtbl",
+                                                                       "rsidtbl",
+                                                                       "filetbl",
+                                                                       "generator",
+                                                                       "author",
+                                                                       "operator",
+                                                                       "title",
+                                                                       "subject",
+                                                                       "keywords",
+                                                                       "comment",
+                                                                       "doccomm",
+                                                                       "falt",
+                                                                       "panose",
+                                                                       "bkmkstart",
+                                                                       "bkmkend",
+                                                                       "themedata",
+                                                                       "colorschememapping",
+                                                                       "latentstyles",
+                                                                       "datastore",
+                                                                       "xmlnstbl",
+                                                                       "userprops",
+                                                                       "docvar",
+                                                                       "template"});
 
 struct SpecialChar {
     std::string_view word;
     char32_t cp;
 };
 
-constexpr auto kSpecialChars = std::to_array<SpecialChar>({
-    {"par", U'\n'}, {"sect", U'\n'}, {"page", U'\n'}, {"row", U'\n'},
-    {"line", 0x2028}, {"tab", U'\t'}, {"cell", U'\t'},
-    {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003},
-    {"enspace", 0x2002}, {"qmspace", 0x2005}, {"bullet", 0x2022},
-    {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C},
-    {"rdblquote", 0x201D}, {"zwj", 0x200D}, {"zwnj", 0x200C},
-    {"ltrmark", 0x200E}, {"rtlmark", 0x200F}});
+constexpr auto kSpecialChars = std::to_array<SpecialChar>(
+    {{"par", U'\n'},        {"sect", U'\n'},       {"page", U'\n'},    {"row", U'\n'},     {"line", 0x2028},
+     {"tab", U'\t'},        {"cell", U'\t'},       {"emdash", 0x2014}, {"endash", 0x2013}, {"emspace", 0x2003},
+     {"enspace", 0x2002},   {"qmspace", 0x2005},   {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
+     {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"zwj", 0x200D},    {"zwnj", 0x200C},   {"ltrmark", 0x200E},
+     {"rtlmark", 0x200F}});
 
 // Every kind of underline turns underlining on; \ulc (its colour) does not.
-constexpr auto kUnderlineWords = std::to_array<std::string_view>({
-    "ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
-    "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
-    "ulthldash", "ululdbwave", "ulw", "ulwave"});
+constexpr auto kUnderlineWords = std::to_array<std::string_view>(
+    {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth", "ulthd", "ulthdash",
+     "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"});
 
 template <typename Range>
 bool Contains(const Range& range, std::string_view word) {
@@ -255,9 +296,9 @@ enum class Script { Asian, Western, Shared };
 
 bool IsAsianOnly(char32_t cp) {
     const auto in = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
-    return in(0x1100, 0x11FF) || in(0x2E80, 0x2FFF) || in(0x3000, 0x9FFF) || in(0xA000, 0xA4CF) ||
-           in(0xA960, 0xA97F) || in(0xAC00, 0xD7FF) || in(0xF900, 0xFAFF) || in(0xFE30, 0xFE4F) ||
-           in(0xFF00, 0xFFEF) || in(0x1B000, 0x1B16F) || in(0x20000, 0x3FFFF);
+    return in(0x1100, 0x11FF) || in(0x2E80, 0x2FFF) || in(0x3000, 0x9FFF) || in(0xA000, 0xA4CF) || in(0xA960, 0xA97F) ||
+           in(0xAC00, 0xD7FF) || in(0xF900, 0xFAFF) || in(0xFE30, 0xFE4F) || in(0xFF00, 0xFFEF) ||
+           in(0x1B000, 0x1B16F) || in(0x20000, 0x3FFFF);
 }
 
 // Blocks of punctuation, marks and symbols beyond Latin-1, which no script
@@ -267,17 +308,16 @@ bool IsAsianOnly(char32_t cp) {
 // symbols.
 bool IsSharedSymbol(char32_t cp) {
     const auto in = [cp](char32_t first, char32_t last) { return cp >= first && cp <= last; };
-    return cp == 0xD7 || cp == 0xF7 || in(0x0300, 0x036F) || in(0x2000, 0x2BFF) ||
-           in(0x2E00, 0x2E7F) || in(0xE000, 0xF8FF) || in(0xFE00, 0xFE0F) || in(0xFE20, 0xFE2F) ||
-           in(0xFFF0, 0xFFFF) || in(0x1D000, 0x1D7FF) || in(0x1F000, 0x1FBFF) || cp >= 0xE0000;
+    return cp == 0xD7 || cp == 0xF7 || in(0x0300, 0x036F) || in(0x2000, 0x2BFF) || in(0x2E00, 0x2E7F) ||
+           in(0xE000, 0xF8FF) || in(0xFE00, 0xFE0F) || in(0xFE20, 0xFE2F) || in(0xFFF0, 0xFFFF) ||
+           in(0x1D000, 0x1D7FF) || in(0x1F000, 0x1FBFF) || cp >= 0xE0000;
 }
 
 Script ScriptOf(char32_t cp) {
     if (IsAsianOnly(cp)) {
         return Script::Asian;
     }
-    if (cp == U'\n' || (cp < 0x80 && IsLetter(static_cast<char>(cp))) ||
-        (cp >= 0xC0 && !IsSharedSymbol(cp))) {
+    if (cp == U'\n' || (cp < 0x80 && IsLetter(static_cast<char>(cp))) || (cp >= 0xC0 && !IsSharedSymbol(cp))) {
         return Script::Western;  // a paragraph mark too: a paragraph starts afresh
     }
     return Script::Shared;
@@ -384,8 +424,7 @@ void RtfReader::OnToken(const Token& t) {
         tokens_.Skip(t.param);  // binary data, never text
         return;
     }
-    if (droppedDepth_ > 0 || stack_.empty() ||
-        Group().destination == Destination::Skip) {
+    if (droppedDepth_ > 0 || stack_.empty() || Group().destination == Destination::Skip) {
         if (t.kind == Token::Kind::GroupOpen) OpenGroup();
         if (t.kind == Token::Kind::GroupClose) CloseGroup();
         return;
@@ -469,8 +508,7 @@ void RtfReader::OnTextByte(const Token& t) {
         if (destination == Destination::FontTable) {
             FinishFontEntry();
         } else {
-            colours_.push_back(colourEntry_.set ? std::optional<Rgb>(colourEntry_.rgb)
-                                                : std::nullopt);
+            colours_.push_back(colourEntry_.set ? std::optional<Rgb>(colourEntry_.rgb) : std::nullopt);
             colourEntry_ = ColourEntry{};
         }
         return;
@@ -668,16 +706,14 @@ void RtfReader::OnColourTableWord(const Token& t) {
 void RtfReader::OnUnicode(int param) {
     fallbackToSkip_ = Group().fallbackChars;
     const long long value = param < 0 ? param + 65536LL : param;
-    const auto cp = value < 0 || value > 0x10FFFF ? kReplacementChar
-                                                  : static_cast<char32_t>(value);
+    const auto cp = value < 0 || value > 0x10FFFF ? kReplacementChar : static_cast<char32_t>(value);
     if (cp >= 0xD800 && cp <= 0xDBFF) {
         DropHighSurrogate();
         highSurrogate_ = cp;
     } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
         const char32_t high = highSurrogate_;
         highSurrogate_ = 0;
-        AddCodePoint(high == 0 ? kReplacementChar
-                               : 0x10000 + ((high - 0xD800) << 10) + (cp - 0xDC00));
+        AddCodePoint(high == 0 ? kReplacementChar : 0x10000 + ((high - 0xD800) << 10) + (cp - 0xDC00));
     } else {
         DropHighSurrogate();
         AddCodePoint(cp);

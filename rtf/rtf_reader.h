@@ -35,7 +35,6 @@ enum class LimitPassed { None, Runs, Fonts };
 // The text and character formats of an RTF file; nullopt when `bytes` are not
 // RTF. A file beyond `limits` is read only up to there, and `*passed` (when
 // given) says which limit it passed; the runs are then not the whole file.
-std::optional<RunList> ParseRtf(std::string_view bytes, const ReadLimits& limits = {},
-                                LimitPassed* passed = nullptr);
+std::optional<RunList> ParseRtf(std::string_view bytes, const ReadLimits& limits = {}, LimitPassed* passed = nullptr);
 
 }  // namespace paipan::rtf

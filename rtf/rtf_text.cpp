@@ -13,7 +13,6 @@ namespace {
 constexpr std::size_t kMaxConverters = 32;
 const iconv_t kFailedOpen = reinterpret_cast<iconv_t>(-1);
 
-
 // iconv's names for a Windows code page, the preferred first.
 std::vector<std::string> IconvNames(int codePage) {
     switch (codePage) {
@@ -66,29 +65,27 @@ bool Convert(iconv_t cd, std::string_view in, std::string& out, OnError onError)
 
 std::optional<int> CodePageOfCharset(int charset) {
     switch (charset) {
-    case 77: return 10000;   // Mac Roman
-    case 128: return 932;    // Shift JIS
-    case 129: return 949;    // Hangul
-    case 130: return 1361;   // Johab
+    case 77: return 10000;              // Mac Roman
+    case 128: return 932;               // Shift JIS
+    case 129: return 949;               // Hangul
+    case 130: return 1361;              // Johab
     case 134: return kCodePageChinese;  // GB2312, read as its superset GBK
-    case 136: return 950;    // Big5
-    case 161: return 1253;   // Greek
-    case 162: return 1254;   // Turkish
-    case 163: return 1258;   // Vietnamese
-    case 177: return 1255;   // Hebrew
-    case 178: return 1256;   // Arabic
-    case 186: return 1257;   // Baltic
-    case 204: return 1251;   // Cyrillic
-    case 222: return 874;    // Thai
-    case 238: return 1250;   // Central European
-    case 255: return 437;    // OEM
-    default: return std::nullopt;  // 0 ANSI, 1 default, 2 symbol and the rest
+    case 136: return 950;               // Big5
+    case 161: return 1253;              // Greek
+    case 162: return 1254;              // Turkish
+    case 163: return 1258;              // Vietnamese
+    case 177: return 1255;              // Hebrew
+    case 178: return 1256;              // Arabic
+    case 186: return 1257;              // Baltic
+    case 204: return 1251;              // Cyrillic
+    case 222: return 874;               // Thai
+    case 238: return 1250;              // Central European
+    case 255: return 437;               // OEM
+    default: return std::nullopt;       // 0 ANSI, 1 default, 2 symbol and the rest
     }
 }
 
-void CodePageConverter::IconvCloser::operator()(void* cd) const {
-    iconv_close(static_cast<iconv_t>(cd));
-}
+void CodePageConverter::IconvCloser::operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
 
 void* CodePageConverter::Find(int codePage, bool toUtf8) {
     const auto key = std::make_pair(codePage, toUtf8);
@@ -100,8 +97,7 @@ void* CodePageConverter::Find(int codePage, bool toUtf8) {
     }
     Handle handle;
     for (const std::string& name : IconvNames(codePage)) {
-        const iconv_t cd = toUtf8 ? iconv_open("UTF-8", name.c_str())
-                                  : iconv_open(name.c_str(), "UTF-8");
+        const iconv_t cd = toUtf8 ? iconv_open("UTF-8", name.c_str()) : iconv_open(name.c_str(), "UTF-8");
         if (cd != kFailedOpen) {
             handle.reset(cd);
             break;
@@ -113,8 +109,8 @@ void* CodePageConverter::Find(int codePage, bool toUtf8) {
 std::string CodePageConverter::Decode(int codePage, std::string_view bytes) {
     // Plain ASCII is itself in the pages most files use; no need for iconv.
     const bool asciiPage = codePage == kCodePageWestern || codePage == kCodePageChinese;
-    if (asciiPage && std::all_of(bytes.begin(), bytes.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (asciiPage &&
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         return std::string(bytes);
     }
     if (codePage == kCodePageUtf8) {
@@ -142,8 +138,7 @@ std::string CodePageConverter::Decode(int codePage, std::string_view bytes) {
 std::optional<std::string> CodePageConverter::Encode(int codePage, std::string_view utf8) {
     void* cd = Find(codePage, false);
     std::string out;
-    if (cd == nullptr ||
-        !Convert(static_cast<iconv_t>(cd), utf8, out, [](std::string&) { return false; })) {
+    if (cd == nullptr || !Convert(static_cast<iconv_t>(cd), utf8, out, [](std::string&) { return false; })) {
         return std::nullopt;
     }
     return out;

@@ -24,9 +24,6 @@ inline constexpr int kCodePageWestern = 1252;
 inline constexpr int kCodePageChinese = 936;  // GBK, the code page of Simplified Chinese Windows
 inline constexpr int kCodePageUtf8 = 65001;
 
-
-
-
 // The code page Windows uses for a font character set (\fcharsetN);
 // nullopt for the ANSI and default sets, whose text follows the document's
 // \ansicpg.

@@ -125,8 +125,8 @@ void AppendFontTable(std::string& out, const std::vector<std::string>& fonts) {
 void AppendColourTable(std::string& out, const std::vector<Rgb>& colours) {
     out += "{\\colortbl;";  // entry 0 empty: the automatic colour
     for (const Rgb& rgb : colours) {
-        out += "\\red" + std::to_string(rgb.red) + "\\green" + std::to_string(rgb.green) +
-               "\\blue" + std::to_string(rgb.blue) + ";";
+        out += "\\red" + std::to_string(rgb.red) + "\\green" + std::to_string(rgb.green) + "\\blue" +
+               std::to_string(rgb.blue) + ";";
     }
     out += "}\r\n";
 }

@@ -121,8 +121,7 @@ bool ReadAfterSql(const std::string& file, std::string& sql) {
 }
 
 int Build(const std::filesystem::path& out, const std::string& table, const std::string& keys,
-          const std::filesystem::path& csv, const std::vector<std::string>& textColumns,
-          const std::string& afterFile) {
+          const std::filesystem::path& csv, const std::vector<std::string>& textColumns, const std::string& afterFile) {
     std::string after;
     if (!ReadAfterSql(afterFile, after)) return 1;
     std::ifstream in(csv);

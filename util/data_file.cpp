@@ -20,9 +20,7 @@ using StmtHandle = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
 
 }  // namespace
 
-std::string DataFileName(const std::filesystem::path& file) {
-    return file.filename().string();
-}
+std::string DataFileName(const std::filesystem::path& file) { return file.filename().string(); }
 
 [[noreturn]] void ThrowUnreadable(const std::filesystem::path& file) {
     throw DataError("无法读取数据文件 " + DataFileName(file) + "（" + file.string() +
@@ -58,8 +56,7 @@ StmtHandle Prepare(sqlite3* db, const std::filesystem::path& file, const std::st
     StmtHandle stmt(rawStmt);
     if (rc != SQLITE_OK || !stmt) ThrowUnreadable(file);  // not a database, or no such table
     for (std::size_t i = 0; i < params.size(); ++i) {
-        if (sqlite3_bind_int64(stmt.get(), static_cast<int>(i + 1), params[i]) != SQLITE_OK)
-            ThrowUnreadable(file);
+        if (sqlite3_bind_int64(stmt.get(), static_cast<int>(i + 1), params[i]) != SQLITE_OK) ThrowUnreadable(file);
     }
     return stmt;
 }
@@ -98,8 +95,8 @@ QueryRow RowAt(sqlite3_stmt* stmt, const std::vector<int>& places) {
 }  // namespace
 
 std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::string& sql,
-                                const std::vector<long long>& params,
-                                const std::vector<std::string>& columnNames, std::size_t limit) {
+                                const std::vector<long long>& params, const std::vector<std::string>& columnNames,
+                                std::size_t limit) {
     CheckDataFile(file);
     sqlite3* raw = nullptr;
     int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
@@ -132,8 +129,8 @@ void ForEachRow(const std::filesystem::path& file, const std::string& sql, const
     StmtHandle stmt(rawStmt);
     if (!stmt) ThrowUnreadable(file);
     for (std::size_t i = 0; i < params.size(); ++i)
-        sqlite3_bind_text(stmt.get(), static_cast<int>(i + 1), params[i].data(),
-                          static_cast<int>(params[i].size()), SQLITE_STATIC);
+        sqlite3_bind_text(stmt.get(), static_cast<int>(i + 1), params[i].data(), static_cast<int>(params[i].size()),
+                          SQLITE_STATIC);
     const DataRowReader reader(stmt.get());
     int step = 0;
     while ((step = sqlite3_step(stmt.get())) == SQLITE_ROW) row(reader);

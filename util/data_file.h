@@ -36,11 +36,10 @@ std::string DataFileName(const std::filesystem::path& file);
 // expected database.
 struct QueryRow {
     std::vector<std::optional<long long>> columns;  // in the order asked for
-    bool damaged = false;  // a column holds text or a blob where a number belongs
+    bool damaged = false;                           // a column holds text or a blob where a number belongs
 };
 std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::string& sql,
-                                const std::vector<long long>& params,
-                                const std::vector<std::string>& columnNames,
+                                const std::vector<long long>& params, const std::vector<std::string>& columnNames,
                                 std::size_t limit = SIZE_MAX);
 
 // The same for a lookup by text (?1, ?2, ... bound to `params`): `row` is

@@ -26,20 +26,26 @@ namespace {
 const QString kTitle = QStringLiteral("晴川四柱八字排盘系统 Ver1.0 （免费版）");
 
 QStringList CliArguments(const ChartInput& in) {
-    const std::pair<const char*, std::string> values[] = {
-        {"name", in.name}, {"place", in.place}, {"longitude", in.longitude},
-        {"longitude-minutes", in.longitudeMinutes}, {"year", in.year}, {"month", in.month},
-        {"day", in.day}, {"hour", in.hour}, {"minute", in.minute},
-        {"sex", in.male ? "male" : "female"}, {"layout", in.horizontal ? "horizontal" : "vertical"}};
-    const std::pair<const char*, bool> switches[] = {
-        {"annual", in.annual}, {"stars", in.stars}, {"deities", in.deities},
-        {"hidden-stems", in.hiddenStems}, {"nayin", in.nayin}, {"minor-luck", in.minorLuck},
-        {"palace", in.palace}, {"stages", in.stages}, {"night-zi", in.nightZi}};
+    const std::pair<const char*, std::string> values[] = {{"name", in.name},
+                                                          {"place", in.place},
+                                                          {"longitude", in.longitude},
+                                                          {"longitude-minutes", in.longitudeMinutes},
+                                                          {"year", in.year},
+                                                          {"month", in.month},
+                                                          {"day", in.day},
+                                                          {"hour", in.hour},
+                                                          {"minute", in.minute},
+                                                          {"sex", in.male ? "male" : "female"},
+                                                          {"layout", in.horizontal ? "horizontal" : "vertical"}};
+    const std::pair<const char*, bool> switches[] = {{"annual", in.annual},   {"stars", in.stars},
+                                                     {"deities", in.deities}, {"hidden-stems", in.hiddenStems},
+                                                     {"nayin", in.nayin},     {"minor-luck", in.minorLuck},
+                                                     {"palace", in.palace},   {"stages", in.stages},
+                                                     {"night-zi", in.nightZi}};
     QStringList args;
     for (const auto& [option, value] : values)
         args << QStringLiteral("--%1").arg(option) << QString::fromStdString(value);
-    for (const auto& [name, on] : switches)
-        args << (on ? QStringLiteral("--%1") : QStringLiteral("--no-%1")).arg(name);
+    for (const auto& [name, on] : switches) args << (on ? QStringLiteral("--%1") : QStringLiteral("--no-%1")).arg(name);
     return args;
 }
 
@@ -51,8 +57,7 @@ QString CliChart(const ChartInput& in) { return CliOutput(CliArguments(in)); }
 using ColourRuns = QList<std::tuple<int, int, QColor>>;
 
 void AddRun(ColourRuns& runs, int start, int length, const QColor& colour) {
-    if (!colour.isValid() || length == 0)
-        return;
+    if (!colour.isValid() || length == 0) return;
     if (!runs.isEmpty()) {
         auto& [lastStart, lastLength, lastColour] = runs.back();
         if (lastColour == colour && lastStart + lastLength == start) {
@@ -123,10 +128,13 @@ private slots:
     // CR LF and a lone CR each become one line end, and every position of
     // the original finds its place: a CR LF's two units land on one.
     void boxTextLineEnds() {
-        const struct { QString text, box; std::vector<int> positions; } cases[] = {
+        const struct {
+            QString text, box;
+            std::vector<int> positions;
+        } cases[] = {
             {QStringLiteral("a\rb\r\n\U00020000"), QStringLiteral("a\nb\n\U00020000"), {0, 1, 2, 3, 3, 4, 5, 6}},
             {QStringLiteral("x\r\n"), QStringLiteral("x\n"), {0, 1, 1, 2}},  // CR LF at the very end
-            {QStringLiteral("x\r"), QStringLiteral("x\n"), {0, 1, 2}},        // a lone CR at the end
+            {QStringLiteral("x\r"), QStringLiteral("x\n"), {0, 1, 2}},       // a lone CR at the end
             {QStringLiteral("\n\r\r\n"), QStringLiteral("\n\n\n"), {0, 1, 2, 2, 3}},
         };
         for (const auto& c : cases) {
@@ -176,7 +184,8 @@ private slots:
         QTest::addColumn<QString>("message");  // empty: the chart is shown
         QTest::addColumn<QString>("reset");    // field=text; empty: no field changes, the focus stays
         const auto info = [](const char* text) { return QStringLiteral("提示 [information] ") + text; };
-        const QString lon = info("请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！");
+        const QString lon = info(
+            "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！");
         const QString lonMin = info("请输入正确的经度分值！如果您不知道所在城市的经度分值，请输入默认的0分！");
         const QString year = info("请选择或输入正确的年份值，年份的值应当是介于1800与2100之间的数值！");
         const QString day = info("请选择或输入正确的公历日期值，公历日期的值应当是介于1与31之间的数值！");
@@ -193,30 +202,42 @@ private slots:
         QTest::newRow("year 1799") << "Combo1=1799" << year << "Combo1=1980";
         QTest::newRow("month empty") << "Combo2=" << info("请选择或输入正确的月份的数值！") << "Combo2=";
         QTest::newRow("month 13") << "Combo2=13"
-                                  << info("请选择或输入正确的月份值，月份的值应当是介于1与12之间的数值！") << "Combo2=1";
+                                  << info("请选择或输入正确的月份值，月份的值应当是介于1与12之间的数值！")
+                                  << "Combo2=1";
         QTest::newRow("day text") << "Combo3=x" << info("请选择或输入正确的公历日期的数值！") << "Combo3=";
         QTest::newRow("day 0") << "Combo3=0" << day << "Combo3=1";
         QTest::newRow("day 32") << "Combo3=32" << day << "Combo3=1";
         QTest::newRow("hour text") << "Combo4=午时" << info("请选择或输入正确的时间的数值！") << "Combo4=";
-        QTest::newRow("hour 24") << "Combo4=24"
-                                 << info("请选择或输入正确的时间值，时间的值应当是介于0与23之间的数值！") << "Combo4=1";
+        QTest::newRow("hour 24") << "Combo4=24" << info("请选择或输入正确的时间值，时间的值应当是介于0与23之间的数值！")
+                                 << "Combo4=1";
         QTest::newRow("minute text") << "Combo5=-" << info("请选择或输入正确的时间分的数值！") << "Combo5=";
         QTest::newRow("minute 60") << "Combo5=60"
-                                   << info("请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！") << "Combo5=1";
+                                   << info("请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！")
+                                   << "Combo5=1";
         QTest::newRow("checks in order: degrees before year") << "Text3= Combo1=2101" << lon << "Text3=";
         QTest::newRow("1900-02-29, not a leap year") << "Combo1=1900 Combo2=2 Combo3=29" << date << "";
         QTest::newRow("1981-02-29") << "Combo1=1981 Combo2=2 Combo3=29" << date << "";
         QTest::newRow("1990-02-30") << "Combo2=2 Combo3=30" << date << "";
         QTest::newRow("2019-04-31") << "Combo1=2019 Combo2=4 Combo3=31" << date << "";
         QTest::newRow("2019-11-31") << "Combo1=2019 Combo2=11 Combo3=31" << date << "";
-        QTest::newRow("2000-02-29 passes") << "Combo1=2000 Combo2=2 Combo3=29" << "" << "";
-        QTest::newRow("1980-02-29 passes") << "Combo1=1980 Combo2=2 Combo3=29" << "" << "";
-        QTest::newRow("2019-01-31 passes") << "Combo1=2019 Combo2=1 Combo3=31" << "" << "";
+        QTest::newRow("2000-02-29 passes") << "Combo1=2000 Combo2=2 Combo3=29"
+                                           << ""
+                                           << "";
+        QTest::newRow("1980-02-29 passes") << "Combo1=1980 Combo2=2 Combo3=29"
+                                           << ""
+                                           << "";
+        QTest::newRow("2019-01-31 passes") << "Combo1=2019 Combo2=1 Combo3=31"
+                                           << ""
+                                           << "";
         // The ends of the span: corrected into 1799 west of 120°, into 2101 at 180°.
         QTest::newRow("1800-01-01 00:05 at 75° passes")
-            << "Text3=75 Text4=0 Combo1=1800 Combo2=1 Combo3=1 Combo4=0 Combo5=5" << "" << "";
+            << "Text3=75 Text4=0 Combo1=1800 Combo2=1 Combo3=1 Combo4=0 Combo5=5"
+            << ""
+            << "";
         QTest::newRow("2100-12-31 23:59 at 180° passes")
-            << "Text3=180 Text4=0 Combo1=2100 Combo2=12 Combo3=31 Combo4=23 Combo5=59" << "" << "";
+            << "Text3=180 Text4=0 Combo1=2100 Combo2=12 Combo3=31 Combo4=23 Combo5=59"
+            << ""
+            << "";
         QTest::newRow("2100-02-29, not a leap year") << "Combo1=2100 Combo2=2 Combo3=29" << date << "";
     }
     void inputProblems() {
@@ -229,15 +250,13 @@ private slots:
             SetFieldText(*window, pair.section('=', 0, 0), pair.section('=', 1));
             fields[pair.section('=', 0, 0)] = pair.section('=', 1);
         }
-        if (!reset.isEmpty())
-            fields[reset.section('=', 0, 0)] = reset.section('=', 1);
+        if (!reset.isEmpty()) fields[reset.section('=', 0, 0)] = reset.section('=', 1);
         box->setPlainText(QStringLiteral("我的文字"));
         window->setWindowTitle(QStringLiteral("自定义标题"));
         auto* button = window->findChild<QPushButton*>("Command1");
         button->setFocus();
         QTest::mouseClick(button, Qt::LeftButton);
-        for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-            QCOMPARE(FieldText(*window, it.key()), it.value());
+        for (auto it = fields.cbegin(); it != fields.cend(); ++it) QCOMPARE(FieldText(*window, it.key()), it.value());
         if (message.isEmpty()) {
             QCOMPARE(ui->log, QStringList());
             QVERIFY(box->toPlainText().contains(QStringLiteral("特别提醒：")));
@@ -280,8 +299,8 @@ private slots:
         QVERIFY(action->isVisible());
         QCOMPARE(action->text(), QStringLiteral("按标准时间排盘（减1小时）"));
         QTest::mouseClick(action, Qt::LeftButton);
-        const char* expected[][2] = {{"Combo1", "1988"}, {"Combo2", "6"}, {"Combo3", "30"},
-                                     {"Combo4", "23"}, {"Combo5", "30"}};
+        const char* expected[][2] = {
+            {"Combo1", "1988"}, {"Combo2", "6"}, {"Combo3", "30"}, {"Combo4", "23"}, {"Combo5", "30"}};
         for (const auto& [name, value] : expected) QCOMPARE(FieldText(*window, name), QString(value));
         QVERIFY(box->toPlainText().contains(QStringLiteral("1988年6月30日23时30分")));
         QVERIFY(notices->toPlainText().startsWith(QStringLiteral("提示：已按标准时间排盘")));
@@ -353,12 +372,16 @@ private slots:
             QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         };
         const QString longitude = QStringLiteral(
-            "提示：经度是默认的120度0分，而出生地区“安徽”（安徽省）的经度约为117°16′E，相差超过1度；如在该地出生，请把经度改为117度16分。");
+            "提示：经度是默认的120度0分，而出生地区“安徽”（安徽省）的经度约为117°16′E，相差超过1度；如在该地出生，请把"
+            "经度改为117度16分。");
         press(DefaultChartInput(1988, 7, 1, 12, 0));
-        QCOMPARE(text->toPlainText(),
-                 QStringLiteral("提示：钟表时间1988年7月1日12时0分（时区 Asia/Shanghai）正值夏令时（1988年4月17日2时0分起至"
-                                "1988年9月11日2时0分止，钟表拨快1小时），对应的标准时间为1988年7月1日11时0分。本命盘按输入的钟表时间排出；"
-                                "如要按标准时间排盘，请把出生时间减去1小时。\n") + longitude);
+        QCOMPARE(
+            text->toPlainText(),
+            QStringLiteral("提示：钟表时间1988年7月1日12时0分（时区 Asia/Shanghai）正值夏令时（1988年4月17日2时0分起至"
+                           "1988年9月11日2时0分止，钟表拨快1小时），对应的标准时间为1988年7月1日11时0分。本命盘按输入的"
+                           "钟表时间排出；"
+                           "如要按标准时间排盘，请把出生时间减去1小时。\n") +
+                longitude);
         QVERIFY(action->isVisible());
         const QRect inside = area->rect().adjusted(2, 2, -2, -2);
         QCOMPARE(action->geometry().topRight(), inside.topRight());

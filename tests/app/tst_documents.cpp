@@ -40,13 +40,20 @@ private slots:
     void saveThenOpen_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("format");
-        QTest::newRow(".txt") << "chart.txt" << "txt";
-        QTest::newRow(".TXT") << "CHART.TXT" << "txt";
-        QTest::newRow("Chinese name") << "八字 结果.txt" << "txt";
-        QTest::newRow(".rtf") << "chart.rtf" << "rtf";
-        QTest::newRow("no extension") << "chart" << "";
-        QTest::newRow(".doc") << "chart.doc" << "";
-        QTest::newRow(".tx") << "chart.tx" << "";
+        QTest::newRow(".txt") << "chart.txt"
+                              << "txt";
+        QTest::newRow(".TXT") << "CHART.TXT"
+                              << "txt";
+        QTest::newRow("Chinese name") << "八字 结果.txt"
+                                      << "txt";
+        QTest::newRow(".rtf") << "chart.rtf"
+                              << "rtf";
+        QTest::newRow("no extension") << "chart"
+                                      << "";
+        QTest::newRow(".doc") << "chart.doc"
+                              << "";
+        QTest::newRow(".tx") << "chart.tx"
+                             << "";
     }
     void saveThenOpen() {
         QFETCH(QString, name);
@@ -82,7 +89,8 @@ private slots:
         QCOMPARE(ui->filters, QStringList(2, QStringLiteral("文本文档(*.txt);;RTF文档(*.rtf);;所有文件(*.*)")));
         QCOMPARE(box->toPlainText(), text);
         QCOMPARE(box->document()->blockCount(), 3);
-        QCOMPARE(FormatAt(box, text.size() - 1).foreground().color(), format == "rtf" ? QColor(Qt::red) : QColor(Qt::black));
+        QCOMPARE(FormatAt(box, text.size() - 1).foreground().color(),
+                 format == "rtf" ? QColor(Qt::red) : QColor(Qt::black));
         QCOMPARE(window->windowTitle(), kFilePrefix + path);
     }
 
@@ -93,8 +101,9 @@ private slots:
         QTest::newRow("GB18030 (GB2312 codes)") << QByteArray("\xD5\xC5\xC8\xFD\r\n\xB0\xCB\xD7\xD6") << zhang;
         QTest::newRow("GB18030 four-byte") << QByteArray("\x81\x30\x81\x30") << QStringLiteral("\u0080");
         QTest::newRow("UTF-8") << QByteArray("\xE5\xBC\xA0\xE4\xB8\x89\n\xE5\x85\xAB\xE5\xAD\x97") << zhang;
-        QTest::newRow("UTF-8 with BOM")
-            << QByteArray("\xEF\xBB\xBF\xE5\xBC\xA0\xE4\xB8\x89\r\n\xE5\x85\xAB\xE5\xAD\x97") << zhang;
+        QTest::newRow("UTF-8 with BOM") << QByteArray(
+                                               "\xEF\xBB\xBF\xE5\xBC\xA0\xE4\xB8\x89\r\n\xE5\x85\xAB\xE5\xAD\x97")
+                                        << zhang;
         QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE\x20\x5F\x09\x4E\x0D\x00\x0A\x00\x6B\x51\x57\x5B", 14)
                                    << zhang;
         QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\x5F\x20\x4E\x09\x00\x0D\x00\x0A\x51\x6B\x5B\x57", 14)
@@ -102,8 +111,7 @@ private slots:
         QTest::newRow("old Mac line ends") << QByteArray("a\rb\rc") << QStringLiteral("a\nb\nc");
         QTest::newRow("empty file") << QByteArray() << QStringLiteral("");
         QByteArray junk;
-        for (int i = 0; i < 4096; ++i)
-            junk.append(static_cast<char>((i * 37 + 11) % 256));
+        for (int i = 0; i < 4096; ++i) junk.append(static_cast<char>((i * 37 + 11) % 256));
         QTest::newRow("bytes that are no text") << junk << QString();
     }
     void textEncodings() {
@@ -125,19 +133,24 @@ private slots:
     void failuresKeepTheBox_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("name");  // empty: the dialog is cancelled
-        QTest::newRow("open cancelled") << "mnuOpen" << "";
-        QTest::newRow("open a missing file") << "mnuOpen" << "gone.txt";
-        QTest::newRow("open a folder") << "mnuOpen" << ".";
-        QTest::newRow("save cancelled") << "mnuSave" << "";
-        QTest::newRow("save onto a folder") << "mnuSave" << "folder.rtf";
-        QTest::newRow("font cancelled") << "mnufont" << "";
+        QTest::newRow("open cancelled") << "mnuOpen"
+                                        << "";
+        QTest::newRow("open a missing file") << "mnuOpen"
+                                             << "gone.txt";
+        QTest::newRow("open a folder") << "mnuOpen"
+                                       << ".";
+        QTest::newRow("save cancelled") << "mnuSave"
+                                        << "";
+        QTest::newRow("save onto a folder") << "mnuSave"
+                                            << "folder.rtf";
+        QTest::newRow("font cancelled") << "mnufont"
+                                        << "";
     }
     void failuresKeepTheBox() {
         QFETCH(QString, command);
         QFETCH(QString, name);
         const QString path = name.isEmpty() ? QString() : dir.filePath(name);
-        if (command == "mnuSave" && !path.isEmpty())
-            QVERIFY(QDir(dir.path()).mkdir(name));
+        if (command == "mnuSave" && !path.isEmpty()) QVERIFY(QDir(dir.path()).mkdir(name));
         box->setPlainText(QStringLiteral("保留"));
         const QString title = window->windowTitle();
         ui->paths = {path};
@@ -159,19 +172,23 @@ private slots:
         QTest::addColumn<int>("paragraphs");   // of the box, when taken
         const auto fonts = [](int count) {
             QByteArray rtf = "{\\rtf1{\\fonttbl";
-            for (int i = 0; i < count; ++i)
-                rtf += "{\\f" + QByteArray::number(i) + " F;}";
+            for (int i = 0; i < count; ++i) rtf += "{\\f" + QByteArray::number(i) + " F;}";
             return rtf + "}\\f7 x}";
         };
         const QByteArray pars = QByteArray("\\par ").repeated(100000), line(10000, 'x');
         QTest::newRow("text at the paragraph limit") << "txt" << QByteArray("\r\n").repeated(99999) << "" << 100000;
         QTest::newRow("text, one paragraph more") << "txt" << QByteArray(100000, '\n') << "有100001个段落" << 0;
-        QTest::newRow("text, longest paragraph") << "txt" << line + "\n" << "" << 2;
-        QTest::newRow("text, a paragraph too long") << "txt" << line + "\xE5\xAD\x97" << "有10001个字符" << 0;
+        QTest::newRow("text, longest paragraph") << "txt" << line + "\n"
+                                                 << "" << 2;
+        QTest::newRow("text, a paragraph too long") << "txt" << line + "\xE5\xAD\x97"
+                                                    << "有10001个字符" << 0;
         QTest::newRow("text, too many characters")
             << "txt" << (line.left(9999) + '\n').repeated(1001) << "有10008999个字符" << 0;
-        QTest::newRow("RTF, one paragraph more") << "rtf" << "{\\rtf1 " + pars + "}" << "有100001个段落" << 0;
-        QTest::newRow("RTF, too many runs") << "rtf" << "{\\rtf1 " + QByteArray("{\\b a}b{\\b c}d\\par ").repeated(50001) + "}"
+        QTest::newRow("RTF, one paragraph more") << "rtf"
+                                                 << "{\\rtf1 " + pars + "}"
+                                                 << "有100001个段落" << 0;
+        QTest::newRow("RTF, too many runs") << "rtf"
+                                            << "{\\rtf1 " + QByteArray("{\\b a}b{\\b c}d\\par ").repeated(50001) + "}"
                                             << "格式不同的文字段超过200000个" << 0;
         QTest::newRow("RTF at the font limit") << "rtf" << fonts(1000) << "" << 1;
         QTest::newRow("RTF, one font more") << "rtf" << fonts(1001) << "字体表中的字体超过1000种" << 0;
@@ -232,13 +249,17 @@ private slots:
         QTest::newRow("10 000 001") << (line + "\r").repeated(999) + line + u'字'
                                     << "有10000001个字符，本程序最多能显示10000000个字符。";
         QTest::newRow("100 000 paragraphs, CR LF") << QString("\r\n").repeated(99999) << "";
-        QTest::newRow("100 001, lone CRs") << QString(100000, u'\r') << "有100001个段落，本程序最多能显示100000个段落。";
-        QTest::newRow("100 001, CR then text") << QString("\rx").repeated(100000) << "有100001个段落，本程序最多能显示100000个段落。";
-        QTest::newRow("100 001, U+2029") << QString(100000, QChar(0x2029)) << "有100001个段落，本程序最多能显示100000个段落。";
+        QTest::newRow("100 001, lone CRs")
+            << QString(100000, u'\r') << "有100001个段落，本程序最多能显示100000个段落。";
+        QTest::newRow("100 001, CR then text")
+            << QString("\rx").repeated(100000) << "有100001个段落，本程序最多能显示100000个段落。";
+        QTest::newRow("100 001, U+2029") << QString(100000, QChar(0x2029))
+                                         << "有100001个段落，本程序最多能显示100000个段落。";
         // The box counts UTF-16 units: a character beyond U+FFFF is a surrogate pair.
         const QString pairs = QString::fromUtf8("😀").repeated(5000);
         QTest::newRow("5 000 surrogate pairs in a paragraph") << pairs << "";
-        QTest::newRow("5 000 pairs and one") << pairs + u'a' << "其中一个段落有10001个字符，本程序能显示的段落最长10000个字符。";
+        QTest::newRow("5 000 pairs and one")
+            << pairs + u'a' << "其中一个段落有10001个字符，本程序能显示的段落最长10000个字符。";
     }
     void sizeLimits() {
         QFETCH(QString, text);
@@ -262,8 +283,9 @@ private slots:
         edit.setTextCursor(caret);
         QCOMPARE(paipan::PasteRefusal(edit, QString(6000, u'c')), std::nullopt);
         QCOMPARE(paipan::PasteRefusal(edit, QString(6001, u'c')).value_or(QString()),
-                 QStringLiteral("没有粘贴：粘贴后的文档太大，其中一个段落有10001个字符，本程序能显示的段落最长10000个字符。\n"
-                                "结果框中的内容保持不变。"));
+                 QStringLiteral(
+                     "没有粘贴：粘贴后的文档太大，其中一个段落有10001个字符，本程序能显示的段落最长10000个字符。\n"
+                     "结果框中的内容保持不变。"));
         caret.movePosition(QTextCursor::End);
         edit.setTextCursor(caret);
         QCOMPARE(paipan::PasteRefusal(edit, QString(4000, u'c')), std::nullopt);

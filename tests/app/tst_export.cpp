@@ -61,8 +61,8 @@ std::set<QRgb> Colours(const QImage& image) {
 
 int Cli(const QStringList& args) {
     QStringList all;
-    for (const auto& [flag, value] : {std::pair{"--year", "1990"}, {"--month", "5"}, {"--day", "8"},
-                                      {"--hour", "14"}, {"--minute", "5"}})
+    for (const auto& [flag, value] :
+         {std::pair{"--year", "1990"}, {"--month", "5"}, {"--day", "8"}, {"--hour", "14"}, {"--minute", "5"}})
         all << flag << value;
     return QProcess::execute(PAIPAN_CLI, all << "--quiet" << args);
 }
@@ -138,7 +138,8 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList({"w.*"}), QStringList({"w.PDF", "w.Png", "w.rtf"}));
         QCOMPARE(Cli({"--format", "pdf", "--output", dir.filePath("cli.pdf")}), 0);
         QCOMPARE(PdfText(dir.filePath("cli.pdf")), PdfText(dir.filePath("w.PDF")));
-        QVERIFY(PdfFonts(dir.filePath("cli.pdf")).contains(QRegularExpression("PaipanMonoSC-Regular +CID TrueType +Identity-H +yes")));
+        QVERIFY(PdfFonts(dir.filePath("cli.pdf"))
+                    .contains(QRegularExpression("PaipanMonoSC-Regular +CID TrueType +Identity-H +yes")));
         QCOMPARE(Cli({"--format", "rtf", "--output", dir.filePath("cli.rtf")}), 0);
         QFile a(dir.filePath("w.rtf")), b(dir.filePath("cli.rtf"));
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -161,7 +162,10 @@ private slots:
         QProcess info;
         info.start("pdfinfo", {pdf});
         info.waitForFinished();
-        const int count = QRegularExpression("Pages: +(\\d+)").match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
+        const int count = QRegularExpression("Pages: +(\\d+)")
+                              .match(QString::fromUtf8(info.readAllStandardOutput()))
+                              .captured(1)
+                              .toInt();
         QList<QStringList> pages;
         for (int page = 1; page <= count; ++page) {
             QProcess p;
@@ -176,15 +180,19 @@ private slots:
         QStringList all;
         for (int i = 0; i < pages.size(); ++i) {
             all += pages[i];
-            QVERIFY2(i + 1 < pages.size() ? std::abs(pages[i].size() - pages[0].size()) <= 1 : pages[i].size() <= pages[0].size() + 1,
-                     qPrintable(QString("page %1: %2 lines, the first %3").arg(i + 1).arg(pages[i].size()).arg(pages[0].size())));
+            QVERIFY2(
+                i + 1 < pages.size() ? std::abs(pages[i].size() - pages[0].size()) <= 1
+                                     : pages[i].size() <= pages[0].size() + 1,
+                qPrintable(
+                    QString("page %1: %2 lines, the first %3").arg(i + 1).arg(pages[i].size()).arg(pages[0].size())));
         }
         QCOMPARE(all.join(' '), lines.join(' '));
         box->setPlainText(QString("行\n").repeated(20000));
         ui->paths = {dir.filePath("tall.png")};
         trigger("mnuExportImage");
         QCOMPARE(ui->log.size(), 1);
-        QVERIFY2(ui->log[0].contains(QRegularExpression("文档太长，无法导出为一张图片（\\d+×\\d+像素）。")), qPrintable(ui->log[0]));
+        QVERIFY2(ui->log[0].contains(QRegularExpression("文档太长，无法导出为一张图片（\\d+×\\d+像素）。")),
+                 qPrintable(ui->log[0]));
         QVERIFY(!QFileInfo::exists(dir.filePath("tall.png")));
     }
 
@@ -206,7 +214,8 @@ private slots:
         trigger("mnuExportPdf");
         trigger("mnuExportImage");
         QCOMPARE(ui->log.size(), 3);
-        for (int i : {1, 2}) QVERIFY2(ui->log[i].startsWith(QStringLiteral("错误 [critical] 无法写入文件")), qPrintable(ui->log[i]));
+        for (int i : {1, 2})
+            QVERIFY2(ui->log[i].startsWith(QStringLiteral("错误 [critical] 无法写入文件")), qPrintable(ui->log[i]));
         QVERIFY(QFileInfo(folder.filePath("taken.pdf")).isDir());
     }
 };

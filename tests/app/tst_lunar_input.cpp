@@ -51,15 +51,17 @@ private slots:
         QStyleOptionComboBox opt;
         opt.initFrom(list(2));
         opt.editable = true;
-        const QRect field = list(2)->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list(2));
+        const QRect field = list(2)->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField,
+                                                             list(2));
         const int needed = list(2)->fontMetrics().horizontalAdvance(QStringLiteral("十二月"));
         QVERIFY2(field.width() >= needed, qPrintable(QStringLiteral("%1 < %2").arg(field.width()).arg(needed)));
         const QWidget* frame = window->findChild<QWidget*>("FrameCalendar");
         for (QAbstractButton* b : {static_cast<QAbstractButton*>(option(0)), static_cast<QAbstractButton*>(option(1)),
                                    static_cast<QAbstractButton*>(leapBox())}) {
             b->setText(b == leapBox() ? QStringLiteral("闰十一月") : b->text());
-            QVERIFY2(b->sizeHint().width() <= b->width(), qPrintable(QStringLiteral("%1: %2 > %3").arg(
-                         b->text()).arg(b->sizeHint().width()).arg(b->width())));
+            QVERIFY2(
+                b->sizeHint().width() <= b->width(),
+                qPrintable(QStringLiteral("%1: %2 > %3").arg(b->text()).arg(b->sizeHint().width()).arg(b->width())));
             QVERIFY(frame->contentsRect().contains(b->geometry()));
         }
     }
@@ -138,7 +140,8 @@ private slots:
             {"2020", "五月", "31", "请选择或输入正确的农历日期值，日期的值应当是介于1与30之间的数值！"},
             {"1798", "五月", "初一", "请选择或输入正确的农历年份值，年份的值应当是介于1799与2100之间的数值！"},
             {"1990", "四月", "三十", "农历1990年四月只有29天！"},
-            {"2100", "十二月", "初二", "农历2100年十二月初二不在本程序可排的日期范围（公历1800年1月1日至2100年12月31日）之内！"},
+            {"2100", "十二月", "初二",
+             "农历2100年十二月初二不在本程序可排的日期范围（公历1800年1月1日至2100年12月31日）之内！"},
         };
         for (const QStringList& c : cases) {
             SetDate(*window, c[0], c[1], c[2]);
@@ -163,9 +166,11 @@ private slots:
         QCOMPARE(DateTexts(*window), (QStringList{"2020", "四月", "初一"}));
         window->chartFromPanel();
         QVERIFY(ui->log.isEmpty());
-        const auto expected = RunChartRequest(solar, std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
-        QCOMPARE(box->toPlainText().replace('\n', "\r\n"),
-                 QString::fromStdString(std::get<ChartResult>(expected).text).replace("\r\n", "\n").replace('\n', "\r\n"));
+        const auto expected = RunChartRequest(
+            solar, std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()));
+        QCOMPARE(
+            box->toPlainText().replace('\n', "\r\n"),
+            QString::fromStdString(std::get<ChartResult>(expected).text).replace("\r\n", "\n").replace('\n', "\r\n"));
         const auto* notices = window->findChild<QTextBrowser*>();
         QVERIFY(notices);
         QVERIFY(notices->toPlainText().contains(QStringLiteral("所输入的农历2020年闰四月初一即公历2020年5月23日")));

@@ -90,8 +90,8 @@ private slots:
         d->matches()->setCurrentItem(hits[0]);
         QTest::mouseClick(d->chartButton(), Qt::LeftButton);
         QVERIFY(!window->findChild<QAbstractButton*>("CheckUnknownHour")->isChecked());
-        QCOMPARE(FieldText(*window, "Combo1") + "-" + FieldText(*window, "Combo2") + "-" +
-                     FieldText(*window, "Combo3"), QStringLiteral("1990-5-15"));
+        QCOMPARE(FieldText(*window, "Combo1") + "-" + FieldText(*window, "Combo2") + "-" + FieldText(*window, "Combo3"),
+                 QStringLiteral("1990-5-15"));
         const QString text = box->toPlainText();
         QVERIFY2(text.contains(QStringLiteral("实际出生时间＝1990年5月15日13时1分")), qPrintable(text.left(300)));
         QVERIFY(ui->log.isEmpty());

@@ -21,9 +21,7 @@ const QString kTitle = QStringLiteral("晴川四柱八字排盘系统 Ver1.0 （
 const QColor kBrown(192, 64, 0);
 
 // Twips to pixels at this screen's logical dpi (15 twips a pixel at 96 dpi).
-int Px(int twips) {
-    return qRound(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440.0);
-}
+int Px(int twips) { return qRound(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440.0); }
 
 // Within one pixel of the place in twips: each size is rounded on its own.
 bool Near(const QWidget* w, int left, int top, int width, int height) {
@@ -65,36 +63,38 @@ private slots:
             auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo%1").arg(i + 1));
             QVERIFY(combo && combo->isEditable());
             QCOMPARE(combo->count(), count[i]);
-            for (int k = 0; k < count[i]; ++k)
-                QCOMPARE(combo->itemText(k), QString::number(first[i] + k));
+            for (int k = 0; k < count[i]; ++k) QCOMPARE(combo->itemText(k), QString::number(first[i] + k));
             // The clock may turn over while the window is built.
             const QString shown = combo->currentText();
             QVERIFY2(shown == early[i] || shown == late[i], qPrintable(shown));
         }
 
         QStringList inputs;
-        for (const char* name : {"Text1", "Text2", "Text3", "Text4"})
-            inputs << FieldText(*window, name);
+        for (const char* name : {"Text1", "Text2", "Text3", "Text4"}) inputs << FieldText(*window, name);
         QCOMPARE(inputs, (QStringList{"张三", "安徽", "120", "0"}));
         QCOMPARE(window->findChild<QLineEdit*>("Text3")->maxLength(), 4);
         QCOMPARE(window->findChild<QLineEdit*>("Text4")->maxLength(), 2);
         QStringList buttons;  // ticked or chosen ones marked ✓
-        for (int i = 1; i <= 9; ++i)
-            buttons << QStringLiteral("Check%1").arg(i);
-        buttons << "Option1_0" << "Option1_1" << "Option2_0" << "Option2_1" << "Command1" << "Command2";
+        for (int i = 1; i <= 9; ++i) buttons << QStringLiteral("Check%1").arg(i);
+        buttons << "Option1_0"
+                << "Option1_1"
+                << "Option2_0"
+                << "Option2_1"
+                << "Command1"
+                << "Command2";
         for (QString& name : buttons) {
             const auto* b = window->findChild<QAbstractButton*>(name);
             name = b->text() + (b->isChecked() ? "✓" : "");
         }
-        QCOMPARE(buttons, (QStringList{"流年✓", "神煞✓", "十神✓", "藏干✓", "纳音✓", "小运", "命宫/胎元",
-                                       "长生十二宫✓", "夜子时方式排盘", "男✓", "女", "横排", "竖排✓", "排盘",
-                                       "在线算命"}));
+        QCOMPARE(buttons, (QStringList{"流年✓", "神煞✓", "十神✓", "藏干✓", "纳音✓", "小运", "命宫/胎元", "长生十二宫✓",
+                                       "夜子时方式排盘", "男✓", "女", "横排", "竖排✓", "排盘", "在线算命"}));
 
         auto* nightZi = window->findChild<QCheckBox*>("Check9");
         QCOMPARE(nightZi->palette().color(QPalette::WindowText), kBrown);
-        QCOMPARE(nightZi->toolTip(),
-                 QStringLiteral("即晚上23点至0点之间日干支仍算前一天的，传统排盘方法则是过了晚上23点即为第二天的日干支！"
-                                "如果你不是子时生，此项可以不用管它！"));
+        QCOMPARE(
+            nightZi->toolTip(),
+            QStringLiteral("即晚上23点至0点之间日干支仍算前一天的，传统排盘方法则是过了晚上23点即为第二天的日干支！"
+                           "如果你不是子时生，此项可以不用管它！"));
         // The hint to enter the Gregorian birthday gave way to the choice of calendar.
         for (QLabel* label : window->findChildren<QLabel*>())
             QVERIFY(!label->text().contains(QStringLiteral("请务必输入您的公历生日")));
@@ -112,7 +112,9 @@ private slots:
         QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QCOMPARE(ui->log, QStringList());
         const QString clock = QStringLiteral("出生钟表时间＝%1年%2月%3日")
-                                  .arg(before.date().year()).arg(before.date().month()).arg(before.date().day());
+                                  .arg(before.date().year())
+                                  .arg(before.date().month())
+                                  .arg(before.date().day());
         QVERIFY2(box->toPlainText().contains(clock), qPrintable(box->toPlainText().left(200)));
     }
 
@@ -143,8 +145,7 @@ private slots:
         const QFontMetricsF metrics(box->document()->defaultFont());
         const qreal cell = metrics.horizontalAdvance(QLatin1Char('a'));
         QVERIFY(cell > 0);
-        for (const char* narrow : {" ", "9"})
-            QCOMPARE(metrics.horizontalAdvance(QString(narrow)), cell);
+        for (const char* narrow : {" ", "9"}) QCOMPARE(metrics.horizontalAdvance(QString(narrow)), cell);
         for (const char* wide : {"甲", "\u3000", "：", "［"})
             QCOMPARE(metrics.horizontalAdvance(QString(wide)), 2 * cell);
         QCOMPARE(metrics.horizontalAdvance(QStringLiteral("乾造：　  庚")),
@@ -158,14 +159,14 @@ private slots:
             items << Items(a->menu());
         }
         QCOMPARE(bar, (QStringList{"文件 mnuFile", "编辑 mnuEdit", "格式 mnugeshi", "工具 mnuTools", "帮助 mnuHelp"}));
-        QCOMPARE(items, (QStringList{
-            "mnuNew 新建 Ctrl+N", "mnuOpen 打开 Ctrl+O", "mnuSave 保存 Ctrl+S",
-            // the ways out of the window come after 保存
-            "mnuPrint 打印… Ctrl+P", "mnuPrintPreview 打印预览… ", "mnuExportPdf 导出为PDF… ",
-            "mnuExportImage 导出为图片… ", "mnuFileSep",
-            "mnuExit 退出 Ctrl+E", "mnuCopy 复制 Ctrl+C", "mnuCut 剪切 Ctrl+X", "mnuPaste 粘贴 Ctrl+V",
-            "mnuEditSep", "mnuSelectAll 全选 Ctrl+A", "mnufont 字体 Ctrl+T", "mnuPillarSearch 八字反查… ", "mnuReadme 使用说明 Ctrl+H",
-            "mnuCorvelcom 访问晴川网 Ctrl+U", "mnuCorvelbbs 访问晴川网论坛 Ctrl+B", "mnuAbout 关于 Ctrl+F1"}));
+        QCOMPARE(items, (QStringList{"mnuNew 新建 Ctrl+N", "mnuOpen 打开 Ctrl+O", "mnuSave 保存 Ctrl+S",
+                                     // the ways out of the window come after 保存
+                                     "mnuPrint 打印… Ctrl+P", "mnuPrintPreview 打印预览… ", "mnuExportPdf 导出为PDF… ",
+                                     "mnuExportImage 导出为图片… ", "mnuFileSep", "mnuExit 退出 Ctrl+E",
+                                     "mnuCopy 复制 Ctrl+C", "mnuCut 剪切 Ctrl+X", "mnuPaste 粘贴 Ctrl+V", "mnuEditSep",
+                                     "mnuSelectAll 全选 Ctrl+A", "mnufont 字体 Ctrl+T", "mnuPillarSearch 八字反查… ",
+                                     "mnuReadme 使用说明 Ctrl+H", "mnuCorvelcom 访问晴川网 Ctrl+U",
+                                     "mnuCorvelbbs 访问晴川网论坛 Ctrl+B", "mnuAbout 关于 Ctrl+F1"}));
     }
 
     void rightButtonOpensEditMenu() {
@@ -188,10 +189,13 @@ private slots:
         trigger("mnuCorvelbbs");
         QTest::mouseClick(window->findChild<QPushButton*>("Command2"), Qt::LeftButton);
         const QString forum = QStringLiteral("open ") + paipan::kForumSite;
-        QCOMPARE(ui->log, (QStringList{QStringLiteral("open ") + paipan::kHomeSite, forum,
-            "提示信息： [information] 您需要点击一下程序帮助菜单下的“访问晴川网”或“访问晴川网论坛”的链接访问本站，"
-            "就可以把程序排出的结果贴到论坛请论坛的预测师们帮你预测了！祝您使用愉快！点击“确定”按钮访问晴川网！",
-            forum}));
+        QCOMPARE(
+            ui->log,
+            (QStringList{
+                QStringLiteral("open ") + paipan::kHomeSite, forum,
+                "提示信息： [information] 您需要点击一下程序帮助菜单下的“访问晴川网”或“访问晴川网论坛”的链接访问本站，"
+                "就可以把程序排出的结果贴到论坛请论坛的预测师们帮你预测了！祝您使用愉快！点击“确定”按钮访问晴川网！",
+                forum}));
     }
 
     // Readme.txt in the working directory first, then beside the program.
@@ -199,19 +203,23 @@ private slots:
         QTest::addColumn<QString>("inWorkingDir");  // empty: no such file
         QTest::addColumn<QString>("besideProgram");
         QTest::addColumn<QString>("shown");  // empty: the message instead
-        QTest::newRow("working directory first") << "使用说明\r\n第二行" << "旁边" << "使用说明\n第二行";
-        QTest::newRow("beside the program") << "" << "旁边的说明" << "旁边的说明";
-        QTest::newRow("missing") << "" << "" << "";
+        QTest::newRow("working directory first") << "使用说明\r\n第二行"
+                                                 << "旁边"
+                                                 << "使用说明\n第二行";
+        QTest::newRow("beside the program") << ""
+                                            << "旁边的说明"
+                                            << "旁边的说明";
+        QTest::newRow("missing") << ""
+                                 << ""
+                                 << "";
     }
     void help() {
         QFETCH(QString, inWorkingDir);
         QFETCH(QString, besideProgram);
         QFETCH(QString, shown);
         QTemporaryDir workingDir, programDir;
-        if (!inWorkingDir.isEmpty())
-            WriteFile(workingDir.filePath("Readme.txt"), inWorkingDir.toUtf8());
-        if (!besideProgram.isEmpty())
-            WriteFile(programDir.filePath("Readme.txt"), besideProgram.toUtf8());
+        if (!inWorkingDir.isEmpty()) WriteFile(workingDir.filePath("Readme.txt"), inWorkingDir.toUtf8());
+        if (!besideProgram.isEmpty()) WriteFile(programDir.filePath("Readme.txt"), besideProgram.toUtf8());
         MainWindow other(*ui, programDir.path());
         auto* otherBox = other.findChild<QTextEdit*>("RichTextBox1");
         const QString start = otherBox->toPlainText();

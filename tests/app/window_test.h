@@ -64,8 +64,7 @@ private:
     QString choosePath(const QString& filter) {
         filters << filter;
         const QString path = paths.empty() ? QString() : paths.front();
-        if (!paths.empty())
-            paths.pop_front();
+        if (!paths.empty()) paths.pop_front();
         return path;
     }
 };
@@ -86,11 +85,10 @@ inline void SetFieldText(QWidget& w, const QString& name, const QString& text) {
 // Which control holds which part of the request.
 inline void SetControls(QWidget& w, const ChartInput& in) {
     const std::pair<const char*, std::string> texts[] = {
-        {"Text1", in.name}, {"Text2", in.place}, {"Text3", in.longitude},
-        {"Text4", in.longitudeMinutes}, {"Combo1", in.year}, {"Combo2", in.month},
-        {"Combo3", in.day}, {"Combo4", in.hour}, {"Combo5", in.minute}};
-    for (const auto& [name, value] : texts)
-        SetFieldText(w, name, QString::fromStdString(value));
+        {"Text1", in.name},   {"Text2", in.place},  {"Text3", in.longitude}, {"Text4", in.longitudeMinutes},
+        {"Combo1", in.year},  {"Combo2", in.month}, {"Combo3", in.day},      {"Combo4", in.hour},
+        {"Combo5", in.minute}};
+    for (const auto& [name, value] : texts) SetFieldText(w, name, QString::fromStdString(value));
     const bool checks[] = {in.annual,    in.stars,  in.deities, in.hiddenStems, in.nayin,
                            in.minorLuck, in.palace, in.stages,  in.nightZi};
     for (int i = 0; i < 9; ++i)

@@ -25,9 +25,10 @@ std::pair<long, int> Glibc(const std::string& zone, std::time_t utc) {
 }
 
 TEST(ZoneFile, AgreesWithTheCLibraryFrom1800To2100) {
-    const char* zones[] = {"Asia/Shanghai", "Asia/Tokyo", "America/Vancouver", "Asia/Kolkata", "Asia/Kathmandu",
-                           "Asia/Taipei", "Asia/Hong_Kong", "Europe/Dublin", "Europe/London", "Australia/Sydney",
-                           "America/St_Johns", "Pacific/Auckland", "America/Sao_Paulo", "Asia/Singapore"};
+    const char* zones[] = {"Asia/Shanghai",     "Asia/Tokyo",       "America/Vancouver", "Asia/Kolkata",
+                           "Asia/Kathmandu",    "Asia/Taipei",      "Asia/Hong_Kong",    "Europe/Dublin",
+                           "Europe/London",     "Australia/Sydney", "America/St_Johns",  "Pacific/Auckland",
+                           "America/Sao_Paulo", "Asia/Singapore"};
     for (const char* zone : zones) {
         const auto file = ZoneFile::Read(zone);
         ASSERT_TRUE(file) << zone;
@@ -48,19 +49,24 @@ std::int64_t Utc(int y, int m, int d) { return MakeDateTime(y, m, d).time_since_
 
 TEST(ZoneFile, StandardClockOfTheDay) {
     // Offsets from the tz database's own Zone lines (seconds east of UTC).
-    const struct { const char* zone; int y, m, d; int offset; bool localMean; } cases[] = {
+    const struct {
+        const char* zone;
+        int y, m, d;
+        int offset;
+        bool localMean;
+    } cases[] = {
         {"Asia/Tokyo", 1990, 5, 8, 9 * 3600, false},
-        {"Asia/Tokyo", 1880, 5, 8, 33539, true},          // LMT 9:18:59 until 1888
+        {"Asia/Tokyo", 1880, 5, 8, 33539, true},              // LMT 9:18:59 until 1888
         {"America/Vancouver", 1990, 7, 1, -8 * 3600, false},  // summer time: still -8
         {"America/Vancouver", 2080, 7, 1, -8 * 3600, false},
-        {"Asia/Kathmandu", 1985, 6, 1, 19800, false},    // +5:30 until 1986
-        {"Asia/Kathmandu", 1987, 6, 1, 20700, false},    // +5:45 since
-        {"Asia/Kathmandu", 1910, 6, 1, 20476, true},     // LMT 5:41:16 until 1920
-        {"Asia/Taipei", 1940, 6, 1, 9 * 3600, false},    // Japanese time 1937-1945
+        {"Asia/Kathmandu", 1985, 6, 1, 19800, false},  // +5:30 until 1986
+        {"Asia/Kathmandu", 1987, 6, 1, 20700, false},  // +5:45 since
+        {"Asia/Kathmandu", 1910, 6, 1, 20476, true},   // LMT 5:41:16 until 1920
+        {"Asia/Taipei", 1940, 6, 1, 9 * 3600, false},  // Japanese time 1937-1945
         {"Asia/Taipei", 1950, 6, 1, 8 * 3600, false},
-        {"Europe/Dublin", 2000, 1, 15, 0, false},        // winter flagged as the exception
+        {"Europe/Dublin", 2000, 1, 15, 0, false},  // winter flagged as the exception
         {"Europe/Dublin", 2000, 7, 15, 0, false},
-        {"Europe/London", 1944, 7, 1, 0, false},         // double summer time
+        {"Europe/London", 1944, 7, 1, 0, false},  // double summer time
     };
     for (const auto& c : cases) {
         const StandardClock s = StandardClockAt(*ZoneFile::Read(c.zone), Utc(c.y, c.m, c.d));
@@ -83,7 +89,11 @@ std::string Block(const std::string& zone, const std::string& place, int y, int 
 
 TEST(BirthClock, CorrectionsAbroadWorkedByHand) {
     const std::string at = "出生钟表时间＝1990年5月8日10时0分\r\n";
-    const struct { std::string zone, place; int year, deg, min; std::string expected; } cases[] = {
+    const struct {
+        std::string zone, place;
+        int year, deg, min;
+        std::string expected;
+    } cases[] = {
         // 139°45'E on 135°E: +4°45' = +19 min; 10:00 + 19:00 + 3:33 = 10:22:33.
         {"Asia/Tokyo", "东京", 1990, 139, 45,
          at + "钟表时区＝东京时间（UTC+9，标准经线东经135°）\r\n出生地方时间＝出生钟表时间＋19分0秒\r\n"
@@ -115,16 +125,25 @@ TEST(BirthClock, CorrectionsAbroadWorkedByHand) {
     };
     for (const auto& c : cases) EXPECT_EQ(Block(c.zone, c.place, c.year, c.deg, c.min), c.expected) << c.zone;
     // On UTC+8, and on China's clock in every year, the block is China's own.
-    for (const auto& [zone, year] : {std::pair{"Asia/Taipei", 1950}, {"Asia/Hong_Kong", 1990}, {"Asia/Shanghai", 1890},
-                                     {"Asia/Singapore", 2000}, {"PRC", 1950}})
+    for (const auto& [zone, year] : {std::pair{"Asia/Taipei", 1950},
+                                     {"Asia/Hong_Kong", 1990},
+                                     {"Asia/Shanghai", 1890},
+                                     {"Asia/Singapore", 2000},
+                                     {"PRC", 1950}})
         EXPECT_EQ(Block(zone, "某地", year, 121, 34), Block("", "", year, 121, 34)) << zone;
 }
 
 TEST(BirthClock, TheZoneOfThePlaceNamed) {
     const auto file = ProgramFolder() / kGazetteerFileName;
-    const struct { const char* place; const char* zone; const char* zonePlace; } cases[] = {
-        {"东京", "Asia/Tokyo", "东京"},          {"加拿大 温哥华", "America/Vancouver", "温哥华"},
-        {"乌鲁木齐", "Asia/Shanghai", "乌鲁木齐市"}, {"无此地名", "", ""},
+    const struct {
+        const char* place;
+        const char* zone;
+        const char* zonePlace;
+    } cases[] = {
+        {"东京", "Asia/Tokyo", "东京"},
+        {"加拿大 温哥华", "America/Vancouver", "温哥华"},
+        {"乌鲁木齐", "Asia/Shanghai", "乌鲁木齐市"},
+        {"无此地名", "", ""},
         {"太平", "", ""},  // 阜新's district and 台中's: two zones, none decided
     };
     for (const auto& c : cases) {
@@ -146,7 +165,8 @@ TEST(BirthClock, NoticesSayWhichClock) {
     tokyo.longitude = "139", tokyo.longitudeMinutes = "45";
     const auto notices = ChartNoticeTexts(tokyo, {}, ProgramFolder());
     ASSERT_FALSE(notices.empty());
-    EXPECT_EQ(notices[0], "提示：出生钟表时间按东京时间（UTC+9，标准经线东经135°）读取，出生地方时间从这条标准经线起算。");
+    EXPECT_EQ(notices[0],
+              "提示：出生钟表时间按东京时间（UTC+9，标准经线东经135°）读取，出生地方时间从这条标准经线起算。");
     ChartInput taiping = DefaultChartInput(1990, 5, 8, 10, 0);
     taiping.place = "太平";
     const auto ambiguous = ChartNotices(taiping, {}, ProgramFolder());

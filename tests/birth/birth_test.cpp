@@ -24,15 +24,26 @@ const Gazetteer& Places() {
 
 TEST(Gazetteer, SeatsMatchKnownCoordinates) {
     // Published coordinates of each city's centre (atlas values).
-    const struct { const char* name; double lon, lat; } cases[] = {
-        {"北京市", 116.40, 39.90},          {"上海市", 121.47, 31.23},
-        {"安徽省 合肥市", 117.27, 31.86},  {"广东省 广州市", 113.26, 23.13},
-        {"黑龙江省 哈尔滨市", 126.63, 45.75}, {"新疆维吾尔自治区 乌鲁木齐市", 87.62, 43.83},
-        {"西藏自治区 拉萨市", 91.13, 29.65}, {"四川省 成都市", 104.07, 30.66},
-        {"陕西省 西安市", 108.94, 34.34},   {"福建省 福州市", 119.30, 26.08},
-        {"内蒙古自治区 呼和浩特市", 111.75, 40.84}, {"新疆维吾尔自治区 喀什地区 喀什市", 75.99, 39.47},
-        {"台湾省 台北市", 121.56, 25.04},  {"香港特别行政区 中西区", 114.15, 22.28},
-        {"美国 纽约", -74.01, 40.71},      {"英国 伦敦", -0.13, 51.51},
+    const struct {
+        const char* name;
+        double lon, lat;
+    } cases[] = {
+        {"北京市", 116.40, 39.90},
+        {"上海市", 121.47, 31.23},
+        {"安徽省 合肥市", 117.27, 31.86},
+        {"广东省 广州市", 113.26, 23.13},
+        {"黑龙江省 哈尔滨市", 126.63, 45.75},
+        {"新疆维吾尔自治区 乌鲁木齐市", 87.62, 43.83},
+        {"西藏自治区 拉萨市", 91.13, 29.65},
+        {"四川省 成都市", 104.07, 30.66},
+        {"陕西省 西安市", 108.94, 34.34},
+        {"福建省 福州市", 119.30, 26.08},
+        {"内蒙古自治区 呼和浩特市", 111.75, 40.84},
+        {"新疆维吾尔自治区 喀什地区 喀什市", 75.99, 39.47},
+        {"台湾省 台北市", 121.56, 25.04},
+        {"香港特别行政区 中西区", 114.15, 22.28},
+        {"美国 纽约", -74.01, 40.71},
+        {"英国 伦敦", -0.13, 51.51},
     };
     for (const auto& c : cases) {
         const Place* p = Places().Named(c.name);
@@ -50,12 +61,16 @@ TEST(Gazetteer, SeatsAgreeWithGeoNames) {
     // GeoNames' points of the seats of government (id, longitude, latitude),
     // an independent source: each prefecture or province stands within 0.1°
     // (cosine-corrected) of its seat, not at its first county.
-    const struct { const char* name; int geonamesId; double lon, lat; } cases[] = {
-        {"内蒙古自治区 锡林郭勒盟", 2033824, 116.03333, 43.96667},  // Xilin Hot, not 二连浩特
+    const struct {
+        const char* name;
+        int geonamesId;
+        double lon, lat;
+    } cases[] = {
+        {"内蒙古自治区 锡林郭勒盟", 2033824, 116.03333, 43.96667},   // Xilin Hot, not 二连浩特
         {"青海省 海西蒙古族藏族自治州", 1281378, 97.37457, 37.376},  // Delingha, not 格尔木
         {"西藏自治区 阿里地区", 1280003, 80.09758, 32.50124},        // Shiquanhe (噶尔)
         {"西藏自治区 那曲市", 1280517, 92.05729, 31.47678},
-        {"重庆市", 1814906, 106.55278, 29.56278},                  // not 万州
+        {"重庆市", 1814906, 106.55278, 29.56278},  // not 万州
         {"江苏省 苏州市", 1886760, 120.59538, 31.30408},
         {"江苏省 南通市", 1799722, 120.87472, 32.03028},
         {"江苏省 连云港市", 10859300, 119.21556, 34.59845},
@@ -81,19 +96,33 @@ TEST(Gazetteer, SeatsAgreeWithGeoNames) {
 TEST(Gazetteer, WorldCitiesByTheNamesPeopleType) {
     // A name of several places lists them all, the more populous first
     // (GeoNames' figures); traditional and older names find the same city.
-    const struct { const char* query; std::vector<std::string> first; } cases[] = {
+    const struct {
+        const char* query;
+        std::vector<std::string> first;
+    } cases[] = {
         {"科隆", {"德国 科隆", "厄瓜多尔 科隆群岛"}},
         {"西贡", {"越南 胡志明市", "香港特别行政区 西贡区"}},
         {"圣地亚哥", {"智利 圣地亚哥", "美国 圣迭戈"}},
         {"芙蓉", {"马来西亚 芙蓉", "湖南省 长沙市 芙蓉区"}},
         {"太平", {"马来西亚 太平", "辽宁省 阜新市 太平区", "台湾省 台中市 太平区"}},
-        {"東京", {"日本 东京"}},      {"臺北", {"台湾省 台北市"}},     {"溫哥華", {"加拿大 温哥华"}},
-        {"汉城", {"韩国 首尔"}},      {"三藩市", {"美国 旧金山"}},     {"雪梨", {"澳大利亚 悉尼"}},
-        {"槟榔屿", {"马来西亚 槟城"}}, {"火奴鲁鲁", {"美国 檀香山"}},
-        {"加德满都", {"尼泊尔 加德满都"}}, {"加尔各答", {"印度 加尔各答"}}, {"仰光", {"缅甸 仰光"}},
-        {"基辅", {"乌克兰 基辅"}},    {"布宜诺斯艾利斯", {"阿根廷 布宜诺斯艾利斯"}},
-        {"马六甲", {"马来西亚 马六甲"}}, {"京都", {"日本 京都"}},     {"列治文", {"加拿大 列治文"}},
-        {"圣彼得堡", {"俄罗斯 圣彼得堡"}}, {"阿布扎比", {"阿拉伯联合酋长国 阿布扎比"}},
+        {"東京", {"日本 东京"}},
+        {"臺北", {"台湾省 台北市"}},
+        {"溫哥華", {"加拿大 温哥华"}},
+        {"汉城", {"韩国 首尔"}},
+        {"三藩市", {"美国 旧金山"}},
+        {"雪梨", {"澳大利亚 悉尼"}},
+        {"槟榔屿", {"马来西亚 槟城"}},
+        {"火奴鲁鲁", {"美国 檀香山"}},
+        {"加德满都", {"尼泊尔 加德满都"}},
+        {"加尔各答", {"印度 加尔各答"}},
+        {"仰光", {"缅甸 仰光"}},
+        {"基辅", {"乌克兰 基辅"}},
+        {"布宜诺斯艾利斯", {"阿根廷 布宜诺斯艾利斯"}},
+        {"马六甲", {"马来西亚 马六甲"}},
+        {"京都", {"日本 京都"}},
+        {"列治文", {"加拿大 列治文"}},
+        {"圣彼得堡", {"俄罗斯 圣彼得堡"}},
+        {"阿布扎比", {"阿拉伯联合酋长国 阿布扎比"}},
     };
     for (const auto& c : cases) {
         const auto m = Places().Search(c.query);
@@ -108,7 +137,11 @@ TEST(Gazetteer, WorldCitiesByTheNamesPeopleType) {
 }
 
 TEST(Gazetteer, RanksAndNeverPicksSilently) {
-    const struct { const char* query; std::vector<std::string> first; std::size_t best; } cases[] = {
+    const struct {
+        const char* query;
+        std::vector<std::string> first;
+        std::size_t best;
+    } cases[] = {
         {"和田", {"新疆维吾尔自治区 和田地区", "新疆维吾尔自治区 和田地区 和田市"}, 1},
         {"伊宁", {"新疆维吾尔自治区 伊犁哈萨克自治州 伊宁市", "新疆维吾尔自治区 伊犁哈萨克自治州 伊宁县"}, 2},
         {"朝阳区", {"北京市 朝阳区", "吉林省 长春市 朝阳区"}, 2},
@@ -146,9 +179,12 @@ TEST(Gazetteer, WhiteSpaceAroundANameIsNotPartOfIt) {
 }
 
 TEST(Gazetteer, LongitudeBoxesAddTheMinutesAlsoWest) {
-    const struct { double lon; int deg, min; } cases[] = {
-        {117 + 14 / 60.0, 117, 14}, {-(74 + 1 / 60.0), -75, 59}, {-74.0, -74, 0},
-        {120.0, 120, 0},  {-0.1, -1, 54}, {179.9999, 180, 0}, {-180.0, -180, 0}, {87.6317, 87, 38},
+    const struct {
+        double lon;
+        int deg, min;
+    } cases[] = {
+        {117 + 14 / 60.0, 117, 14}, {-(74 + 1 / 60.0), -75, 59}, {-74.0, -74, 0},   {120.0, 120, 0}, {-0.1, -1, 54},
+        {179.9999, 180, 0},         {-180.0, -180, 0},           {87.6317, 87, 38},
     };
     for (const auto& c : cases) {
         const auto b = LongitudeBoxesOf(c.lon);
@@ -174,8 +210,10 @@ int GlibcIsDst(const char* zone, int y, int m, int d, int h, int mi) {
 TEST(ClockZone, ChinaSummersAgreeWithTheCLibrary) {
     // China's summer time 1986-1991, the dates the State Council announced
     // (1988 as tzdata has it).
-    const struct { int year, sm, sd, em, ed; } periods[] = {
-        {1986, 5, 4, 9, 14}, {1987, 4, 12, 9, 13}, {1988, 4, 17, 9, 11},
+    const struct {
+        int year, sm, sd, em, ed;
+    } periods[] = {
+        {1986, 5, 4, 9, 14},  {1987, 4, 12, 9, 13}, {1988, 4, 17, 9, 11},
         {1989, 4, 16, 9, 17}, {1990, 4, 15, 9, 16}, {1991, 4, 14, 9, 15},
     };
     for (const auto& p : periods) {
@@ -191,8 +229,7 @@ TEST(ClockZone, ChinaSummersAgreeWithTheCLibrary) {
         EXPECT_EQ(GlibcIsDst("Asia/Shanghai", p.year, s.month, s.day, s.hour + 1, 0), 1);
         EXPECT_EQ(GlibcIsDst("Asia/Shanghai", p.year, e.month, e.day, e.hour - 2, 59), 1);
         EXPECT_EQ(GlibcIsDst("Asia/Shanghai", p.year, e.month, e.day, e.hour, 0), 0);
-        EXPECT_EQ(ExamineClockTime("Asia/Shanghai", {p.year, 12, 1, 12, 0, 0})->kind,
-                  ClockTimeInZone::Kind::Standard);
+        EXPECT_EQ(ExamineClockTime("Asia/Shanghai", {p.year, 12, 1, 12, 0, 0})->kind, ClockTimeInZone::Kind::Standard);
     }
     using Kind = ClockTimeInZone::Kind;
     EXPECT_EQ(ExamineClockTime("Asia/Shanghai", {1988, 4, 17, 2, 30, 0})->kind, Kind::Nonexistent);
@@ -205,8 +242,8 @@ TEST(ClockZone, ChinaSummersAgreeWithTheCLibrary) {
     EXPECT_EQ(std::make_pair(hk->periodStart.day, hk->periodEnd.day), std::make_pair(20, 19));
     const auto tw = ExamineClockTime("Asia/Taipei", {1974, 7, 1, 10, 0, 0});
     EXPECT_EQ(tw->kind, Kind::DaylightSaving);
-    EXPECT_EQ(std::make_tuple(tw->periodStart.month, tw->periodStart.day, tw->periodEnd.month,
-                              tw->periodEnd.day, tw->periodEnd.hour),
+    EXPECT_EQ(std::make_tuple(tw->periodStart.month, tw->periodStart.day, tw->periodEnd.month, tw->periodEnd.day,
+                              tw->periodEnd.hour),
               std::make_tuple(4, 1, 10, 1, 0));
     EXPECT_FALSE(ExamineClockTime("Nowhere/Else", {1988, 7, 1, 12, 0, 0}));
 }
@@ -264,8 +301,10 @@ void ExpectNotices(const std::vector<NoticeCase>& cases, const std::string& zone
 const std::string kJie = "提示：出生时间（真太阳时1990年2月4日";
 const std::string kBefore立春 = "在立春（1990年02月04日10时14分）之前";
 const std::string kAfter立春 = "在立春（1990年02月04日10时14分）之后";
-const std::string kTo戊寅 = "分钟；如出生在立春之后，月柱为戊寅、年柱为庚午（本盘月柱丁丑），大运和起运时间也随之改变。";
-const std::string kTo丁丑 = "分钟；如出生在立春之前，月柱为丁丑、年柱为己巳（本盘月柱戊寅），大运和起运时间也随之改变。";
+const std::string kTo戊寅 =
+    "分钟；如出生在立春之后，月柱为戊寅、年柱为庚午（本盘月柱丁丑），大运和起运时间也随之改变。";
+const std::string kTo丁丑 =
+    "分钟；如出生在立春之前，月柱为丁丑、年柱为己巳（本盘月柱戊寅），大运和起运时间也随之改变。";
 
 TEST(Notices, JieTermWithinHalfAnHourEitherSide) {
     ExpectNotices({
@@ -287,10 +326,14 @@ std::string HourEdge(const char* at, int edge, bool after, int gap, const std::s
 TEST(Notices, HourEdgeWithinTenMinutesEitherSide) {
     ExpectNotices({
         {AtSolarTime(2000, 1, 1, 14, 49), NoticeKind::HourEdge, {}},
-        {AtSolarTime(2000, 1, 1, 14, 50), NoticeKind::HourEdge, HourEdge("14时50分", 15, false, 10, "时柱为庚申（本盘时柱己未）")},
-        {AtSolarTime(2000, 1, 1, 14, 59), NoticeKind::HourEdge, HourEdge("14时59分", 15, false, 1, "时柱为庚申（本盘时柱己未）")},
-        {AtSolarTime(2000, 1, 1, 15, 0), NoticeKind::HourEdge, HourEdge("15时0分", 15, true, 0, "时柱为己未（本盘时柱庚申）")},
-        {AtSolarTime(2000, 1, 1, 15, 10), NoticeKind::HourEdge, HourEdge("15时10分", 15, true, 10, "时柱为己未（本盘时柱庚申）")},
+        {AtSolarTime(2000, 1, 1, 14, 50), NoticeKind::HourEdge,
+         HourEdge("14时50分", 15, false, 10, "时柱为庚申（本盘时柱己未）")},
+        {AtSolarTime(2000, 1, 1, 14, 59), NoticeKind::HourEdge,
+         HourEdge("14时59分", 15, false, 1, "时柱为庚申（本盘时柱己未）")},
+        {AtSolarTime(2000, 1, 1, 15, 0), NoticeKind::HourEdge,
+         HourEdge("15时0分", 15, true, 0, "时柱为己未（本盘时柱庚申）")},
+        {AtSolarTime(2000, 1, 1, 15, 10), NoticeKind::HourEdge,
+         HourEdge("15时10分", 15, true, 10, "时柱为己未（本盘时柱庚申）")},
         {AtSolarTime(2000, 1, 1, 15, 11), NoticeKind::HourEdge, {}},
         // Across 23:00 the day changes too (the traditional rule).
         {AtSolarTime(2000, 1, 1, 22, 55), NoticeKind::HourEdge,
@@ -358,7 +401,9 @@ TEST(Notices, ClockChangesInTheBirthplacesZone) {
          "提示：钟表时间1988年9月11日1时30分（时区 Asia/Shanghai）出现过两次：当时钟表从1988年9月11日2时0分拨回到"
          "1时0分，第一次是夏令时，第二次是标准时间。本命盘按输入的钟表时间排出；如出生在第一次，标准时间应减去1小时。"},
     });
-    EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1988, 7, 1, 12, 0), {}, ProgramFolder()), NoticeKind::DaylightSaving)[0].shiftMinutes, 60);
+    EXPECT_EQ(Of(ChartNotices(DefaultChartInput(1988, 7, 1, 12, 0), {}, ProgramFolder()), NoticeKind::DaylightSaving)[0]
+                  .shiftMinutes,
+              60);
     ChartInput bad = DefaultChartInput(1988, 7, 1, 12, 0);
     bad.hour = "24";
     EXPECT_TRUE(ChartNotices(bad, {}, ProgramFolder()).empty());
@@ -378,10 +423,11 @@ TEST(Notices, OtherZonesKeepTheirOwnClocks) {
     }
     ChartInput newYork = DefaultChartInput(1988, 4, 12, 12, 0);
     newYork.place = "纽约";
-    ExpectNotices({{newYork, NoticeKind::DaylightSaving,
-                    "提示：钟表时间1988年4月12日12时0分（时区 America/New_York）正值夏令时（1988年4月3日2时0分起至"
-                    "1988年10月30日2时0分止，钟表拨快1小时），对应的标准时间为1988年4月12日11时0分。本命盘按输入的钟表时间排出；"
-                    "如要按标准时间排盘，请把出生时间减去1小时。"}});
+    ExpectNotices(
+        {{newYork, NoticeKind::DaylightSaving,
+          "提示：钟表时间1988年4月12日12时0分（时区 America/New_York）正值夏令时（1988年4月3日2时0分起至"
+          "1988年10月30日2时0分止，钟表拨快1小时），对应的标准时间为1988年4月12日11时0分。本命盘按输入的钟表时间排出；"
+          "如要按标准时间排盘，请把出生时间减去1小时。"}});
     // Hong Kong's own summer of 1975, from the place named or the zone given.
     ChartInput hk = DefaultChartInput(1975, 7, 1, 10, 0);
     ExpectNotices({{hk, NoticeKind::DaylightSaving, {}}});

@@ -27,19 +27,27 @@ TEST(InputChecks, FirstFailingFieldWithItsMessageAndReset) {
     using F = InputField;
     using In = ChartInput;
     const std::tuple<std::string In::*, const char*, const char*, InputField, const char*> cases[] = {
-        {&In::longitude, "", kDegreesMsg, F::LongitudeDegrees, ""},         {&In::longitude, "东经", kDegreesMsg, F::LongitudeDegrees, ""},
-        {&In::longitude, "180.5", kDegreesMsg, F::LongitudeDegrees, ""},    {&In::longitude, "-181", kDegreesMsg, F::LongitudeDegrees, ""},
-        {&In::longitude, " 120", kDegreesMsg, F::LongitudeDegrees, ""},     {&In::longitude, "１２０", kDegreesMsg, F::LongitudeDegrees, ""},
-        {&In::longitude, "1e2", kDegreesMsg, F::LongitudeDegrees, ""},      {&In::longitudeMinutes, "60", kMinutesMsg, F::LongitudeMinutes, ""},
-        {&In::longitudeMinutes, "-1", kMinutesMsg, F::LongitudeMinutes, ""}, {&In::longitudeMinutes, "x", kMinutesMsg, F::LongitudeMinutes, ""},
-        {&In::year, "2101", kYearMsg, F::Year, "1980"},        {&In::year, "1799", kYearMsg, F::Year, "1980"},
+        {&In::longitude, "", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, "东经", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, "180.5", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, "-181", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, " 120", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, "１２０", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitude, "1e2", kDegreesMsg, F::LongitudeDegrees, ""},
+        {&In::longitudeMinutes, "60", kMinutesMsg, F::LongitudeMinutes, ""},
+        {&In::longitudeMinutes, "-1", kMinutesMsg, F::LongitudeMinutes, ""},
+        {&In::longitudeMinutes, "x", kMinutesMsg, F::LongitudeMinutes, ""},
+        {&In::year, "2101", kYearMsg, F::Year, "1980"},
+        {&In::year, "1799", kYearMsg, F::Year, "1980"},
         {&In::year, "", "请选择或输入正确的年份的数值！", F::Year, ""},
         {&In::year, "1990.0", "请选择或输入正确的年份的数值！", F::Year, ""},
-        {&In::month, "13", kMonthMsg, F::Month, "1"},           {&In::month, "0", kMonthMsg, F::Month, "1"},
+        {&In::month, "13", kMonthMsg, F::Month, "1"},
+        {&In::month, "0", kMonthMsg, F::Month, "1"},
         {&In::month, "五", "请选择或输入正确的月份的数值！", F::Month, ""},
         {&In::day, "32", "请选择或输入正确的公历日期值，公历日期的值应当是介于1与31之间的数值！", F::Day, "1"},
         {&In::day, "", "请选择或输入正确的公历日期的数值！", F::Day, ""},
-        {&In::hour, "24", kHourMsg, F::Hour, "1"},             {&In::hour, "-1", kHourMsg, F::Hour, "1"},
+        {&In::hour, "24", kHourMsg, F::Hour, "1"},
+        {&In::hour, "-1", kHourMsg, F::Hour, "1"},
         {&In::hour, "12.5", "请选择或输入正确的时间的数值！", F::Hour, ""},
         {&In::minute, "60", "请选择或输入正确的时间分值，时间分的值应当是介于0与59之间的数值！", F::Minute, "1"},
         {&In::minute, "5.0", "请选择或输入正确的时间分的数值！", F::Minute, ""},
@@ -70,11 +78,20 @@ TEST(InputChecks, DayInMonthBeforeAndInsideTheEngine) {
     // The engine checks the date again; a date that does not exist leaves its
     // last chart as it was.
     const std::tuple<const char*, const char*, const char*, bool> cases[] = {
-        {"2000", "2", "29", true}, {"1900", "2", "29", false}, {"2001", "2", "29", false}, {"1980", "2", "29", true},
-        {"1990", "2", "30", false}, {"1990", "4", "31", false}, {"1990", "1", "31", true}, {"1990", "11", "31", false},
+        {"2000", "2", "29", true},
+        {"1900", "2", "29", false},
+        {"2001", "2", "29", false},
+        {"1980", "2", "29", true},
+        {"1990", "2", "30", false},
+        {"1990", "4", "31", false},
+        {"1990", "1", "31", true},
+        {"1990", "11", "31", false},
         {"+1990", "05", "08", true},
         // The first and last days of the span; 1800 and 2100 are not leap years.
-        {"1800", "1", "1", true}, {"2100", "12", "31", true}, {"1800", "2", "29", false}, {"2100", "2", "29", false},
+        {"1800", "1", "1", true},
+        {"2100", "12", "31", true},
+        {"1800", "2", "29", false},
+        {"2100", "2", "29", false},
         {"2096", "2", "29", true}};
     Recorder recorder;
     Corvel_BZClass e;
@@ -108,7 +125,8 @@ TEST(InputChecks, DayInMonthBeforeAndInsideTheEngine) {
 TEST(TrueSolarTime, LongitudeEquationOfTimeAndTheirBlock) {
     // Longitude degrees and minutes, the equation of time (minutes, seconds),
     // the clock time, the two shifts as shown and the corrected time.
-    using Row = std::tuple<const char*, const char*, int, int, int, int, int, int, int, const char*, const char*, const char*>;
+    using Row =
+        std::tuple<const char*, const char*, int, int, int, int, int, int, int, const char*, const char*, const char*>;
     const Row cases[] = {
         {"120", "0", 0, 0, 1990, 5, 8, 14, 5, "＋0分0秒", "＋0分0秒", "1990年5月8日14时5分"},
         // ((116 − 120) × 60 + 28) × 4 = −848 s; 23:50:52 lies in the minute 23:50.
@@ -140,11 +158,13 @@ TEST(TrueSolarTime, LongitudeEquationOfTimeAndTheirBlock) {
         ChartInput in = DefaultChartInput(y, m, d, h, mi);
         in.longitude = degrees, in.longitudeMinutes = minutes;
         const auto s = CorrectToTrueSolarTime(in, std::get<CheckedClock>(CheckChartInput(in)), minE, secE);
-        EXPECT_EQ(s.block, std::string("经度：") + degrees + "度" + minutes + "分\r\n\r\n出生钟表时间＝" + n(y) + "年" + n(m) +
-                               "月" + n(d) + "日" + n(h) + "时" + n(mi) + "分\r\n出生地方时间＝出生钟表时间" + localShift +
-                               "\r\n出生真太阳时＝出生地方时间" + trueShift + "\r\n实际出生时间＝" + corrected + "\r\n\r\n");
+        EXPECT_EQ(s.block, std::string("经度：") + degrees + "度" + minutes + "分\r\n\r\n出生钟表时间＝" + n(y) + "年" +
+                               n(m) + "月" + n(d) + "日" + n(h) + "时" + n(mi) + "分\r\n出生地方时间＝出生钟表时间" +
+                               localShift + "\r\n出生真太阳时＝出生地方时间" + trueShift + "\r\n实际出生时间＝" +
+                               corrected + "\r\n\r\n");
         const CivilTime& t = s.corrected;  // what the engine gets
-        EXPECT_EQ(n(t.year) + "年" + n(t.month) + "月" + n(t.day) + "日" + n(t.hour) + "时" + n(t.minute) + "分", corrected);
+        EXPECT_EQ(n(t.year) + "年" + n(t.month) + "月" + n(t.day) + "日" + n(t.hour) + "时" + n(t.minute) + "分",
+                  corrected);
         EXPECT_EQ(t.second, 0);
     }
 }
@@ -173,11 +193,24 @@ std::unique_ptr<Corvel_BZClass> EngineFor(const ChartInput& in) {
     const auto eot = ReadEquationOfTime(ProgramFolder() / kEquationOfTimeFileName, clock.month, clock.day);
     const auto s = CorrectToTrueSolarTime(in, clock, eot.min, eot.sec);
     const CivilTime& t = s.corrected;
-    return test::RunMain({.year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute,
-                          .sex = in.male ? 1 : 0, .name = in.name, .place = in.place, .mode = in.horizontal,
-                          .lnp = in.annual, .cgp = in.hiddenStems, .ssp = in.deities,
-                          .nyp = in.nayin, .shenshap = in.stars, .csp = in.stages,
-                          .mgp = in.palace, .xyp = in.minorLuck, .zsp = in.nightZi,
+    return test::RunMain({.year = t.year,
+                          .month = t.month,
+                          .day = t.day,
+                          .hour = t.hour,
+                          .minute = t.minute,
+                          .sex = in.male ? 1 : 0,
+                          .name = in.name,
+                          .place = in.place,
+                          .mode = in.horizontal,
+                          .lnp = in.annual,
+                          .cgp = in.hiddenStems,
+                          .ssp = in.deities,
+                          .nyp = in.nayin,
+                          .shenshap = in.stars,
+                          .csp = in.stages,
+                          .mgp = in.palace,
+                          .xyp = in.minorLuck,
+                          .zsp = in.nightZi,
                           .realtime = s.block});
 }
 
@@ -199,9 +232,9 @@ void ExpectSpansOnPieces(const ChartResult& r, const Corvel_BZClass& e) {
     using Rgb = std::array<int, 3>;
     const Rgb blue{0, 0, 255}, red{255, 0, 0}, green{0, 128, 0}, brown{192, 64, 0}, magenta{255, 0, 255};
     const std::pair<std::string, Rgb> pieces[] = {
-        {e.BZ_top_ss, blue}, {e.BZ_qk, red},   {e.BZ_gzMain, red},  {e.BZ_dzcg, blue}, {e.BZ_ny, green},
+        {e.BZ_top_ss, blue}, {e.BZ_qk, red},      {e.BZ_gzMain, red}, {e.BZ_dzcg, blue},  {e.BZ_ny, green},
         {e.BZ_cs, brown},    {e.BZ_ssa, magenta}, {e.BZ_dycs, brown}, {e.BZ_dyny, green}, {e.BZ_dyss, blue},
-        {e.BZ_dy, red},      {e.BZ_dyxs, red}, {e.BZ_dyln, blue},   {e.BZ_ty, brown},  {e.BZ_mg, brown},
+        {e.BZ_dy, red},      {e.BZ_dyxs, red},    {e.BZ_dyln, blue},  {e.BZ_ty, brown},   {e.BZ_mg, brown},
         {e.BZ_xy, blue},     {"特别提醒：", red}};
     std::size_t n = 0;
     for (const auto& [piece, rgb] : pieces) {
@@ -217,25 +250,32 @@ void ExpectSpansOnPieces(const ChartResult& r, const Corvel_BZClass& e) {
 }
 
 TEST(ChartResult, EachBoxFeedsItsSectionBetweenNoticeAndFooterWithSpansOnThePieces) {
-    const std::string notice =
-        "——————以下排盘结果为夜子时排盘方式排出（仅影响夜子时即23~0点出生之人）——————\r\n\r\n";
-    const std::string tail =
-        std::string("\r\n特别提醒：\r\n欢迎大家把排出的结果全部复制到晴川网论坛社区请论坛上的预测师为你提供在线免费预测咨询服务！"
-                    "\r\n晴川网论坛地址：") + kForumSite +
-        "\r\n\r\n\r\n————以上排盘结果由晴川四柱八字排盘系统排出，仅供娱乐！ " + kHomeSite + "————";
+    const std::string notice = "——————以下排盘结果为夜子时排盘方式排出（仅影响夜子时即23~0点出生之人）——————\r\n\r\n";
+    const std::string tail = std::string(
+                                 "\r\n特别提醒：\r\n欢迎大家把排出的结果全部复制到晴川网论坛社区请论坛上的预测师为你提"
+                                 "供在线免费预测咨询服务！"
+                                 "\r\n晴川网论坛地址：") +
+                             kForumSite + "\r\n\r\n\r\n————以上排盘结果由晴川四柱八字排盘系统排出，仅供娱乐！ " +
+                             kHomeSite + "————";
     ChartInput all = DefaultChartInput(2000, 1, 6, 23, 30);
     all.minorLuck = all.palace = true;
     const std::function<void(ChartInput&)> variants[] = {
-        [](ChartInput&) {},                         [](ChartInput& in) { in.nightZi = true; },
-        [](ChartInput& in) { in.annual = false; },  [](ChartInput& in) { in.stars = false; },
-        [](ChartInput& in) { in.deities = false; }, [](ChartInput& in) { in.hiddenStems = false; },
-        [](ChartInput& in) { in.nayin = false; },   [](ChartInput& in) { in.minorLuck = false; },
-        [](ChartInput& in) { in.palace = false; },  [](ChartInput& in) { in.stages = false; },
+        [](ChartInput&) {},
+        [](ChartInput& in) { in.nightZi = true; },
+        [](ChartInput& in) { in.annual = false; },
+        [](ChartInput& in) { in.stars = false; },
+        [](ChartInput& in) { in.deities = false; },
+        [](ChartInput& in) { in.hiddenStems = false; },
+        [](ChartInput& in) { in.nayin = false; },
+        [](ChartInput& in) { in.minorLuck = false; },
+        [](ChartInput& in) { in.palace = false; },
+        [](ChartInput& in) { in.stages = false; },
         [](ChartInput& in) { in.male = false, in.horizontal = true; },
         // A character beyond the BMP counts two UTF-16 units.
         [](ChartInput& in) { in.name = "😀 Ｚ", in.place = "上海", in.longitude = "121"; },
         [](ChartInput& in) {  // every box cleared
-            in.annual = in.stars = in.deities = in.hiddenStems = in.nayin = in.stages = in.minorLuck = in.palace = false;
+            in.annual = in.stars = in.deities = in.hiddenStems = false;
+            in.nayin = in.stages = in.minorLuck = in.palace = false;
         },
     };
     for (const auto& change : variants) {
@@ -287,17 +327,21 @@ TEST(ColourSpans, FirstOccurrenceAndPiecesAfterThePillarLabel) {
 TEST(Golden, CompleteChartsMatchTheReviewedFiles) {
     using Change = void (*)(ChartInput&);
     const std::tuple<const char*, ChartInput, Change> cases[] = {
-        {"vertical_all_on.txt", DefaultChartInput(1990, 5, 8, 14, 5), [](ChartInput& in) { in.minorLuck = in.palace = true; }},
-        {"horizontal_female_all_on.txt", DefaultChartInput(1984, 2, 4, 23, 40), [](ChartInput& in) {  // just after 立春
+        {"vertical_all_on.txt", DefaultChartInput(1990, 5, 8, 14, 5),
+         [](ChartInput& in) { in.minorLuck = in.palace = true; }},
+        {"horizontal_female_all_on.txt", DefaultChartInput(1984, 2, 4, 23, 40),
+         [](ChartInput& in) {  // just after 立春
              in.name = "李梅", in.place = "北京", in.longitude = "116", in.longitudeMinutes = "28", in.male = false;
              in.horizontal = in.minorLuck = in.palace = true;
          }},
-        {"vertical_all_off.txt", DefaultChartInput(2000, 1, 7, 0, 30), [](ChartInput& in) {
-             in.annual = in.stars = in.deities = in.hiddenStems = in.nayin = in.stages = false;
-         }},
-        {"night_zi.txt", DefaultChartInput(2000, 1, 6, 23, 30), [](ChartInput& in) { in.nightZi = in.minorLuck = in.palace = true; }},
-        {"west_1889.txt", DefaultChartInput(1890, 1, 1, 0, 5), [](ChartInput& in) {  // corrected into 1889
-             in.name = "Smith", in.place = "纽约", in.longitude = "-75", in.longitudeMinutes = "30", in.horizontal = true;
+        {"vertical_all_off.txt", DefaultChartInput(2000, 1, 7, 0, 30),
+         [](ChartInput& in) { in.annual = in.stars = in.deities = in.hiddenStems = in.nayin = in.stages = false; }},
+        {"night_zi.txt", DefaultChartInput(2000, 1, 6, 23, 30),
+         [](ChartInput& in) { in.nightZi = in.minorLuck = in.palace = true; }},
+        {"west_1889.txt", DefaultChartInput(1890, 1, 1, 0, 5),
+         [](ChartInput& in) {  // corrected into 1889
+             in.name = "Smith", in.place = "纽约", in.longitude = "-75", in.longitudeMinutes = "30",
+             in.horizontal = true;
          }},
     };
     for (auto [file, input, change] : cases) {

@@ -57,8 +57,8 @@ inline ProgramRun RunProgram(const std::filesystem::path& program, const std::ve
     std::string cmd = (cwd.empty() ? "" : "cd " + quote(cwd.string()) + " && ") + quote(program.string());
     for (const auto& a : args) cmd += " " + quote(a);
     std::filesystem::remove(scratch / "out");
-    cmd += " <" + quote((scratch / "in").string()) + " >" + quote((out.empty() ? scratch / "out" : out).string()) + " 2>" +
-           quote((scratch / "err").string());
+    cmd += " <" + quote((scratch / "in").string()) + " >" + quote((out.empty() ? scratch / "out" : out).string()) +
+           " 2>" + quote((scratch / "err").string());
     const int raw = std::system(cmd.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(scratch / "out"), ReadAll(scratch / "err")};
 }

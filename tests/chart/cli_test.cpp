@@ -52,14 +52,57 @@ TEST_F(CliTest, WritesExactlyTheChartText) {
     back.deities = back.hiddenStems = back.nayin = back.stages = false;
     const std::pair<Args, ChartInput> cases[] = {
         // Values after '=' or as the next argument.
-        {{"--name=李 四", "--place", "上海", "--longitude=121", "--longitude-minutes", "28", "--year=1990", "--month",
-          "5", "--day=8", "--hour", "14", "--minute=5", "--sex=female", "--layout", "horizontal", "--no-annual",
-          "--no-stars", "--minor-luck", "--palace", "--night-zi"}, in},
+        {{"--name=李 四",
+          "--place",
+          "上海",
+          "--longitude=121",
+          "--longitude-minutes",
+          "28",
+          "--year=1990",
+          "--month",
+          "5",
+          "--day=8",
+          "--hour",
+          "14",
+          "--minute=5",
+          "--sex=female",
+          "--layout",
+          "horizontal",
+          "--no-annual",
+          "--no-stars",
+          "--minor-luck",
+          "--palace",
+          "--night-zi"},
+         in},
         // Later options win; every switch can be turned back.
-        {{"--year", "1990", "--month", "5", "--day", "8", "--hour", "14", "--minute", "5", "--no-deities",
-          "--no-hidden-stems", "--no-nayin", "--no-stages", "--minor-luck", "--no-minor-luck", "--palace",
-          "--no-palace", "--night-zi", "--no-night-zi", "--no-annual", "--annual", "--sex", "female", "--sex",
-          "male", "--layout=vertical"}, back},
+        {{"--year",
+          "1990",
+          "--month",
+          "5",
+          "--day",
+          "8",
+          "--hour",
+          "14",
+          "--minute",
+          "5",
+          "--no-deities",
+          "--no-hidden-stems",
+          "--no-nayin",
+          "--no-stages",
+          "--minor-luck",
+          "--no-minor-luck",
+          "--palace",
+          "--no-palace",
+          "--night-zi",
+          "--no-night-zi",
+          "--no-annual",
+          "--annual",
+          "--sex",
+          "female",
+          "--sex",
+          "male",
+          "--layout=vertical"},
+         back},
         // Everything else as the window starts.
         {{"--year", "1990", "--month", "5", "--day", "8", "--hour", "14", "--minute", "5"}, plain},
     };
@@ -93,7 +136,8 @@ TEST_F(CliTest, BirthplaceOptions) {
     const ProgramRun typed = with({"--place", "乌鲁木齐", "--longitude", "87", "--longitude-minutes", "38"});
     EXPECT_EQ(fromPlace.status, 0);
     EXPECT_EQ(fromPlace.out, typed.out);
-    EXPECT_NE(fromPlace.err.find("提示：钟表时间1988年7月1日12时0分（时区 Asia/Shanghai）正值夏令时"), std::string::npos);
+    EXPECT_NE(fromPlace.err.find("提示：钟表时间1988年7月1日12时0分（时区 Asia/Shanghai）正值夏令时"),
+              std::string::npos);
     EXPECT_EQ(with({"--quiet"}).err, "");
     EXPECT_EQ(with({"--quiet"}).out, with({}).out);
     // Never a silent pick; never two longitudes.
@@ -108,9 +152,15 @@ TEST_F(CliTest, ProblemsExitTwoWithNothingOnStdout) {
     const std::string year = "请选择或输入正确的年份值，年份的值应当是介于1800与2100之间的数值！\n";
     const std::pair<Args, std::string> cases[] = {
         // Bad command lines: a usage message naming the program.
-        {{"--colour"}, "paipan-cli"},      {{"--sex", "other"}, "paipan-cli"}, {{"--layout=diagonal"}, "paipan-cli"},
-        {{"--year"}, "paipan-cli"},        {{"1990"}, "paipan-cli"},           {{"--annual=1"}, "paipan-cli"},
-        {{"--no-name"}, "paipan-cli"},     {{"-y", "1990"}, "paipan-cli"},     {{"--name", "\xff\xfe"}, "paipan-cli"},
+        {{"--colour"}, "paipan-cli"},
+        {{"--sex", "other"}, "paipan-cli"},
+        {{"--layout=diagonal"}, "paipan-cli"},
+        {{"--year"}, "paipan-cli"},
+        {{"1990"}, "paipan-cli"},
+        {{"--annual=1"}, "paipan-cli"},
+        {{"--no-name"}, "paipan-cli"},
+        {{"-y", "1990"}, "paipan-cli"},
+        {{"--name", "\xff\xfe"}, "paipan-cli"},
         // Input problems: the window's message, exactly.
         {{"--year", "2101", "--month", "5", "--day", "8"}, year},
         {{"--year", "1799", "--month", "12", "--day", "31"}, year},
@@ -127,7 +177,9 @@ TEST_F(CliTest, ProblemsExitTwoWithNothingOnStdout) {
 // With no options the request is the window's start-up one: today's date and
 // the clock time now, inside the span, charted like any other.
 TEST_F(CliTest, NoOptionsChartTheMomentNow) {
-    const auto text = [](const ChartInput& in) { return std::get<ChartResult>(RunChartRequest(in, ProgramFolder())).text; };
+    const auto text = [](const ChartInput& in) {
+        return std::get<ChartResult>(RunChartRequest(in, ProgramFolder())).text;
+    };
     const std::string before = text(DefaultChartInputNow());
     const ProgramRun r = Run({"--quiet"});
     const std::string after = text(DefaultChartInputNow());  // the minute may turn meanwhile
@@ -162,6 +214,52 @@ const Args k1949 = {"--year", "1949", "--month", "10", "--day", "1", "--hour", "
 
 std::string Plain(const std::string& crlf) { return std::regex_replace(crlf, std::regex("\r\n"), "\n"); }
 
+struct JsonCase {
+    Args args;
+    std::string pillars, voids, lunar, solar, last, next, clock;
+    bool forward;
+    std::size_t notices;  // with no birthplace: only the 15:10 birth is near a 时辰 edge
+};
+// clang-format off: one birth a row
+const JsonCase kJsonCases[] = {
+    {k1949, "己丑 癸酉 甲子 壬申", "戌亥", "1949 8 10 0", "1949 8", "白露 1949-09-08", "寒露 1949-10-08",
+     "1949-10-01T15:", false, 1},
+    {{"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--sex=female"},
+     "己卯 丙子 戊午 戊午",
+     "子丑",
+     "1999 11 25 0",
+     "1999 11",
+     "大雪 1999-12-07",
+     "小寒 2000-01-06",
+     "2000-01-01T11:5",
+     true,
+     0},
+    {{"--year=2020", "--month=5", "--day=23", "--hour=10", "--minute=0"},
+     "庚子 辛巳",
+     "",
+     "2020 4 1 1",
+     "2020 4",
+     "立夏 2020-05-05",
+     "芒种 2020-06-05",
+     "2020-05-23T10:",
+     true,
+     0},
+    // 2020-01-28: lunar 正月初四 (the new year fell on 25 January) but the
+    // solar month is still the twelfth, 丁丑, until 立春 on 4 February;
+    // a 庚午 day, its 巳 hour 辛巳.
+    {{"--year=2020", "--month=1", "--day=28", "--hour=10", "--minute=0"},
+     "己亥 丁丑 庚午 辛巳",
+     "戌亥",
+     "2020 1 4 0",
+     "2019 12",
+     "小寒 2020-01-06",
+     "立春 2020-02-04",
+     "2020-01-28T09:4",
+     false,
+     0},
+};
+// clang-format on
+
 // Pillars, lunar dates and terms of almanac dates: 1949-10-01 is 己丑年
 // 癸酉月 甲子日, lunar 八月初十, between 白露 (8 Sep) and 寒露 (9 Oct);
 // 2000-01-01 is 戊午日 of 己卯年 丙子月, lunar 十一月廿五, between 大雪 and
@@ -169,26 +267,7 @@ std::string Plain(const std::string& crlf) { return std::regex_replace(crlf, std
 // 2021's was on 8 October 09:39, and 72 years earlier at the same place in the
 // leap cycle the terms come about 13.5 hours later.)
 TEST_F(CliTest, JsonHoldsTheChartValues) {
-    struct Case {
-        Args args;
-        std::string pillars, voids, lunar, solar, last, next, clock;
-        bool forward;
-        std::size_t notices;  // with no birthplace: only the 15:10 birth is near a 时辰 edge
-    };
-    const Case cases[] = {
-        {k1949, "己丑 癸酉 甲子 壬申", "戌亥", "1949 8 10 0", "1949 8", "白露 1949-09-08", "寒露 1949-10-08",
-         "1949-10-01T15:", false, 1},
-        {{"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--sex=female"}, "己卯 丙子 戊午 戊午",
-         "子丑", "1999 11 25 0", "1999 11", "大雪 1999-12-07", "小寒 2000-01-06", "2000-01-01T11:5", true, 0},
-        {{"--year=2020", "--month=5", "--day=23", "--hour=10", "--minute=0"}, "庚子 辛巳", "", "2020 4 1 1", "2020 4",
-         "立夏 2020-05-05", "芒种 2020-06-05", "2020-05-23T10:", true, 0},
-        // 2020-01-28: lunar 正月初四 (the new year fell on 25 January) but the
-        // solar month is still the twelfth, 丁丑, until 立春 on 4 February;
-        // a 庚午 day, its 巳 hour 辛巳.
-        {{"--year=2020", "--month=1", "--day=28", "--hour=10", "--minute=0"}, "己亥 丁丑 庚午 辛巳", "戌亥",
-         "2020 1 4 0", "2019 12", "小寒 2020-01-06", "立春 2020-02-04", "2020-01-28T09:4", false, 0},
-    };
-    for (const Case& c : cases) {
+    for (const JsonCase& c : kJsonCases) {
         Args args = c.args;
         args.insert(args.end(), {"--format", "json", "--no-stars", "--place", ""});
         const ProgramRun r = Run(args);
@@ -206,8 +285,10 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
         }
         const auto& l = j["lunar"];
         EXPECT_EQ(std::to_string(l["year"].get<int>()) + " " + std::to_string(l["month"].get<int>()) + " " +
-                      std::to_string(l["day"].get<int>()) + " " + (l["leap"].get<bool>() ? "1" : "0"), c.lunar);
-        EXPECT_EQ(std::to_string(j["solarYear"].get<int>()) + " " + std::to_string(j["solarMonth"].get<int>()), c.solar);
+                      std::to_string(l["day"].get<int>()) + " " + (l["leap"].get<bool>() ? "1" : "0"),
+                  c.lunar);
+        EXPECT_EQ(std::to_string(j["solarYear"].get<int>()) + " " + std::to_string(j["solarMonth"].get<int>()),
+                  c.solar);
         for (const auto& [key, want] : {std::pair{"last", c.last}, {"next", c.next}}) {
             const auto& t = j["terms"][key];
             EXPECT_EQ(t["name"].get<std::string>() + " " + t["time"].get<std::string>().substr(0, 10), want);
@@ -223,7 +304,12 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
 
 TEST_F(CliTest, JsonPillarsCarryTheirSoundStageAndStars) {
     // 1949-10-01: the day 甲子 takes 海中金; its stars as printed in the chart's columns.
-    const json j = json::parse(Run([] { Args a = k1949; a.insert(a.end(), {"--format", "json"}); return a; }()).out);
+    const json j = json::parse(Run([] {
+                                   Args a = k1949;
+                                   a.insert(a.end(), {"--format", "json"});
+                                   return a;
+                               }())
+                                   .out);
     EXPECT_EQ(j["pillars"][2]["nayin"], "海中金");
     EXPECT_EQ(j["pillars"][2]["stage"], "沐浴");
     const std::string text = j["text"];
@@ -253,13 +339,19 @@ Args Args1949(const char* format) {
 // last code points past U+FFFF are D800 DC00 and DBFF DFFF; 甲 U+7532 (UTF-8
 // E7 94 B2) is one unit.
 TEST(Utf16, PairsPastTheBmpOneUnitBelowItAndBack) {
-    const std::string text = "\xE7\x94\xB2\xF0\x9D\x84\x9E\xF0\x90\x80\x80\xF4\x8F\xBF\xBF" "a";
+    const std::string text =
+        "\xE7\x94\xB2\xF0\x9D\x84\x9E\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"
+        "a";
     const std::u16string units = {0x7532, 0xD834, 0xDD1E, 0xD800, 0xDC00, 0xDBFF, 0xDFFF, u'a'};
     EXPECT_EQ(ToUtf16(text), units);
     EXPECT_EQ(FromUtf16(units), text);
     // An ill-formed byte, and surrogates out of their pair, are U+FFFD (EF BF BD).
-    EXPECT_EQ(ToUtf16("\xFF" "a"), (std::u16string{0xFFFD, u'a'}));
-    EXPECT_EQ(FromUtf16(std::u16string{0xDD1E, 0xD834, u'a'}), "\xEF\xBF\xBD\xEF\xBF\xBD" "a");
+    EXPECT_EQ(ToUtf16("\xFF"
+                      "a"),
+              (std::u16string{0xFFFD, u'a'}));
+    EXPECT_EQ(FromUtf16(std::u16string{0xDD1E, 0xD834, u'a'}),
+              "\xEF\xBF\xBD\xEF\xBF\xBD"
+              "a");
 }
 
 TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
@@ -276,7 +368,8 @@ TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "%02x%02x%02x", s.red, s.green, s.blue);
         EXPECT_EQ((*it)[1], hex);
-        EXPECT_EQ((*it)[2], Plain(FromUtf16(all.substr(static_cast<std::size_t>(s.start), static_cast<std::size_t>(s.length)))));
+        EXPECT_EQ((*it)[2],
+                  Plain(FromUtf16(all.substr(static_cast<std::size_t>(s.start), static_cast<std::size_t>(s.length)))));
     }
     EXPECT_EQ(n, chart.spans.size());
     const auto pre = html.find("<pre>") + 5;
@@ -345,7 +438,8 @@ TEST_F(CliTest, OutputFileIsReplacedWholeOrNotAtAll) {
     EXPECT_NE(r.err.find("无法写入文件"), std::string::npos) << r.err;
     EXPECT_EQ(test::ReadAll(target), "old");
     EXPECT_EQ(fs::directory_iterator(dir_) != fs::directory_iterator(), true);
-    for (const auto& entry : fs::directory_iterator(dir_)) EXPECT_FALSE(entry.path().filename().string().starts_with("."));
+    for (const auto& entry : fs::directory_iterator(dir_))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("."));
     for (const Args& bad : {Args{"--format", "pdf"}, Args{"--format=svg"}, Args{"--batch", "--format", "html"}}) {
         r = Run(bad);
         EXPECT_EQ(r.status, 2) << bad[1];
@@ -355,7 +449,7 @@ TEST_F(CliTest, OutputFileIsReplacedWholeOrNotAtAll) {
 }
 
 TEST_F(CliTest, BatchAnswersEveryLineInOrder) {
-    const std::string in =
+    const std::string in =  // the last line without LF at its end
         "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"minute\":0}\n"
         "[1,2]\n"
         "{\"year\":\"1949\",\"month\":10,\"day\":1,\"hour\":15,\"stars\":true,\"name\":\"李四\"}\r\n"
@@ -363,7 +457,7 @@ TEST_F(CliTest, BatchAnswersEveryLineInOrder) {
         "{\"year\":1949,\"month\":2,\"day\":30}\n"
         "{\"year\":1949,\"longitude\":200}\n"
         "{\"year\":1949,\"stars\":1}\n"
-        "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"longitude\":121.5,\"sex\":\"female\"}";  // no LF at the end
+        "{\"year\":1949,\"month\":10,\"day\":1,\"hour\":15,\"longitude\":121.5,\"sex\":\"female\"}";
     const ProgramRun r = Run({"--no-stars", "--minute", "0", "--batch"}, PAIPAN_CLI_PATH, in);
     EXPECT_EQ(r.status, 0) << r.err;
     std::vector<json> lines;
@@ -376,8 +470,18 @@ TEST_F(CliTest, BatchAnswersEveryLineInOrder) {
         EXPECT_EQ(lines[i].contains("error") ? lines[i]["error"]["kind"].get<std::string>() : "", kinds[i]) << i;
     }
     // Defaults from the command line (no stars), overridden per line.
-    EXPECT_EQ(lines[0]["text"], Run([] { Args a = k1949; a.push_back("--no-stars"); return a; }()).out);
-    EXPECT_EQ(lines[2]["text"], Run([] { Args a = k1949; a.insert(a.end(), {"--name", "李四"}); return a; }()).out);
+    EXPECT_EQ(lines[0]["text"], Run([] {
+                                    Args a = k1949;
+                                    a.push_back("--no-stars");
+                                    return a;
+                                }())
+                                    .out);
+    EXPECT_EQ(lines[2]["text"], Run([] {
+                                    Args a = k1949;
+                                    a.insert(a.end(), {"--name", "李四"});
+                                    return a;
+                                }())
+                                    .out);
     EXPECT_EQ(lines[3]["error"]["field"], "colour");
     EXPECT_EQ(lines[4]["error"]["field"], nullptr);
     EXPECT_EQ(lines[5]["error"]["field"], "longitude");
@@ -408,12 +512,19 @@ TEST_F(CliTest, BatchLinesAcrossTheReadBuffer) {
     std::istringstream out(r.out);
     for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
     ASSERT_EQ(lines.size(), 6u);
-    const std::string chart1949 = Run([] { Args a = k1949; a.push_back("--no-stars"); return a; }()).out;
+    const std::string chart1949 = Run([] {
+                                      Args a = k1949;
+                                      a.push_back("--no-stars");
+                                      return a;
+                                  }())
+                                      .out;
     for (const std::size_t i : {0, 2, 4}) EXPECT_EQ(lines[i]["text"], chart1949) << i;
-    EXPECT_EQ(lines[5]["text"], Run({"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--no-stars"}).out);
+    EXPECT_EQ(lines[5]["text"],
+              Run({"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--no-stars"}).out);
     for (const std::size_t i : {1, 3})
-        EXPECT_EQ(lines[i], json::parse("{\"error\":{\"kind\":\"request\",\"message\":\"第" + std::to_string(i + 1) +
-                                        "行不是一个JSON对象。\",\"field\":null},\"line\":" + std::to_string(i + 1) + "}"));
+        EXPECT_EQ(lines[i],
+                  json::parse("{\"error\":{\"kind\":\"request\",\"message\":\"第" + std::to_string(i + 1) +
+                              "行不是一个JSON对象。\",\"field\":null},\"line\":" + std::to_string(i + 1) + "}"));
 }
 
 // A stdout that cannot take the chart (a full disk, here /dev/full) fails
@@ -442,11 +553,37 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
     std::string controls;
     for (char c = 1; c < 0x20; ++c) controls += c;
     const std::string strings[] = {
-        "", "a", controls, "\"\\/", "\x7f", "é", "中", "𠀀", "\xE0\xA0\x80", "\xE1\x80\x80", "\xEC\xBF\xBF",
-        "\xED\x80\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF", "x\xE4\xB8\xADy",
-        "\xFF", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "ab\xF0\x9F\x98",
-        "\xE4\xB8\xAD\x80", std::string(9000, 'x') + "\"" + std::string(9000, 'y'),
-        [] { std::string s; for (int i = 0; i < 5000; ++i) s += "中"; return s + "\n"; }(),
+        "",
+        "a",
+        controls,
+        "\"\\/",
+        "\x7f",
+        "é",
+        "中",
+        "𠀀",
+        "\xE0\xA0\x80",
+        "\xE1\x80\x80",
+        "\xEC\xBF\xBF",
+        "\xED\x80\x80",
+        "\xED\x9F\xBF",
+        "\xEE\x80\x80",
+        "\xEF\xBF\xBF",
+        "\xF4\x8F\xBF\xBF",
+        "x\xE4\xB8\xADy",
+        "\xFF",
+        "\xC0\x80",
+        "\xE0\x80\x80",
+        "\xED\xA0\x80",
+        "\xF4\x90\x80\x80",
+        "\xE4\xB8",
+        "ab\xF0\x9F\x98",
+        "\xE4\xB8\xAD\x80",
+        std::string(9000, 'x') + "\"" + std::string(9000, 'y'),
+        [] {
+            std::string s;
+            for (int i = 0; i < 5000; ++i) s += "中";
+            return s + "\n";
+        }(),
     };
     for (const std::string& s : strings) {
         const ordered values[] = {s, ordered::array({s, 1}), {{"k", s}}, {{s, s}}};
@@ -457,9 +594,22 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
         }
     }
     const ordered others[] = {
-        0, -1, 9, 10, -10, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(),
-        std::numeric_limits<std::uint64_t>::max(), 1.5, -0.25, true, false, nullptr, ordered::array(),
-        ordered::object(), ordered::parse(R"({"a":[1,{"b":null,"c":true,"d":false}],"":[[],{}],"z":-7})"),
+        0,
+        -1,
+        9,
+        10,
+        -10,
+        std::numeric_limits<std::int64_t>::min(),
+        std::numeric_limits<std::int64_t>::max(),
+        std::numeric_limits<std::uint64_t>::max(),
+        1.5,
+        -0.25,
+        true,
+        false,
+        nullptr,
+        ordered::array(),
+        ordered::object(),
+        ordered::parse(R"({"a":[1,{"b":null,"c":true,"d":false}],"":[[],{}],"z":-7})"),
     };
     for (const ordered& v : others) {
         std::string out = "left over";
@@ -473,14 +623,22 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
 TEST(DumpCompact, MatchesTheLibraryOnKeysRepairsAndWholeCharts) {
     using json = nlohmann::ordered_json;
     const auto dump = [](const json& v) { return v.dump(-1, ' ', false, json::error_handler_t::replace); };
-    json values = {{"text", "晴川\r\n\t\"引号\" \\ \b\f\x01\x1f\x7f end"}, {"emoji", "\U0001F600\u00e9"},
-                   {"键\"\n", "v"}, {"n", -12}, {"u", 18446744073709551615ull}, {"f", 1.5}, {"yes", true},
-                   {"none", nullptr}, {"o", json::object()}, {"a", json::array({1, "x", json::array()})}};
+    json values = {{"text", "晴川\r\n\t\"引号\" \\ \b\f\x01\x1f\x7f end"},
+                   {"emoji", "\U0001F600\u00e9"},
+                   {"键\"\n", "v"},
+                   {"n", -12},
+                   {"u", 18446744073709551615ull},
+                   {"f", 1.5},
+                   {"yes", true},
+                   {"none", nullptr},
+                   {"o", json::object()},
+                   {"a", json::array({1, "x", json::array()})}};
     std::string out = "left over";
     DumpCompact(values, out);
     EXPECT_EQ(out, dump(values));
     // Ill-formed UTF-8 is repaired as the library repairs it.
-    for (const char* bad : {"\xC0\xAF", "a\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x99", "\x80", "\xFF"}) {
+    for (const char* bad :
+         {"\xC0\xAF", "a\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x99", "\x80", "\xFF"}) {
         values["bad"] = bad;
         DumpCompact(values, out);
         EXPECT_EQ(out, dump(values)) << bad;
@@ -488,7 +646,8 @@ TEST(DumpCompact, MatchesTheLibraryOnKeysRepairsAndWholeCharts) {
     std::mt19937 random(7);  // fixed: the same charts every run
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
     for (int i = 0; i < 40; ++i) {
-        const int year = pick(1890, 2020), month = pick(1, 12), day = pick(1, 28), hour = pick(0, 23), minute = pick(0, 59);
+        const int year = pick(1890, 2020), month = pick(1, 12), day = pick(1, 28), hour = pick(0, 23),
+                  minute = pick(0, 59);
         ChartInput in = DefaultChartInput(year, month, day, hour, minute);
         in.male = i % 2, in.horizontal = i % 3 == 0, in.minorLuck = in.palace = i % 4 == 0;
         RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult& r) {
@@ -502,9 +661,34 @@ TEST(DumpCompact, MatchesTheLibraryOnKeysRepairsAndWholeCharts) {
 TEST_F(CliTest, HelpNamesEveryOption) {
     const ProgramRun r = Run({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (std::string name : {"format", "output", "batch", "name", "place", "longitude", "longitude-minutes", "year", "month", "day", "hour", "minute",
-                             "sex", "layout", "no-annual", "no-stars", "no-deities", "no-hidden-stems", "no-nayin",
-                             "no-minor-luck", "no-palace", "no-stages", "no-night-zi", "unknown-hour", "no-unknown-hour", "locate", "longitude-from-place", "quiet"})
+    for (std::string name : {"format",
+                             "output",
+                             "batch",
+                             "name",
+                             "place",
+                             "longitude",
+                             "longitude-minutes",
+                             "year",
+                             "month",
+                             "day",
+                             "hour",
+                             "minute",
+                             "sex",
+                             "layout",
+                             "no-annual",
+                             "no-stars",
+                             "no-deities",
+                             "no-hidden-stems",
+                             "no-nayin",
+                             "no-minor-luck",
+                             "no-palace",
+                             "no-stages",
+                             "no-night-zi",
+                             "unknown-hour",
+                             "no-unknown-hour",
+                             "locate",
+                             "longitude-from-place",
+                             "quiet"})
         EXPECT_NE(r.out.find("--" + name + " "), std::string::npos) << name;
 }
 
@@ -519,14 +703,16 @@ TEST_F(CliTest, BirthClockOfThePlace) {
     // 123°07'W on 120°W: -3°07' = -12 min 28 s (not -972 min on 120°E).
     const ProgramRun vancouver = with({"--place", "温哥华", "--longitude-from-place"});
     EXPECT_EQ(vancouver.status, 0);
-    EXPECT_NE(vancouver.out.find("出生钟表时间＝1990年5月8日10时0分\r\n钟表时区＝温哥华时间（UTC-8，标准经线西经120°）\r\n"
-                                 "出生地方时间＝出生钟表时间－12分28秒\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        vancouver.out.find("出生钟表时间＝1990年5月8日10时0分\r\n钟表时区＝温哥华时间（UTC-8，标准经线西经120°）\r\n"
+                           "出生地方时间＝出生钟表时间－12分28秒\r\n"),
+        std::string::npos);
     EXPECT_NE(vancouver.err.find("提示：出生钟表时间按温哥华时间"), std::string::npos) << vancouver.err;
     EXPECT_NE(vancouver.err.find("正值夏令时"), std::string::npos) << vancouver.err;
     const ProgramRun zone = with({"--zone", "America/Vancouver", "--longitude=-124", "--longitude-minutes=53"});
-    EXPECT_NE(zone.out.find("钟表时区＝America/Vancouver（UTC-8，标准经线西经120°）\r\n出生地方时间＝出生钟表时间－12分28秒"),
-              std::string::npos);
+    EXPECT_NE(
+        zone.out.find("钟表时区＝America/Vancouver（UTC-8，标准经线西经120°）\r\n出生地方时间＝出生钟表时间－12分28秒"),
+        std::string::npos);
     // A name of places in two zones: refused with the places, or read on China's clock with a notice.
     const ProgramRun taiping = with({"--place", "太平", "--longitude-from-place"});
     EXPECT_EQ(std::make_pair(taiping.status, taiping.out), std::make_pair(2, std::string()));
@@ -548,13 +734,15 @@ TEST_F(CliTest, BirthClockOfThePlace) {
 
 // The batch: the key "zone", or the place's own; 139°45'E on 135°E is +19 min.
 TEST_F(CliTest, BirthClockInTheBatch) {
-    const ProgramRun batch = Run({"--batch"}, PAIPAN_CLI_PATH,
-                                 "{\"year\":1990,\"month\":5,\"day\":8,\"hour\":10,\"minute\":0,\"zone\":\"Asia/Tokyo\","
-                                 "\"longitude\":139,\"longitude-minutes\":45}\n"
-                                 "{\"year\":1990,\"month\":5,\"day\":8,\"hour\":10,\"minute\":0,\"place\":\"东京\","
-                                 "\"longitude\":139,\"longitude-minutes\":45}\n");
+    const ProgramRun batch = Run(
+        {"--batch"}, PAIPAN_CLI_PATH,
+        "{\"year\":1990,\"month\":5,\"day\":8,\"hour\":10,\"minute\":0,\"zone\":\"Asia/Tokyo\","
+        "\"longitude\":139,\"longitude-minutes\":45}\n"
+        "{\"year\":1990,\"month\":5,\"day\":8,\"hour\":10,\"minute\":0,\"place\":\"东京\","
+        "\"longitude\":139,\"longitude-minutes\":45}\n");
     const std::string tokyo = "钟表时区＝东京时间（UTC+9，标准经线东经135°）\\r\\n出生地方时间＝出生钟表时间＋19分0秒";
-    const std::string named = "钟表时区＝Asia/Tokyo（UTC+9，标准经线东经135°）\\r\\n出生地方时间＝出生钟表时间＋19分0秒";
+    const std::string named =
+        "钟表时区＝Asia/Tokyo（UTC+9，标准经线东经135°）\\r\\n出生地方时间＝出生钟表时间＋19分0秒";
     EXPECT_NE(batch.out.find(named), std::string::npos) << batch.out.substr(0, 400);
     EXPECT_NE(batch.out.find(tokyo, batch.out.find('\n')), std::string::npos);
 }
@@ -593,7 +781,6 @@ TEST_F(CliTest, UnknownHour) {
     EXPECT_EQ(object["splits"][0]["at"], "1990-02-04T10:14");  // 立春, true solar time
     EXPECT_EQ(object["candidates"][6]["clockStart"], "1990-02-04T10:28");
     EXPECT_EQ(object["candidates"][6]["pillars"], (nlohmann::ordered_json{"庚午", "戊寅", "庚子", "辛巳"}));
-
 }
 
 // --unknown-hour in batch and in the other formats.

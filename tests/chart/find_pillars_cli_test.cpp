@@ -37,7 +37,8 @@ CliRun Cli(const std::string& args, const std::string& program = PAIPAN_CLI_PATH
     const int raw = pclose(pipe.release());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(err.c_str(), "rb"), fclose);
-    for (std::size_t n; file && (n = fread(buffer.data(), 1, buffer.size(), file.get())) > 0;) r.err.append(buffer.data(), n);
+    for (std::size_t n; file && (n = fread(buffer.data(), 1, buffer.size(), file.get())) > 0;)
+        r.err.append(buffer.data(), n);
     std::remove(err.c_str());
     return r;
 }
@@ -53,15 +54,17 @@ TEST(FindPillarsCli, LinesAndJsonAsTheSearchFindsThem) {
         const auto clock = SuggestClockTime(i, correct);
         ASSERT_TRUE(clock);
         lines += MinuteText(i.start) + "\t" + MinuteText(i.end) + "\t" + MinuteText(*clock) + "\n";
-        array.push_back({{"start", MinuteText(i.start, 'T')}, {"end", MinuteText(i.end, 'T')},
-                         {"clock", MinuteText(*clock, 'T')}});
+        array.push_back(
+            {{"start", MinuteText(i.start, 'T')}, {"end", MinuteText(i.end, 'T')}, {"clock", MinuteText(*clock, 'T')}});
     }
-    const CliRun text = Cli("--find-pillars '? 丙子 甲子 甲子' --from-year 1900 --to-year=2000 --night-zi "
-                         "--longitude 87 --longitude-minutes 36");
+    const CliRun text = Cli(
+        "--find-pillars '? 丙子 甲子 甲子' --from-year 1900 --to-year=2000 --night-zi "
+        "--longitude 87 --longitude-minutes 36");
     EXPECT_EQ(text.status, 0) << text.err;
     EXPECT_EQ(text.out, lines);
-    const CliRun json = Cli("--format json --find-pillars '?丙子甲子甲子' --from-year 1900 --to-year 2000 "
-                         "--night-zi --longitude 87 --longitude-minutes 36");
+    const CliRun json = Cli(
+        "--format json --find-pillars '?丙子甲子甲子' --from-year 1900 --to-year 2000 "
+        "--night-zi --longitude 87 --longitude-minutes 36");
     EXPECT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(nlohmann::json::parse(json.out), array);
     EXPECT_EQ(json.out.front(), '[');
@@ -73,8 +76,9 @@ TEST(FindPillarsCli, LinesAndJsonAsTheSearchFindsThem) {
 // minute inside, at 13:01, from the clock 13:01 − 22 min 45 s = 12:38:15: the
 // first whole clock minute there is 12:39.
 TEST(FindPillarsCli, ClockOfTheBirthplace) {
-    const CliRun tokyo = Cli("--find-pillars '庚午 辛巳 庚辰 癸未' --from-year 1990 --to-year 1990 "
-                             "--place 东京 --longitude-from-place");
+    const CliRun tokyo = Cli(
+        "--find-pillars '庚午 辛巳 庚辰 癸未' --from-year 1990 --to-year 1990 "
+        "--place 东京 --longitude-from-place");
     EXPECT_EQ(tokyo.status, 0) << tokyo.err;
     EXPECT_EQ(tokyo.out, "1990-05-15 13:00\t1990-05-15 14:59\t1990-05-15 12:39\n");
 }
@@ -87,7 +91,8 @@ TEST(FindPillarsCli, FailuresExitWithTheirStatusAndNothingOnStdout) {
          "在1990年没有甲子年丙寅月的时刻（按真太阳时）\n"},
         {"--find-pillars '? ? 甲子 甲子' --longitude 200", 2,
          "请输入正确的经度数值！如果您不知道所在城市的经度值，请输入默认的120，约等于北京所在经度！\n"},
-        {"--from-year 1990", 2, "paipan-cli: --from-year and --to-year go with --find-pillars\nTry 'paipan-cli --help'.\n"},
+        {"--from-year 1990", 2,
+         "paipan-cli: --from-year and --to-year go with --find-pillars\nTry 'paipan-cli --help'.\n"},
         {"--find-pillars '? ? 甲子 甲子' --from-year 十九", 2,
          "paipan-cli: --from-year and --to-year take a year such as 1990\nTry 'paipan-cli --help'.\n"},
         {"--find-pillars '? ? 甲子 甲子' --format rtf", 2,
@@ -102,10 +107,10 @@ TEST(FindPillarsCli, FailuresExitWithTheirStatusAndNothingOnStdout) {
 }
 
 TEST(FindPillarsCli, NoCalendarFileExitsThree) {
-    const std::filesystem::path lone = std::filesystem::path(::testing::TempDir()) / ("find-pillars-lone-" + std::to_string(getpid()));
+    const std::filesystem::path lone = std::filesystem::path(::testing::TempDir()) /
+                                       ("find-pillars-lone-" + std::to_string(getpid()));
     std::filesystem::create_directories(lone);
-    std::filesystem::copy_file(PAIPAN_CLI_PATH, lone / "paipan-cli",
-                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(PAIPAN_CLI_PATH, lone / "paipan-cli", std::filesystem::copy_options::overwrite_existing);
     const CliRun r = Cli("--find-pillars '? ? 甲子 甲子' --from-year 1990 --to-year 1990",
                          (lone / "paipan-cli").string());
     std::filesystem::remove_all(lone);

@@ -45,9 +45,11 @@ TEST(LunarCli, ConvertBothWays) {
         {With(LunarDate("2033", "十一月", "初一"), {"--leap-month", "--convert"}), "公历：2033年12月22日\n"},
         {{"--year", "1800", "--month", "1", "--day", "1", "--convert"}, "农历：己未年十二月初七\n"},
         {{"--year", "2020", "--month", "5", "--day", "23", "--convert", "--format", "json"},
-         R"({"solar":"2020-05-23","lunar":{"year":2020,"month":4,"day":1,"leap":true}})" "\n"},
+         R"({"solar":"2020-05-23","lunar":{"year":2020,"month":4,"day":1,"leap":true}})"
+         "\n"},
         {With(LunarDate("2020", "4", "1"), {"--leap-month", "--convert", "--format=json"}),
-         R"({"solar":"2020-05-23","lunar":{"year":2020,"month":4,"day":1,"leap":true}})" "\n"},
+         R"({"solar":"2020-05-23","lunar":{"year":2020,"month":4,"day":1,"leap":true}})"
+         "\n"},
     };
     for (const auto& [args, out] : cases) {
         const ProgramRun r = RunCli(args);
@@ -84,7 +86,8 @@ TEST(LunarCli, EveryRefusalExitsWithItsMessage) {
     }
     const ProgramRun json = RunCli(With(LunarDate("1990", "4", "30"), {"--convert", "--format", "json"}));
     EXPECT_EQ(json.status, 2);
-    EXPECT_EQ(json.out, R"({"error":{"kind":"input","message":"农历1990年四月只有29天！","field":"day"}})" "\n");
+    EXPECT_EQ(json.out, R"({"error":{"kind":"input","message":"农历1990年四月只有29天！","field":"day"}})"
+                        "\n");
     // A leap mark on a Gregorian date is a usage error.
     const ProgramRun usage = RunCli({"--year", "2020", "--month", "5", "--day", "23", "--leap-month"});
     EXPECT_EQ(usage.status, 2);
@@ -104,9 +107,12 @@ TEST(LunarCli, ChartOfTheGregorianDayWithNotices) {
 
 TEST(LunarCli, BatchKeys) {
     const std::string in =
-        R"({"calendar":"lunar","year":2020,"month":"四月","day":1,"leap-month":true,"hour":12,"minute":0})" "\n"
-        R"({"calendar":"lunar","year":2021,"month":4,"day":1,"leap-month":true})" "\n"
-        R"({"year":2020,"month":5,"day":23,"hour":12,"minute":0})" "\n";
+        R"({"calendar":"lunar","year":2020,"month":"四月","day":1,"leap-month":true,"hour":12,"minute":0})"
+        "\n"
+        R"({"calendar":"lunar","year":2021,"month":4,"day":1,"leap-month":true})"
+        "\n"
+        R"({"year":2020,"month":5,"day":23,"hour":12,"minute":0})"
+        "\n";
     const ProgramRun r = RunCli({"--batch", "--quiet"}, in);
     EXPECT_EQ(r.status, 0) << r.err;
     std::vector<nlohmann::json> lines;

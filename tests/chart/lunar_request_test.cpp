@@ -29,11 +29,16 @@ TEST(LunarChecks, FirstFailingCheckWithItsMessage) {
         {Lunar("x", "13", "31"), InputField::Year, "请选择或输入正确的年份的数值！"},
         {Lunar("2020", "闰五", "初一"), InputField::Month, "请选择或输入正确的月份的数值！"},
         {Lunar("2020", "5", "五"), InputField::Day, "请选择或输入正确的农历日期的数值！"},
-        {Lunar("3000", "13", "31"), InputField::Month, "请选择或输入正确的农历月份值，月份的值应当是介于1与12之间的数值！"},
-        {Lunar("3000", "0", "1"), InputField::Month, "请选择或输入正确的农历月份值，月份的值应当是介于1与12之间的数值！"},
-        {Lunar("3000", "5", "31"), InputField::Day, "请选择或输入正确的农历日期值，日期的值应当是介于1与30之间的数值！"},
-        {Lunar("1798", "5", "1"), InputField::Year, "请选择或输入正确的农历年份值，年份的值应当是介于1799与2100之间的数值！"},
-        {Lunar("2101", "1", "1"), InputField::Year, "请选择或输入正确的农历年份值，年份的值应当是介于1799与2100之间的数值！"},
+        {Lunar("3000", "13", "31"), InputField::Month,
+         "请选择或输入正确的农历月份值，月份的值应当是介于1与12之间的数值！"},
+        {Lunar("3000", "0", "1"), InputField::Month,
+         "请选择或输入正确的农历月份值，月份的值应当是介于1与12之间的数值！"},
+        {Lunar("3000", "5", "31"), InputField::Day,
+         "请选择或输入正确的农历日期值，日期的值应当是介于1与30之间的数值！"},
+        {Lunar("1798", "5", "1"), InputField::Year,
+         "请选择或输入正确的农历年份值，年份的值应当是介于1799与2100之间的数值！"},
+        {Lunar("2101", "1", "1"), InputField::Year,
+         "请选择或输入正确的农历年份值，年份的值应当是介于1799与2100之间的数值！"},
         {Lunar("2021", "4", "30", true), InputField::Month, "农历2021年没有闰四月（该年没有闰月）！"},
         {Lunar("2020", "五月", "初一", true), InputField::Month, "农历2020年没有闰五月（该年闰四月）！"},
         {Lunar("1990", "4", "30"), InputField::Day, "农历1990年四月只有29天！"},
@@ -55,7 +60,8 @@ TEST(LunarChecks, FirstFailingCheckWithItsMessage) {
     // The lunar checks come first: a bad longitude is reported only after them.
     ChartInput both = Lunar("2021", "4", "1", true);
     both.longitude = "";
-    EXPECT_EQ(std::get<InputProblem>(RunChartRequest(both, ProgramFolder())).message, "农历2021年没有闰四月（该年没有闰月）！");
+    EXPECT_EQ(std::get<InputProblem>(RunChartRequest(both, ProgramFolder())).message,
+              "农历2021年没有闰四月（该年没有闰月）！");
     both.leapMonth = false;
     EXPECT_EQ(std::get<InputProblem>(RunChartRequest(both, ProgramFolder())).field, InputField::LongitudeDegrees);
     // A leap mark belongs to lunar dates only.
@@ -71,10 +77,8 @@ TEST(LunarChart, IsTheChartOfTheGregorianDay) {
         ChartInput lunar;
         int year, month, day;
     } cases[] = {
-        {Lunar("2020", "四月", "初一", true), 2020, 5, 23},
-        {Lunar("2020", "04", "1"), 2020, 4, 23},
-        {Lunar("1900", "八月", "初一", true), 1900, 9, 24},
-        {Lunar("1799", "十二月", "初七"), 1800, 1, 1},
+        {Lunar("2020", "四月", "初一", true), 2020, 5, 23}, {Lunar("2020", "04", "1"), 2020, 4, 23},
+        {Lunar("1900", "八月", "初一", true), 1900, 9, 24}, {Lunar("1799", "十二月", "初七"), 1800, 1, 1},
         {Lunar("2100", "十二月", "初一"), 2100, 12, 31},
     };
     for (auto c : cases) {
@@ -105,7 +109,8 @@ TEST(LunarChart, NoticesNameTheDayAndAMidnightCrossing) {
     in.hour = "12";  // no crossing: only the day
     const auto noon = ChartNoticeTexts(in, {}, ProgramFolder());
     EXPECT_EQ(noon.front(), notices[0]);
-    EXPECT_EQ(std::count_if(noon.begin(), noon.end(), [](const std::string& n) { return n.find("午夜") != n.npos; }), 0);
+    EXPECT_EQ(std::count_if(noon.begin(), noon.end(), [](const std::string& n) { return n.find("午夜") != n.npos; }),
+              0);
     EXPECT_TRUE(ChartNoticeTexts(Lunar("2021", "4", "1", true), {}, ProgramFolder()).empty());  // refused: no notices
 }
 

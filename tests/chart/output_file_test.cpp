@@ -173,7 +173,8 @@ TEST_F(OutputFileTest, RefusesWithAReasonInChinese) {
     fs::create_symlink("loop2", dir_ / "loop1");
     fs::create_symlink("loop1", dir_ / "loop2");
     fs::create_symlink("gone/x.txt", dir_ / "dangling");
-    const std::pair<fs::path, std::string> cases[] = {  // path, reason
+    const std::pair<fs::path, std::string> cases[] = {
+        // path, reason
         {dir_ / "real", "这是一个文件夹"},
         {dir_ / "no-such-folder" / "x.txt", "所在的文件夹不存在"},
         {dir_ / "dangling", "所在的文件夹不存在"},

@@ -48,8 +48,8 @@ CivilTime ToCivilMinute(Minutes t) { return ToCivil(std::chrono::time_point_cast
 Pillars ChartAt(const CivilTime& t, bool nightZi) {
     Corvel_BZClass e;
     e.dataFolder = ProgramFolder();
-    e.SetRequest(EngineRequest{.year = t.year, .month = t.month, .day = t.day, .hour = t.hour,
-                               .minute = t.minute, .zsp = nightZi});
+    e.SetRequest(EngineRequest{
+        .year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute, .zsp = nightZi});
     e.getNL();
     e.CalJQ();
     e.GetEightWordInfo();
@@ -67,14 +67,17 @@ struct Pressed {
     Pillars pillars{};
     CivilTime corrected{};
 };
-std::optional<Pressed> Press(const CivilTime& clock, const std::string& degrees,
-                             const std::string& minutes, bool nightZi) {
+std::optional<Pressed> Press(const CivilTime& clock, const std::string& degrees, const std::string& minutes,
+                             bool nightZi) {
     ChartInput in = DefaultChartInput(clock.year, clock.month, clock.day, clock.hour, clock.minute);
     in.longitude = degrees, in.longitudeMinutes = minutes, in.nightZi = nightZi;
     std::optional<Pressed> out;
-    RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult&) {
-        out = Pressed{e.bz, {e.nian, e.yue, e.ri, e.shi, e.fen, 0}};
-    }, Colouring::None);
+    RunChartRequest(
+        in, ProgramFolder(),
+        [&](const Corvel_BZClass& e, const ChartResult&) {
+            out = Pressed{e.bz, {e.nian, e.yue, e.ri, e.shi, e.fen, 0}};
+        },
+        Colouring::None);
     return out;
 }
 
@@ -98,7 +101,8 @@ TEST(PillarSearchInput, ForgivingTextAndWhatIsRefused) {
         {"甲丑 丙寅 戊辰 庚申", "甲丑不是干支：天干与地支须同为阳或同为阴"},
         {"子酉 丙寅 戊辰 庚申", "看不懂“子酉”：每柱写一个干支（如甲子），不限的柱写“?”、“？”、“*”或“不限”"},
         {"甲子 丙寅 戊辰 庚x", "看不懂“庚x”：每柱写一个干支（如甲子），不限的柱写“?”、“？”、“*”或“不限”"},
-        {"甲子年丙寅月戊辰日庚申时", "看不懂“年丙寅月戊辰…”：每柱写一个干支（如甲子），不限的柱写“?”、“？”、“*”或“不限”"},
+        {"甲子年丙寅月戊辰日庚申时",
+         "看不懂“年丙寅月戊辰…”：每柱写一个干支（如甲子），不限的柱写“?”、“？”、“*”或“不限”"},
         {"甲子 丙寅 戊辰", "八字须写四柱（年柱、月柱、日柱、时柱），这里只有3柱；不限的柱写“?”或“不限”"},
         {"甲子 丙寅 戊辰 庚申 辛酉", "八字只有四柱，多出了“辛酉”"},
         {"", "八字须写四柱（年柱、月柱、日柱、时柱），这里只有0柱；不限的柱写“?”或“不限”"},
@@ -120,7 +124,7 @@ TEST(PillarSearchInput, PickerListsFollowTheFiveTigersAndFiveRats) {
     ASSERT_EQ(late.size(), 13u);
     EXPECT_EQ(PillarText(hours.front()), "甲子");
     EXPECT_EQ(PillarText(hours.back()), "乙亥");
-    EXPECT_EQ(PillarText(late.back()), "丙子");  // the next day (乙) starts at 丙子
+    EXPECT_EQ(PillarText(late.back()), "丙子");                      // the next day (乙) starts at 丙子
     EXPECT_EQ(PillarText(HourPillarsOf(9, false).front()), "壬子");  // 戊癸何方发，壬子是真途
 }
 
@@ -212,9 +216,8 @@ std::vector<std::vector<std::string>> Fixture(const std::string& name) {
 
 bool Contains(const std::vector<PillarInterval>& found, const CivilTime& t) {
     const Minutes m = ToMinutes(t);
-    return std::any_of(found.begin(), found.end(), [&](const PillarInterval& i) {
-        return ToMinutes(i.start) <= m && m <= ToMinutes(i.end);
-    });
+    return std::any_of(found.begin(), found.end(),
+                       [&](const PillarInterval& i) { return ToMinutes(i.start) <= m && m <= ToMinutes(i.end); });
 }
 
 // The reference charts (an independent library's pillars of true solar
@@ -238,8 +241,8 @@ TEST(PillarSearchFacts, ReferenceChartsAreFound) {
     const auto found = Find("己丑 癸酉 甲子 壬申");
     std::vector<std::string> texts;
     for (const auto& i : found.intervals) texts.push_back(Text(i.start) + "–" + Text(i.end));
-    EXPECT_EQ(texts, (std::vector<std::string>{"1949-10-01 15:00–1949-10-01 16:59",
-                                               "2009-09-16 15:00–2009-09-16 16:59"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"1949-10-01 15:00–1949-10-01 16:59", "2009-09-16 15:00–2009-09-16 16:59"}));
 }
 
 // Random clock readings of the years covered, anywhere in China's longitudes,
@@ -270,8 +273,8 @@ struct Place {
 // The suggested clock reading, pressed, gives the pattern; it lands at least
 // a minute inside (two when the correction skips a minute there), and it is
 // the first such clock minute: a minute earlier is not.
-void CheckClock(const PillarPattern& pattern, const PillarInterval& stretch, bool nightZi,
-                const Place& at, const std::string& where) {
+void CheckClock(const PillarPattern& pattern, const PillarInterval& stretch, bool nightZi, const Place& at,
+                const std::string& where) {
     const auto clock = SuggestClockTime(stretch, ChinaClockCorrection(at.degrees, at.minutes, ProgramFolder()));
     ASSERT_TRUE(clock) << "no clock reading for " << where;
     const auto pressed = Press(*clock, at.degrees, at.minutes, nightZi);
@@ -281,8 +284,8 @@ void CheckClock(const PillarPattern& pattern, const PillarInterval& stretch, boo
     if (ToMinutes(stretch.end) == start) return;
     const auto lands = ToMinutes(pressed->corrected) - start;
     EXPECT_TRUE(lands == std::chrono::minutes{1} || lands == std::chrono::minutes{2}) << where;
-    const auto earlier =
-        Press(ToCivilMinute(ToMinutes(*clock) - std::chrono::minutes{1}), at.degrees, at.minutes, nightZi);
+    const auto earlier = Press(ToCivilMinute(ToMinutes(*clock) - std::chrono::minutes{1}), at.degrees, at.minutes,
+                               nightZi);
     ASSERT_TRUE(earlier) << where;
     EXPECT_LE(ToMinutes(earlier->corrected), start) << where;
 }

@@ -30,25 +30,49 @@ TEST(StarRules, ListsFollowRuleOrder) {
     const Pillars p = FromSerials(0, 2, 0, 0);  // 甲子 丙寅 甲子 甲子
     const auto rg = [](int g, int z) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaRG(g, z); }; };
     const auto rz = [](int k, int z) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaRZ(k, z); }; };
-    const auto nz = [&](int z, int sex) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaNZ(p, z, sex); }; };
+    const auto nz = [&](int z, int sex) -> Rule {
+        return [=](const Corvel_BZClass& e) { return e.GetShenShaNZ(p, z, sex); };
+    };
     const auto rz1 = [&](int z) -> Rule { return [=](const Corvel_BZClass& e) { return e.GetShenShaRZ1(p, z); }; };
     const std::pair<Rule, std::string> cases[] = {
         // Day stem: 戊 at 丑 天乙 (丑未), then 太极 twice (辰戌丑未, 巳酉丑); 甲 at 寅
         // 禄神 before 福星, at 巳 文昌 before 天厨; 癸 at 卯 天乙 文昌 福星 天厨 学堂.
-        {rg(4, 1), "|16|24|24"}, {rg(0, 2), "|29|25"}, {rg(0, 5), "|17|26"}, {rg(9, 3), "|16|17|25|26|27"},
+        {rg(4, 1), "|16|24|24"},
+        {rg(0, 2), "|29|25"},
+        {rg(0, 5), "|17|26"},
+        {rg(9, 3), "|16|17|25|26|27"},
         {rg(0, 8), ""},
         // Month 丑: 天医 子, 天德 and 月德 stem 庚. Month 子: 天德 巳, 月德 壬.
         {[](const Corvel_BZClass& e) { return e.GetShenShaYZ(1, 6, 0); }, "|28|5|6"},
         {[](const Corvel_BZClass& e) { return e.GetShenShaYZ(0, 8, 5); }, "|5|6"},
         // 申子辰: 将星 子, 华盖 辰, 驿马 寅, 桃花 酉, 亡神 亥, 劫煞 巳.
-        {rz(0, 0), "|7"}, {rz(0, 4), "|8"}, {rz(8, 2), "|9"}, {rz(4, 9), "|10"}, {rz(0, 11), "|11"}, {rz(0, 5), "|12"},
+        {rz(0, 0), "|7"},
+        {rz(0, 4), "|8"},
+        {rz(8, 2), "|9"},
+        {rz(4, 9), "|10"},
+        {rz(0, 11), "|11"},
+        {rz(0, 5), "|12"},
         {[](const Corvel_BZClass& e) { return e.GetShenShaNG(0, 0); }, ""},
         // Year 甲子 (yang): a man runs forward, 元辰 未, 勾煞 酉, 绞煞 卯; a woman
         // backward, 元辰 巳, 勾煞 卯, 绞煞 酉; 孤辰 寅, 寡宿 戌, 灾煞 午 either way.
-        {nz(7, 1), "|3"}, {nz(9, 1), "|34"}, {nz(3, 1), "|35"}, {nz(5, 0), "|3"}, {nz(3, 0), "|34"},
-        {nz(9, 0), "|35"}, {nz(2, 1), "|0"}, {nz(10, 0), "|1"}, {nz(6, 0), "|33"}, {nz(7, 0), ""}, {nz(5, 1), ""},
+        {nz(7, 1), "|3"},
+        {nz(9, 1), "|34"},
+        {nz(3, 1), "|35"},
+        {nz(5, 0), "|3"},
+        {nz(3, 0), "|34"},
+        {nz(9, 0), "|35"},
+        {nz(2, 1), "|0"},
+        {nz(10, 0), "|1"},
+        {nz(6, 0), "|33"},
+        {nz(7, 0), ""},
+        {nz(5, 1), ""},
         // The 子 year and the 寅 month: 丧门 +2, 吊客 −2, 披麻 −3; 红鸾 卯, 天喜 酉 of 子.
-        {rz1(2), "|13"}, {rz1(9), "|30|32"}, {rz1(4), "|13"}, {rz1(0), "|14"}, {rz1(3), "|31"}, {rz1(10), "|14"},
+        {rz1(2), "|13"},
+        {rz1(9), "|30|32"},
+        {rz1(4), "|13"},
+        {rz1(0), "|14"},
+        {rz1(3), "|31"},
+        {rz1(10), "|14"},
     };
     const Corvel_BZClass e;
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first(e), cases[i].second) << "row " << i;
@@ -71,8 +95,8 @@ TEST(StarRules, LonelyAndWidowStarsOfEveryYearBranch) {
 TEST(StarText, LastFoundFirstUnderItsColumn) {
     Corvel_BZClass e;
     StarLists lists{"|7", "", "|16|24", ""};
-    EXPECT_EQ(e.c_shensha(lists, "[年干]"), Row("[年干]", {"将星　　", "", "太极贵人", ""}) +
-                                                 Row("", {"", "", "天乙贵人", ""}));
+    EXPECT_EQ(e.c_shensha(lists, "[年干]"),
+              Row("[年干]", {"将星　　", "", "太极贵人", ""}) + Row("", {"", "", "天乙贵人", ""}));
     for (const auto& l : lists) EXPECT_TRUE(l.empty());
     StarLists none, twice{"", "", "", "|39|39"};
     EXPECT_EQ(e.c_shensha(none, "[月支]"), "");

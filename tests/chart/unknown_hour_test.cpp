@@ -50,10 +50,13 @@ Pillars ChartPillarsAt(ChartInput in, int m, DateTime* trueSolar = nullptr) {
     in.hour = std::to_string(m / 60);
     in.minute = std::to_string(m % 60);
     Pillars p{};
-    RunChartRequest(in, Data(), [&](const Corvel_BZClass& e, const ChartResult&) {
-        p = e.bz;
-        if (trueSolar) *trueSolar = e.InputTime;
-    }, Colouring::None);
+    RunChartRequest(
+        in, Data(),
+        [&](const Corvel_BZClass& e, const ChartResult&) {
+            p = e.bz;
+            if (trueSolar) *trueSolar = e.InputTime;
+        },
+        Colouring::None);
     return p;
 }
 
@@ -155,7 +158,7 @@ TEST(UnknownHour, EveryRowHasTheChartsPillarsOnRandomDays) {
     for (int i = 0; i < 300; ++i) {
         ChartInput in = Day(year(rng), month(rng), day(rng), std::to_string(degrees(rng)), std::to_string(minute(rng)));
         if (i % 25 == 0) in.longitude = i % 50 == 0 ? "-179" : "180";  // the far ends of the longitudes
-        if (i == 1) in = Day(kFirstYear, 1, 1, "-179", "59");  // the span's first and last days
+        if (i == 1) in = Day(kFirstYear, 1, 1, "-179", "59");          // the span's first and last days
         if (i == 2) in = Day(kLastYear, 12, 31, "180", "0");
         in.nightZi = coin(rng) == 1;
         in.male = coin(rng) == 1;

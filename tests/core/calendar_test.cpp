@@ -29,12 +29,12 @@ std::string TermName(const std::string& text) { return text.substr(0, text.find(
 
 TEST(SolarTerms, SolarYearMonthAndTheTermsAround) {
     test::TempFolder folder;
-    test::WriteCalendarFile(folder.path, {
-        Row(1989, 12, 7, 11, 21, 11, 10, 30), Row(1990, 1, 5, 22, 33, 12, 10, 30),  // 大雪 小寒
-        Row(1990, 2, 4, 10, 14, 1, 10, 30),   Row(1990, 3, 6, 4, 19, 2, 10, 30),    // 立春 惊蛰
-        Row(1990, 4, 5, 9, 13, 3, 10, 30),    Row(1990, 5, 6, 3, 35, 4, 10, 30),    // 清明 立夏
-        Row(1990, 6, 6, 7, 46, 5, 10, 30),    Row(1990, 12, 7, 12, 14, 10, 10, 30),  // 芒种 大雪
-        Row(1991, 1, 6, 0, 28, 11, 10, 30)});                                       // 小寒
+    test::WriteCalendarFile(folder.path,
+                            {Row(1989, 12, 7, 11, 21, 11, 10, 30), Row(1990, 1, 5, 22, 33, 12, 10, 30),  // 大雪 小寒
+                             Row(1990, 2, 4, 10, 14, 1, 10, 30), Row(1990, 3, 6, 4, 19, 2, 10, 30),    // 立春 惊蛰
+                             Row(1990, 4, 5, 9, 13, 3, 10, 30), Row(1990, 5, 6, 3, 35, 4, 10, 30),     // 清明 立夏
+                             Row(1990, 6, 6, 7, 46, 5, 10, 30), Row(1990, 12, 7, 12, 14, 10, 10, 30),  // 芒种 大雪
+                             Row(1991, 1, 6, 0, 28, 11, 10, 30)});                                     // 小寒
     // Birth; solar year and month; the jie terms before and after.
     const std::tuple<int, int, int, int, int, int, int, const char*, const char*> cases[] = {
         // January before 小寒: the solar year before, 子 month; 大雪 of the December before.
@@ -100,8 +100,8 @@ TEST(LuckStart, BreakdownOfTheDistanceToTheTerm) {
     int outOfRange = 0;
     for (int m = 0; m <= 40 * 1440; ++m) {
         const LuckStart s = BreakDownMinutes(m);
-        const bool ok = s.years >= 0 && s.years <= 13 && s.months >= 0 && s.months <= 11 &&
-                        s.days >= 0 && s.days <= 29 && s.hours >= 0 && s.hours <= 24;
+        const bool ok = s.years >= 0 && s.years <= 13 && s.months >= 0 && s.months <= 11 && s.days >= 0 &&
+                        s.days <= 29 && s.hours >= 0 && s.hours <= 24;
         if (!ok && ++outOfRange <= 5) ADD_FAILURE() << m << " minutes";
     }
     EXPECT_EQ(outOfRange, 0);
@@ -140,31 +140,98 @@ TEST(LunarDate, FromTheCalendarRows) {
         {"before the jie day, inside Lmonth", {may1990}, 1990, 5, 1, 1990, 4, 7, false},
         {"January stepping back reads December of the year before",
          {Row(1990, 1, 5, 22, 33, 12, 2, 30), Row(1989, 12, 7, 11, 21, 11, 10, 29)},
-         1990, 1, 2, 1989, 11, 28, false},
+         1990,
+         1,
+         2,
+         1989,
+         11,
+         28,
+         false},
         {"January in lunar month 12: the lunar year before",
-         {Row(1990, 1, 5, 22, 33, 12, 9, 29)}, 1990, 1, 20, 1989, 12, 24, false},
+         {Row(1990, 1, 5, 22, 33, 12, 9, 29)},
+         1990,
+         1,
+         20,
+         1989,
+         12,
+         24,
+         false},
         {"February in lunar month 12: the lunar year before",
-         {Row(1985, 2, 4, 11, 12, 12, 15, 30)}, 1985, 2, 10, 1984, 12, 21, false},
+         {Row(1985, 2, 4, 11, 12, 12, 15, 30)},
+         1985,
+         2,
+         10,
+         1984,
+         12,
+         21,
+         false},
         {"February in lunar month 1: its own year",
-         {Row(1990, 2, 4, 10, 14, 1, 9, 30)}, 1990, 2, 10, 1990, 1, 15, false},
+         {Row(1990, 2, 4, 10, 14, 1, 9, 30)},
+         1990,
+         2,
+         10,
+         1990,
+         1,
+         15,
+         false},
         {"December overflowing reads January of the year after",
          {Row(1990, 12, 7, 12, 14, 10, 20, 30), Row(1991, 1, 6, 0, 28, 11, 21, 30)},
-         1990, 12, 25, 1990, 11, 8, false},
+         1990,
+         12,
+         25,
+         1990,
+         11,
+         8,
+         false},
         {"overflowing into a leap month: the next row's month number is lower",
-         {Row(2020, 5, 5, 8, 51, 4, 13, 30), leapJune2020}, 2020, 5, 25, 2020, 4, 3, true},
+         {Row(2020, 5, 5, 8, 51, 4, 13, 30), leapJune2020},
+         2020,
+         5,
+         25,
+         2020,
+         4,
+         3,
+         true},
         {"stepping back into a leap month takes the previous row's mark",
          {Row(2023, 3, 6, 4, 36, 3, 2, 30), Row(2023, 2, 4, 10, 42, 2, 14, 29, 0, true)},
-         2023, 3, 3, 2023, 2, 28, true},
+         2023,
+         3,
+         3,
+         2023,
+         2,
+         28,
+         true},
         // The birth month's own leap mark, as this program reads it.
         {"after the jie day inside a leap Lmonth", {leapJune2020}, 2020, 6, 10, 2020, 4, 19, true},
         {"before the jie day inside a leap Lmonth", {leapJune2020}, 2020, 6, 2, 2020, 4, 11, true},
         {"LdaysA > 0, inside a leap Lmonth", {leapAug2030}, 2030, 8, 6, 2030, 6, 1, true},
         {"LdaysA > 0, the ordinary month before a leap month of the same number",
-         {leapAug2030}, 2030, 8, 5, 2030, 6, 30, false},
+         {leapAug2030},
+         2030,
+         8,
+         5,
+         2030,
+         6,
+         30,
+         false},
         {"LdaysA > 0, the month before an ordinary Lmonth",
-         {Row(2030, 9, 8, 8, 0, 8, 1, 30, 29)}, 2030, 9, 3, 2030, 7, 25, false},
+         {Row(2030, 9, 8, 8, 0, 8, 1, 30, 29)},
+         2030,
+         9,
+         3,
+         2030,
+         7,
+         25,
+         false},
         {"LdaysA > 0, the month before lunar month 1 is 12 of the lunar year before",
-         {Row(2031, 2, 4, 8, 0, 1, 1, 30, 29)}, 2031, 2, 2, 2030, 12, 28, false},
+         {Row(2031, 2, 4, 8, 0, 1, 1, 30, 29)},
+         2031,
+         2,
+         2,
+         2030,
+         12,
+         28,
+         false},
     };
     for (const auto& [what, rows, y, m, d, nn, ny, nr, leap] : cases) {
         SCOPED_TRACE(what);
@@ -180,13 +247,12 @@ TEST(LunarDate, FromTheCalendarRows) {
 
 TEST(LunarDate, ImpossibleDatesAreRefusedWithAMessage) {
     test::TempFolder folder;  // each row: jie day 4 is lunar day 1 of month 1
-    test::WriteCalendarFile(folder.path, {Row(1996, 2, 4, 9, 8, 1, 1, 30),
-                                            Row(2000, 2, 4, 20, 40, 1, 1, 30),
-                                            Row(1990, 1, 4, 22, 33, 1, 1, 30)});
-    const std::tuple<int, int, int, bool> cases[] = {
-        {1996, 2, 29, true},  {2000, 2, 29, true},  {1990, 1, 31, true},   {1900, 2, 29, false},
-        {1990, 2, 29, false}, {1990, 2, 30, false}, {1990, 4, 31, false},  {1990, 11, 31, false},
-        {1990, 13, 1, false}, {1990, 0, 1, false},  {1990, 1, 0, false},   {1990, 1, 32, false}};
+    test::WriteCalendarFile(folder.path, {Row(1996, 2, 4, 9, 8, 1, 1, 30), Row(2000, 2, 4, 20, 40, 1, 1, 30),
+                                          Row(1990, 1, 4, 22, 33, 1, 1, 30)});
+    const std::tuple<int, int, int, bool> cases[] = {{1996, 2, 29, true},  {2000, 2, 29, true},   {1990, 1, 31, true},
+                                                     {1900, 2, 29, false}, {1990, 2, 29, false},  {1990, 2, 30, false},
+                                                     {1990, 4, 31, false}, {1990, 11, 31, false}, {1990, 13, 1, false},
+                                                     {1990, 0, 1, false},  {1990, 1, 0, false},   {1990, 1, 32, false}};
     for (const auto& [y, m, d, passes] : cases) {
         SCOPED_TRACE(testing::Message() << y << "-" << m << "-" << d);
         test::RecordingNotifier notifier;
@@ -209,11 +275,10 @@ TEST(LunarDate, ImpossibleDatesAreRefusedWithAMessage) {
 }
 
 TEST(LunarDate, LunarAndGregorianTexts) {
-    const std::tuple<int, int, int, bool, const char*> cases[] = {
-        {1990, 5, 8, false, "庚午年[路旁土]五月初八日"},
-        {1990, 5, 8, true, "庚午年[路旁土]闰五月初八日"},
-        {1984, 1, 1, false, "甲子年[海中金]正月初一日"},
-        {1984, 11, 30, false, "甲子年[海中金]十一月三十日"}};
+    const std::tuple<int, int, int, bool, const char*> cases[] = {{1990, 5, 8, false, "庚午年[路旁土]五月初八日"},
+                                                                  {1990, 5, 8, true, "庚午年[路旁土]闰五月初八日"},
+                                                                  {1984, 1, 1, false, "甲子年[海中金]正月初一日"},
+                                                                  {1984, 11, 30, false, "甲子年[海中金]十一月三十日"}};
     Corvel_BZClass e;
     for (const auto& [nn, ny, nr, leap, text] : cases) {
         std::tie(e.nn, e.ny, e.nr, e.leap) = std::tie(nn, ny, nr, leap);

@@ -27,8 +27,7 @@ namespace {
 using namespace std::chrono;
 
 // The calendar chain of one chart on the data files beside the test program.
-void ComputeChart(Corvel_BZClass& e, int year, int month, int day, int hour, int minute,
-                  int sex = 1, int nightZi = 0) {
+void ComputeChart(Corvel_BZClass& e, int year, int month, int day, int hour, int minute, int sex = 1, int nightZi = 0) {
     test::SetBirth(e, year, month, day, hour, minute, sex, nightZi);
     e.getNL();
     e.CalJQ();
@@ -59,11 +58,10 @@ TEST(CalendarStore, EveryMonthOfTheSpanAndAYearEitherSideAnswers) {
         for (int m = 1; m <= 12; ++m) {
             const CalendarRow r = ReadCalendarRow(ProgramFolder() / kCalendarFileName, y, m);
             // A jie term falls on the 3rd to the 9th, a zhongqi term on the 18th to the 24th.
-            const bool ok =
-                r.nian == y && r.JieqiMonth == m && in(r.JieqiDay, 3, 9) && in(r.JieqiHour, 0, 23) &&
-                in(r.JieqiMinute, 0, 59) && in(r.Lmonth, 1, 12) && in(r.Ldays, 29, 30) &&
-                in(r.JieqiNDay, 1, r.Ldays) && (r.LdaysA == 0 || in(r.LdaysA, 29, 30)) &&
-                in(r.ZhongqiDay, 18, 24) && in(r.ZhongqiHour, 0, 23) && in(r.ZhongqiMinute, 0, 59);
+            const bool ok = r.nian == y && r.JieqiMonth == m && in(r.JieqiDay, 3, 9) && in(r.JieqiHour, 0, 23) &&
+                            in(r.JieqiMinute, 0, 59) && in(r.Lmonth, 1, 12) && in(r.Ldays, 29, 30) &&
+                            in(r.JieqiNDay, 1, r.Ldays) && (r.LdaysA == 0 || in(r.LdaysA, 29, 30)) &&
+                            in(r.ZhongqiDay, 18, 24) && in(r.ZhongqiHour, 0, 23) && in(r.ZhongqiMinute, 0, 59);
             if (!ok && ++bad <= 10) ADD_FAILURE() << "implausible row " << y << "-" << m;
         }
     }
@@ -76,10 +74,8 @@ TEST(EquationOfTime, EveryDayWithItsSignConvention) {
     for (sys_days d = sys_days{2000y / January / 1}; d <= sys_days{2000y / December / 31};
          d += days{1}) {  // a leap year: 29 February too
         const CivilTime c = ToCivil(d);
-        const auto r = ReadEquationOfTime(ProgramFolder() / kEquationOfTimeFileName, c.month,
-                                          c.day);
-        EXPECT_TRUE(r.min != 0 ? r.sec >= 0 && r.sec <= 59 : std::abs(r.sec) <= 59)
-            << c.month << "-" << c.day;
+        const auto r = ReadEquationOfTime(ProgramFolder() / kEquationOfTimeFileName, c.month, c.day);
+        EXPECT_TRUE(r.min != 0 ? r.sec >= 0 && r.sec <= 59 : std::abs(r.sec) <= 59) << c.month << "-" << c.day;
         const int s = r.min == 0 ? r.sec : r.min * 60 + (r.min < 0 ? -r.sec : r.sec);
         lowest = std::min(lowest, std::tuple{s, c.month, c.day});
         highest = std::max(highest, std::tuple{s, c.month, c.day});
@@ -136,11 +132,14 @@ TEST(DataErrors, MissingFileTableOrRowNamesTheFileAndTheDate) {
 // folder or a FIFO where a data file belongs.
 TEST(DataErrors, OutOfRangeValuesAndWrongKindsOfFile) {
     const std::pair<const char*, const char*> cases[] = {
-        {"calEndar SET JieqiDay=45", "JieqiDay=45"},        {"calEndar SET JieqiHour=99", "JieqiHour=99"},
-        {"calEndar SET Lmonth=0", "Lmonth=0"},              {"calEndar SET Lmonth=13", "Lmonth=13"},
-        {"calEndar SET JieqiNDay=-40", "JieqiNDay=-40"},    {"calEndar SET LdaysA=15", "LdaysA=15"},
+        {"calEndar SET JieqiDay=45", "JieqiDay=45"},
+        {"calEndar SET JieqiHour=99", "JieqiHour=99"},
+        {"calEndar SET Lmonth=0", "Lmonth=0"},
+        {"calEndar SET Lmonth=13", "Lmonth=13"},
+        {"calEndar SET JieqiNDay=-40", "JieqiNDay=-40"},
+        {"calEndar SET LdaysA=15", "LdaysA=15"},
         {"calEndar SET JieqiDay=4294967302", "JieqiDay=4294967302"},
-        {"calEndar SET JieqiDay=6.9", "SETCONFIG.dll"},     // a real number is no day
+        {"calEndar SET JieqiDay=6.9", "SETCONFIG.dll"},  // a real number is no day
         {"taiyang SET min=9223372036854775807", "min=9223372036854775807"},
         {"taiyang SET min=0, sec=-2147483648", "sec=-2147483648"},
         {"taiyang SET min=-1, sec=-2147483648", "sec=-2147483648"}};
@@ -197,34 +196,50 @@ TEST(CalendarFacts, FourPillarsAndJieTermsOfKnownMoments) {
         Corvel_BZClass e;
         ComputeChart(e, c.y, c.m, c.d, c.h, c.min, 1, c.nightZi);
         EXPECT_EQ(e.gz_str, c.pillars) << c.y << "-" << c.m << "-" << c.d << " " << c.h;
-        if (c.lastTerm) { EXPECT_EQ(e.LastJQStr, c.lastTerm); }
+        if (c.lastTerm) {
+            EXPECT_EQ(e.LastJQStr, c.lastTerm);
+        }
     }
 }
 
 TEST(CalendarFacts, LunarNewYearDaysAndLeapMonths) {
     const std::tuple<int, int, int, const char*> cases[] = {
-        {1900, 1, 31, "庚子年[壁上土]正月初一日"}, {1949, 1, 29, "己丑年[霹雳火]正月初一日"},
-        {1984, 2, 2, "甲子年[海中金]正月初一日"},  {2000, 2, 5, "庚辰年[白腊金]正月初一日"},
+        {1900, 1, 31, "庚子年[壁上土]正月初一日"},
+        {1949, 1, 29, "己丑年[霹雳火]正月初一日"},
+        {1984, 2, 2, "甲子年[海中金]正月初一日"},
+        {2000, 2, 5, "庚辰年[白腊金]正月初一日"},
         {2020, 1, 25, "庚子年[壁上土]正月初一日"},
         // Each leap month's first day, and a day before the jie term inside it.
-        {1900, 9, 24, "庚子年[壁上土]闰八月初一日"}, {1900, 10, 8, "庚子年[壁上土]闰八月十五日"},
-        {1987, 7, 26, "丁卯年[炉中火]闰六月初一日"}, {1987, 8, 8, "丁卯年[炉中火]闰六月十四日"},
-        {1995, 9, 25, "乙亥年[山头火]闰八月初一日"}, {1995, 10, 8, "乙亥年[山头火]闰八月十四日"},
-        {2001, 5, 23, "辛巳年[白腊金]闰四月初一日"}, {2001, 6, 5, "辛巳年[白腊金]闰四月十四日"},
-        {2017, 7, 23, "丁酉年[山下火]闰六月初一日"}, {2017, 8, 6, "丁酉年[山下火]闰六月十五日"},
-        {2020, 5, 23, "庚子年[壁上土]闰四月初一日"}, {2020, 6, 5, "庚子年[壁上土]闰四月十四日"},
+        {1900, 9, 24, "庚子年[壁上土]闰八月初一日"},
+        {1900, 10, 8, "庚子年[壁上土]闰八月十五日"},
+        {1987, 7, 26, "丁卯年[炉中火]闰六月初一日"},
+        {1987, 8, 8, "丁卯年[炉中火]闰六月十四日"},
+        {1995, 9, 25, "乙亥年[山头火]闰八月初一日"},
+        {1995, 10, 8, "乙亥年[山头火]闰八月十四日"},
+        {2001, 5, 23, "辛巳年[白腊金]闰四月初一日"},
+        {2001, 6, 5, "辛巳年[白腊金]闰四月十四日"},
+        {2017, 7, 23, "丁酉年[山下火]闰六月初一日"},
+        {2017, 8, 6, "丁酉年[山下火]闰六月十五日"},
+        {2020, 5, 23, "庚子年[壁上土]闰四月初一日"},
+        {2020, 6, 5, "庚子年[壁上土]闰四月十四日"},
         // The ends of the span: 春节 1800, 1850 and 2100 (the Hong Kong
         // Observatory's table gives 2100-02-09; the new moons by astronomy-engine
         // fall on 1800-01-25 and 1850-02-12 in UTC+8), and 2033's 闰十一月
         // (the Hong Kong Observatory: 2033-12-22 is 閏十一月初一).
-        {1800, 1, 25, "庚申年[石榴木]正月初一日"}, {1800, 1, 1, "己未年[天上火]十二月初七日"},
-        {1850, 2, 12, "庚戌年[钗钏金]正月初一日"}, {2100, 2, 9, "庚申年[石榴木]正月初一日"},
-        {2033, 12, 22, "癸丑年[桑柘木]闰十一月初一日"}, {2033, 11, 22, "癸丑年[桑柘木]十一月初一日"},
+        {1800, 1, 25, "庚申年[石榴木]正月初一日"},
+        {1800, 1, 1, "己未年[天上火]十二月初七日"},
+        {1850, 2, 12, "庚戌年[钗钏金]正月初一日"},
+        {2100, 2, 9, "庚申年[石榴木]正月初一日"},
+        {2033, 12, 22, "癸丑年[桑柘木]闰十一月初一日"},
+        {2033, 11, 22, "癸丑年[桑柘木]十一月初一日"},
         // New moons within a minute or two of midnight, where tables may start
         // the month a day apart: the day the program starts them, and the day before.
-        {2057, 9, 29, "丁丑年[涧下水]九月初一日"}, {2057, 9, 28, "丁丑年[涧下水]八月三十日"},
-        {2089, 9, 4, "己酉年[大驿土]八月初一日"}, {2089, 9, 3, "己酉年[大驿土]七月廿九日"},
-        {2097, 8, 7, "丁巳年[沙中土]七月初一日"}, {2097, 8, 6, "丁巳年[沙中土]六月廿九日"}};
+        {2057, 9, 29, "丁丑年[涧下水]九月初一日"},
+        {2057, 9, 28, "丁丑年[涧下水]八月三十日"},
+        {2089, 9, 4, "己酉年[大驿土]八月初一日"},
+        {2089, 9, 3, "己酉年[大驿土]七月廿九日"},
+        {2097, 8, 7, "丁巳年[沙中土]七月初一日"},
+        {2097, 8, 6, "丁巳年[沙中土]六月廿九日"}};
     for (const auto& [y, m, d, text] : cases) {
         Corvel_BZClass e;
         test::SetBirth(e, y, m, d, 12, 0);
@@ -234,8 +249,7 @@ TEST(CalendarFacts, LunarNewYearDaysAndLeapMonths) {
 }
 
 sys_days Date(const std::string& iso) {  // YYYY-MM-DD
-    return year{std::stoi(iso.substr(0, 4))} / std::stoi(iso.substr(5, 2)) /
-           std::stoi(iso.substr(8, 2));
+    return year{std::stoi(iso.substr(0, 4))} / std::stoi(iso.substr(5, 2)) / std::stoi(iso.substr(8, 2));
 }
 
 // Every day of the span and the month either side of it: the lunar date must
@@ -247,7 +261,7 @@ TEST(EveryDay, LunarDateMatchesTheReferenceAndTheDayPillarSteps) {
     const sys_days first = year{kFirstYear - 1} / December / 1, last = year{kLastYear + 1} / January / 31;
     ASSERT_LE(Date(months.front()[0]), first);
     DataRowCache cache;  // each month's rows read once
-    Corvel_BZClass e;  // each day's getNL and pillars rewrite every field read here
+    Corvel_BZClass e;    // each day's getNL and pillars rewrite every field read here
     e.SetDataSource(DataSource(ProgramFolder(), &cache));
     std::size_t current = 0;
     int checked = 0, mismatches = 0, previousSerial = -1;
@@ -261,12 +275,10 @@ TEST(EveryDay, LunarDateMatchesTheReferenceAndTheDayPillarSteps) {
         e.getNL();
         e.GetEightWordInfo();
         const bool ok = e.nn == std::stoi(m[1]) && e.ny == std::stoi(m[2]) && e.nr == lunarDay &&
-                        e.leap == (m[3] == "1") &&
-                        (previousSerial < 0 || e.gz_serial[2] == (previousSerial + 1) % 60);
+                        e.leap == (m[3] == "1") && (previousSerial < 0 || e.gz_serial[2] == (previousSerial + 1) % 60);
         if (!ok && ++mismatches <= 20) {
-            ADD_FAILURE() << c.year << "-" << c.month << "-" << c.day << ": " << e.GetNongLiStr()
-                          << " " << e.gz_str[2] << ", expected " << testing::PrintToString(m)
-                          << " day " << lunarDay;
+            ADD_FAILURE() << c.year << "-" << c.month << "-" << c.day << ": " << e.GetNongLiStr() << " " << e.gz_str[2]
+                          << ", expected " << testing::PrintToString(m) << " day " << lunarDay;
         }
         previousSerial = e.gz_serial[2];
     }
@@ -304,8 +316,8 @@ void ExpectEitherSideOfTheTerm(const std::vector<std::string>& r, const int (&n)
     std::vector<std::string> want = {r[6], r[7]};
     want.insert(want.end(), r.begin() + 10, r.begin() + 18);
     EXPECT_TRUE(want == YearMonthAndLuck(at) || want == YearMonthAndLuck(before))
-        << testing::PrintToString(want) << " is neither " << testing::PrintToString(YearMonthAndLuck(at))
-        << " nor " << testing::PrintToString(YearMonthAndLuck(before));
+        << testing::PrintToString(want) << " is neither " << testing::PrintToString(YearMonthAndLuck(at)) << " nor "
+        << testing::PrintToString(YearMonthAndLuck(before));
 }
 
 // Pillars and luck pillars against the reference calculator for a few hundred
@@ -328,8 +340,8 @@ TEST(EightCharReference, PillarsAndLuckPillarsMatch) {
         std::vector<std::string> got(e.gz_str.begin(), e.gz_str.end());
         got.insert(got.end(), e.dy_str.begin(), e.dy_str.end());
         if (!std::equal(got.begin(), got.end(), r.begin() + 6) && ++mismatches <= 20) {
-            ADD_FAILURE() << n[0] << "-" << n[1] << "-" << n[2] << " " << n[3] << ":" << n[4]
-                          << " sex " << n[5] << ": got " << testing::PrintToString(got);
+            ADD_FAILURE() << n[0] << "-" << n[1] << "-" << n[2] << " " << n[3] << ":" << n[4] << " sex " << n[5]
+                          << ": got " << testing::PrintToString(got);
         }
     }
     EXPECT_EQ(mismatches, 0);

@@ -18,12 +18,19 @@ using Slots = std::array<int, 3>;
 
 TEST(Tables, FreshEngine) {
     const Corvel_BZClass e;
-    const std::pair<std::string, const char*> names[] = {
-        {e.TianGan[0], "甲"},        {e.DiZhi[11], "亥"},          {e.JieQiName[0], "小寒"},
-        {e.JieQiName[23], "冬至"},   {e.NaYin[29], "大海水"},      {e.ShenShaName[40], ""},
-        {e.ShenShaName[15], "勾绞煞　"}, {e.ChangSheng[5], "衰　"},  // one U+3000 after each
-        {e.NlMonthName[0], "*"},     {e.NlMonthName[12], "十二"},  {e.NlDayName[0], "*"},
-        {e.NlDayName[30], "三十"},   {e.ShenShaName[37], e.ShenShaName[39].c_str()}};
+    const std::pair<std::string, const char*> names[] = {{e.TianGan[0], "甲"},
+                                                         {e.DiZhi[11], "亥"},
+                                                         {e.JieQiName[0], "小寒"},
+                                                         {e.JieQiName[23], "冬至"},
+                                                         {e.NaYin[29], "大海水"},
+                                                         {e.ShenShaName[40], ""},
+                                                         {e.ShenShaName[15], "勾绞煞　"},
+                                                         {e.ChangSheng[5], "衰　"},  // one U+3000 after each
+                                                         {e.NlMonthName[0], "*"},
+                                                         {e.NlMonthName[12], "十二"},
+                                                         {e.NlDayName[0], "*"},
+                                                         {e.NlDayName[30], "三十"},
+                                                         {e.ShenShaName[37], e.ShenShaName[39].c_str()}};
     for (const auto& [got, expected] : names) EXPECT_EQ(got, expected);
     // Names the chart aligns are two wide: three UTF-8 bytes per character or U+3000.
     for (const auto& name : e.ChangSheng) EXPECT_EQ(name.size(), 6u) << name;
@@ -41,8 +48,7 @@ TEST(SetRequest, SwitchesAsNumbersTextsUnchanged) {
     Corvel_BZClass e;
     e.SetRequest(1990, 5, 8, 14, 5, 1, "张三", "安徽", "1", 1, "0", 1, 1, 1, 1, 1, 1, 1, "1", 2, 1);
     // jyssp2 stays 2, not 1: the section is off.
-    EXPECT_EQ(std::tie(e.dyp2, e.cgp2, e.zsp2, e.jyssp2, e.nian, e.fen, e.mode2),
-              std::tuple(1, 0, 1, 2, 1990, 5, 1));
+    EXPECT_EQ(std::tie(e.dyp2, e.cgp2, e.zsp2, e.jyssp2, e.nian, e.fen, e.mode2), std::tuple(1, 0, 1, 2, 1990, 5, 1));
     EXPECT_EQ(e.name2 + e.area2, "张三安徽");
     e.SetRequest(1990, 5, 8, 14, 5, 1, "", "", "yes", 1, 1, 1, 1, 1, 1, 1, 1, 1, 0.5, 1, 1);
     EXPECT_EQ(e.dyp2, 0);  // a non-numeric switch is off
@@ -51,9 +57,19 @@ TEST(SetRequest, SwitchesAsNumbersTextsUnchanged) {
 
 TEST(Value, ToNumberAddsZero) {
     const std::pair<Value, std::optional<double>> cases[] = {
-        {7, 7.0},        {2.5, 2.5},   {true, 1.0},          {false, 0.0},       {Value{}, 0.0},
-        {"12", 12.0},    {"-3", -3.0}, {"1.25", 1.25},       {"+4", 4.0},        {"", std::nullopt},
-        {"abc", std::nullopt},         {"1 ", std::nullopt}, {ValueArray{1}, std::nullopt},
+        {7, 7.0},
+        {2.5, 2.5},
+        {true, 1.0},
+        {false, 0.0},
+        {Value{}, 0.0},
+        {"12", 12.0},
+        {"-3", -3.0},
+        {"1.25", 1.25},
+        {"+4", 4.0},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"1 ", std::nullopt},
+        {ValueArray{1}, std::nullopt},
         {"１", std::nullopt}};  // a full-width digit is not a number
     for (const auto& [v, expected] : cases) EXPECT_EQ(v.ToNumber(), expected);
 }
@@ -61,11 +77,11 @@ TEST(Value, ToNumberAddsZero) {
 TEST(ArrayHelpers, MArrayFindsTheLastMatchExpandArrayGrows) {
     const Corvel_BZClass e;
     const std::tuple<Value, Value, int> cases[] = {
-        {3, ValueArray{3, 5, 3}, 2},  // the search does not stop at the first match
-        {7, ValueArray{3, 5}, -1},        {3, 3, -2},  // not an array
+        {3, ValueArray{3, 5, 3}, 2},                                      // the search does not stop at the first match
+        {7, ValueArray{3, 5}, -1},         {3, 3, -2},                    // not an array
         {"乙", ValueArray{"甲", "乙"}, 1}, {5, ValueArray{5.0, "5"}, 0},  // a text is no number
         {Value{}, ValueArray{Value{}}, 0}, {Value{}, ValueArray{0}, -1},
-        {true, ValueArray{true}, 0},      {true, ValueArray{false}, -1}};
+        {true, ValueArray{true}, 0},       {true, ValueArray{false}, -1}};
     for (const auto& [a, arr, expected] : cases) EXPECT_EQ(e.m_array(a, arr), expected);
 
     Value arr = ValueArray{0, 1, "二", 3.5, true};  // bounds 0 to 4
@@ -80,8 +96,7 @@ TEST(ArrayHelpers, MArrayFindsTheLastMatchExpandArrayGrows) {
 
 TEST(DateTime, MakeAndSplit) {
     const CivilTime c = ToCivil(MakeDateTime(2000, 2, 29, 23, 59, 7));
-    EXPECT_EQ(std::tie(c.year, c.month, c.day, c.hour, c.minute, c.second),
-              std::tuple(2000, 2, 29, 23, 59, 7));
+    EXPECT_EQ(std::tie(c.year, c.month, c.day, c.hour, c.minute, c.second), std::tuple(2000, 2, 29, 23, 59, 7));
     EXPECT_EQ(MakeDateTime(1999, 12, 31, 23, 60), MakeDateTime(2000, 1, 1));  // minutes carry
 }
 
@@ -89,15 +104,21 @@ TEST(Arithmetic, CharactersSerialsElementsDeitiesDirection) {
     const Corvel_BZClass e;
     EXPECT_EQ(e.GetG(-3) + e.GetG(3) + e.GetG(9) + e.GetZ(0) + e.GetZ(11), "丁丁癸子亥");
     const std::tuple<int, int, std::optional<int>> serials[] = {
-        {0, 0, 0},  {9, 11, 59}, {0, 10, 10}, {2, 2, 2}, {1, 1, 1}, {0, 1, std::nullopt},
-        {3, 4, std::nullopt}, {10, 0, std::nullopt}};  // different polarity; outside the tables
+        {0, 0, 0},
+        {9, 11, 59},
+        {0, 10, 10},
+        {2, 2, 2},
+        {1, 1, 1},
+        {0, 1, std::nullopt},
+        {3, 4, std::nullopt},
+        {10, 0, std::nullopt}};  // different polarity; outside the tables
     for (const auto& [g, z, serial] : serials) EXPECT_EQ(e.GetSerial(g, z), serial) << g << z;
     std::string elements, deities;
     for (int g = 0; g < 10; ++g) {
         elements += std::to_string(e.GetGWuXing(g));
         deities += e.GetTenDeity(0, g);
     }
-    EXPECT_EQ(elements, "0011223344");  // 甲乙 木 0, 丙丁 火 1 … 壬癸 水 4
+    EXPECT_EQ(elements, "0011223344");                               // 甲乙 木 0, 丙丁 火 1 … 壬癸 水 4
     EXPECT_EQ(deities, "比肩劫财食神伤官偏财正财七杀正官枭神正印");  // 甲 … 癸 against a 甲 day
     EXPECT_EQ(e.GetTenDeity(1, 0) + e.GetTenDeity(1, 8) + e.GetTenDeity(1, 9), "劫财正印枭神");
     Pillars p{};  // 甲 year: forward for a man, backward for a woman; 乙 year the other way
@@ -118,7 +139,7 @@ TEST(Arithmetic, VoidBranchesAndLifeStagesOfTheDayPillar) {
         EXPECT_EQ(e.GetZ(e.kw_z[0]) + e.GetZ(e.kw_z[1]), text);
     }
     const std::tuple<int, int, const char*> stages[] = {
-        {0, 11, "长生"}, {0, 0, "沐浴"}, {0, 6, "死　"},   // 甲 at 亥, 子, 午
+        {0, 11, "长生"}, {0, 0, "沐浴"}, {0, 6, "死　"},    // 甲 at 亥, 子, 午
         {1, 6, "长生"},  {1, 5, "沐浴"}, {1, 11, "死　"}};  // 乙 at 午, 巳, 亥
     for (const auto& [stem, branch, stage] : stages) {
         e.bz[2] = {stem, 0};
@@ -144,10 +165,11 @@ TEST(Arithmetic, IndicesOutsideTheTablesAreProgrammingErrors) {
 // standard encodes U+0000 … U+FFFF in one unit, U+10000 … U+10FFFF as a
 // surrogate pair.
 TEST(Utf16Length, OneUnitInTheBasicPlaneTwoBeyond) {
-    const std::pair<std::string_view, int> cases[] = {
-        {"", 0},          {"a", 1},           {"\u00e9", 1},          {"字", 1},
-        {"\u3000", 1},    {"\uffff", 1},       {"\U00010000", 2},     {"😀头\r\n", 5},
-        {"\U0010ffff", 2}, {"甲子\U00020000", 4}};  // 𠀀, CJK Extension B
+    const std::pair<std::string_view, int> cases[] = {{"", 0},           {"a", 1},
+                                                      {"\u00e9", 1},     {"字", 1},
+                                                      {"\u3000", 1},     {"\uffff", 1},
+                                                      {"\U00010000", 2}, {"😀头\r\n", 5},
+                                                      {"\U0010ffff", 2}, {"甲子\U00020000", 4}};  // 𠀀, CJK Extension B
     for (const auto& [text, units] : cases) EXPECT_EQ(Utf16Length(text), units) << text;
 }
 

@@ -49,9 +49,8 @@ TEST(FourPillars, YearMonthDayAndHour) {
         {{1999, 12, 2000, 1, 7, 1, 0}, {"己卯", "丁丑", "甲子", "乙丑"}},
     };
     for (const auto& [b, pillars] : cases) {
-        EXPECT_EQ(Chart(b).gz_str, pillars) << b.bzYear << "/" << b.bzMonth << " " << b.year << "-"
-                                            << b.month << "-" << b.day << " " << b.hour << ":"
-                                            << b.minute << " night zi " << b.nightZi;
+        EXPECT_EQ(Chart(b).gz_str, pillars) << b.bzYear << "/" << b.bzMonth << " " << b.year << "-" << b.month << "-"
+                                            << b.day << " " << b.hour << ":" << b.minute << " night zi " << b.nightZi;
     }
 }
 
@@ -60,12 +59,13 @@ TEST(FourPillars, SoundElementsDeitiesAndHiddenStems) {
     const auto e = Chart({1984, 8, 2000, 1, 7, 5});
     EXPECT_EQ(e.gz_ny, (Texts4{"海中金", "剑锋金", "海中金", "炉中火"}));
     EXPECT_EQ(e.gan_ss, (Texts4{"比肩", "正印", "日主", "伤官"}));
-    EXPECT_EQ(e.cg_str, (std::array<Texts3, 4>{{{"癸", "　", "　"}, {"辛", "　", "　"},
-                                               {"癸", "　", "　"}, {"乙", "　", "　"}}}));
-    EXPECT_EQ(e.cg_ss, (std::array<Texts3, 4>{{{"正印", "　　", "　　"},
-                                              {"正官", "　　", "　　"},
-                                              {"正印", "　　", "　　"},
-                                              {"劫财", "　　", "　　"}}}));
+    EXPECT_EQ(
+        e.cg_str,
+        (std::array<Texts3, 4>{{{"癸", "　", "　"}, {"辛", "　", "　"}, {"癸", "　", "　"}, {"乙", "　", "　"}}}));
+    EXPECT_EQ(
+        e.cg_ss,
+        (std::array<Texts3, 4>{
+            {{"正印", "　　", "　　"}, {"正官", "　　", "　　"}, {"正印", "　　", "　　"}, {"劫财", "　　", "　　"}}}));
     EXPECT_EQ(e.cg_g[1], (std::array<int, 3>{7, -1, -1}));
     // 己丑 year against a 甲 day: 正财; 丑 holds 癸 辛 己.
     const auto f = Chart({1949, 8, 1949, 10, 1, 12});
@@ -79,10 +79,10 @@ TEST(FourPillars, LuckPillarsLuckStartConceptionAndLifePalace) {
     auto forward = Chart({1984, 1, 1984, 3, 1, 12, 0});
     auto backward = Chart({1984, 1, 1984, 3, 1, 12, 0, 0, 0});
     EXPECT_EQ(forward.gz_ny[2], "砂中金");
-    EXPECT_EQ(forward.dy_str, (std::array<std::string, 8>{"丁卯", "戊辰", "己巳", "庚午", "辛未",
-                                                         "壬申", "癸酉", "甲戌"}));
-    EXPECT_EQ(backward.dy_str, (std::array<std::string, 8>{"乙丑", "甲子", "癸亥", "壬戌", "辛酉",
-                                                          "庚申", "己未", "戊午"}));
+    EXPECT_EQ(forward.dy_str,
+              (std::array<std::string, 8>{"丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉", "甲戌"}));
+    EXPECT_EQ(backward.dy_str,
+              (std::array<std::string, 8>{"乙丑", "甲子", "癸亥", "壬戌", "辛酉", "庚申", "己未", "戊午"}));
     EXPECT_EQ(forward.dy_gz[0], (GanZhi{3, 3}));
     EXPECT_EQ(forward.dy_ss[0] + backward.dy_ss[0], "伤官劫财");  // 丁 and 乙 against 甲
     EXPECT_EQ(forward.ty_str, "丁巳");

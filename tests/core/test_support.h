@@ -27,11 +27,17 @@ struct RecordingNotifier : Notifier {
 
 // SetRequest with every section switch on; the data files beside the test
 // program unless the test chose a folder.
-inline void SetBirth(Corvel_BZClass& e, int year, int month, int day, int hour, int minute,
-                     int sex = 1, int nightZi = 0) {
+inline void SetBirth(Corvel_BZClass& e, int year, int month, int day, int hour, int minute, int sex = 1,
+                     int nightZi = 0) {
     if (e.dataFolder.empty()) e.dataFolder = ProgramFolder();
-    e.SetRequest(EngineRequest{.year = year, .month = month, .day = day, .hour = hour,
-                               .minute = minute, .sex = sex, .mode = 1, .zsp = nightZi});
+    e.SetRequest(EngineRequest{.year = year,
+                               .month = month,
+                               .day = day,
+                               .hour = hour,
+                               .minute = minute,
+                               .sex = sex,
+                               .mode = 1,
+                               .zsp = nightZi});
 }
 
 // A fresh folder under the temporary folder, removed with its contents at the end.
@@ -60,23 +66,20 @@ inline void WriteDatabase(const std::filesystem::path& file, const std::string& 
 }
 
 // A calendar row; the zhongqi columns, which no result reads, are filler.
-inline CalendarRow Row(int year, int month, int jieDay, int jieHour, int jieMinute, int lmonth,
-                       int lunarDayOfJie, int ldays, int ldaysA = 0, bool leapFlag = false) {
-    return {year,  month,  jieDay,   jieHour, jieMinute, lmonth, lunarDayOfJie,
-            ldays, ldaysA, leapFlag, 20,      12,        0};
+inline CalendarRow Row(int year, int month, int jieDay, int jieHour, int jieMinute, int lmonth, int lunarDayOfJie,
+                       int ldays, int ldaysA = 0, bool leapFlag = false) {
+    return {year, month, jieDay, jieHour, jieMinute, lmonth, lunarDayOfJie, ldays, ldaysA, leapFlag, 20, 12, 0};
 }
 
 // SETCONFIG.dll in `folder`, its table calEndar holding `rows`.
-inline void WriteCalendarFile(const std::filesystem::path& folder,
-                              const std::vector<CalendarRow>& rows) {
+inline void WriteCalendarFile(const std::filesystem::path& folder, const std::vector<CalendarRow>& rows) {
     std::string sql =
         "CREATE TABLE calEndar (nian, JieqiMonth, JieqiDay, JieqiHour, JieqiMinute, Lmonth, "
         "JieqiNDay, Ldays, LdaysA, LeapFlag, ZhongqiDay, ZhongqiHour, ZhongqiMinute);";
     for (const auto& r : rows) {
         std::string values;
-        for (int cell : {r.nian, r.JieqiMonth, r.JieqiDay, r.JieqiHour, r.JieqiMinute, r.Lmonth,
-                         r.JieqiNDay, r.Ldays, r.LdaysA, r.LeapFlag ? 1 : 0, r.ZhongqiDay,
-                         r.ZhongqiHour, r.ZhongqiMinute}) {
+        for (int cell : {r.nian, r.JieqiMonth, r.JieqiDay, r.JieqiHour, r.JieqiMinute, r.Lmonth, r.JieqiNDay, r.Ldays,
+                         r.LdaysA, r.LeapFlag ? 1 : 0, r.ZhongqiDay, r.ZhongqiHour, r.ZhongqiMinute}) {
             values += "," + std::to_string(cell);
         }
         sql += "INSERT INTO calEndar VALUES (" + values.substr(1) + ");";

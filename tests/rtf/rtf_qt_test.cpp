@@ -22,10 +22,15 @@ std::string Look(QChar ch, const QTextCharFormat& format, const QFont& defaultFo
     const QFont f = format.font().resolve(defaultFont);
     const bool coloured = format.hasProperty(QTextFormat::ForegroundBrush);
     return QStringLiteral("%1 %2 %3pt %4 %5%6%7%8")
-        .arg(ch).arg(f.families().value(0, f.family())).arg(f.pointSizeF())
+        .arg(ch)
+        .arg(f.families().value(0, f.family()))
+        .arg(f.pointSizeF())
         .arg(coloured ? format.foreground().color().name() : QStringLiteral("default"))
-        .arg(f.bold() ? 'b' : '-').arg(f.italic() ? 'i' : '-').arg(f.underline() ? 'u' : '-')
-        .arg(f.strikeOut() ? 's' : '-').toStdString();
+        .arg(f.bold() ? 'b' : '-')
+        .arg(f.italic() ? 'i' : '-')
+        .arg(f.underline() ? 'u' : '-')
+        .arg(f.strikeOut() ? 's' : '-')
+        .toStdString();
 }
 
 // Every character of the document with its look; block breaks as bare "\n".
@@ -34,7 +39,8 @@ std::vector<std::string> Looks(const QTextDocument& doc) {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         if (block != doc.begin()) looks.emplace_back("\n");
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            for (const QChar ch : it.fragment().text()) looks.push_back(Look(ch, it.fragment().charFormat(), doc.defaultFont()));
+            for (const QChar ch : it.fragment().text())
+                looks.push_back(Look(ch, it.fragment().charFormat(), doc.defaultFont()));
         }
     }
     return looks;
@@ -52,12 +58,13 @@ void FillChart(QTextDocument& doc) {
     QFont font(kCjkFont);
     font.setPointSizeF(10.5);
     doc.setDefaultFont(font);
-    doc.setPlainText(QStringLiteral("晴川四柱八字排盘系统 Ver1.0 （免费版）\r\n乾造　　甲子　丙寅　戊辰　庚申\r\n"
-                                    "　　　　比肩　食神　日主　偏财\r\n大运：　丁卯　戊辰　己巳　庚午\r\n"
-                                    "起运：1岁3个月\t交运：1991年8月\r\n{特殊} \\ 字符"));
+    doc.setPlainText(
+        QStringLiteral("晴川四柱八字排盘系统 Ver1.0 （免费版）\r\n乾造　　甲子　丙寅　戊辰　庚申\r\n"
+                       "　　　　比肩　食神　日主　偏财\r\n大运：　丁卯　戊辰　己巳　庚午\r\n"
+                       "起运：1岁3个月\t交运：1991年8月\r\n{特殊} \\ 字符"));
     const std::tuple<const char*, QColor, QString> pieces[] = {
-        {"晴川四柱八字排盘系统", Qt::red, "b"}, {"甲子", Qt::blue, ""}, {"比肩", QColor(0, 128, 0), "i"},
-        {"大运", QColor(192, 64, 0), "u"}, {"丁卯", Qt::magenta, "s"}, {"特殊", Qt::red, "bius"}};
+        {"晴川四柱八字排盘系统", Qt::red, "b"}, {"甲子", Qt::blue, ""},     {"比肩", QColor(0, 128, 0), "i"},
+        {"大运", QColor(192, 64, 0), "u"},      {"丁卯", Qt::magenta, "s"}, {"特殊", Qt::red, "bius"}};
     for (const auto& [text, colour, styles] : pieces) {
         QTextCharFormat format;
         format.setForeground(colour);

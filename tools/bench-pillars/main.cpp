@@ -82,9 +82,9 @@ int main(int argc, char** argv) {
             ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
             listed += result.intervals.size();
         }
-        std::printf("%-20s %d-%d: median %.4f ms, max %.4f ms over %d searches (%.1f stretches each)\n",
-                    kind.name, from, to, Median(ms), *std::max_element(ms.begin(), ms.end()),
-                    kind.searches, static_cast<double>(listed) / kind.searches);
+        std::printf("%-20s %d-%d: median %.4f ms, max %.4f ms over %d searches (%.1f stretches each)\n", kind.name,
+                    from, to, Median(ms), *std::max_element(ms.begin(), ms.end()), kind.searches,
+                    static_cast<double>(listed) / kind.searches);
     }
     return 0;
 }
