@@ -26,22 +26,17 @@ namespace {
 const QString kTitle = QStringLiteral("晴川四柱八字排盘系统 Ver1.0 （免费版）");
 
 QStringList CliArguments(const ChartInput& in) {
-    const std::pair<const char*, std::string> values[] = {{"name", in.name},
-                                                          {"place", in.place},
-                                                          {"longitude", in.longitude},
-                                                          {"longitude-minutes", in.longitudeMinutes},
-                                                          {"year", in.year},
-                                                          {"month", in.month},
-                                                          {"day", in.day},
-                                                          {"hour", in.hour},
-                                                          {"minute", in.minute},
-                                                          {"sex", in.male ? "male" : "female"},
-                                                          {"layout", in.horizontal ? "horizontal" : "vertical"}};
-    const std::pair<const char*, bool> switches[] = {{"annual", in.annual},   {"stars", in.stars},
-                                                     {"deities", in.deities}, {"hidden-stems", in.hiddenStems},
-                                                     {"nayin", in.nayin},     {"minor-luck", in.minorLuck},
-                                                     {"palace", in.palace},   {"stages", in.stages},
-                                                     {"night-zi", in.nightZi}};
+    // clang-format off
+    const std::pair<const char*, std::string> values[] = {
+        {"name", in.name}, {"place", in.place}, {"longitude", in.longitude},
+        {"longitude-minutes", in.longitudeMinutes}, {"year", in.year}, {"month", in.month},
+        {"day", in.day}, {"hour", in.hour}, {"minute", in.minute},
+        {"sex", in.male ? "male" : "female"}, {"layout", in.horizontal ? "horizontal" : "vertical"}};
+    const std::pair<const char*, bool> switches[] = {
+        {"annual", in.annual}, {"stars", in.stars}, {"deities", in.deities},
+        {"hidden-stems", in.hiddenStems}, {"nayin", in.nayin}, {"minor-luck", in.minorLuck},
+        {"palace", in.palace}, {"stages", in.stages}, {"night-zi", in.nightZi}};
+    // clang-format on
     QStringList args;
     for (const auto& [option, value] : values)
         args << QStringLiteral("--%1").arg(option) << QString::fromStdString(value);
@@ -220,15 +215,11 @@ private slots:
         QTest::newRow("1990-02-30") << "Combo2=2 Combo3=30" << date << "";
         QTest::newRow("2019-04-31") << "Combo1=2019 Combo2=4 Combo3=31" << date << "";
         QTest::newRow("2019-11-31") << "Combo1=2019 Combo2=11 Combo3=31" << date << "";
-        QTest::newRow("2000-02-29 passes") << "Combo1=2000 Combo2=2 Combo3=29"
-                                           << ""
-                                           << "";
-        QTest::newRow("1980-02-29 passes") << "Combo1=1980 Combo2=2 Combo3=29"
-                                           << ""
-                                           << "";
-        QTest::newRow("2019-01-31 passes") << "Combo1=2019 Combo2=1 Combo3=31"
-                                           << ""
-                                           << "";
+        // clang-format off
+        QTest::newRow("2000-02-29 passes") << "Combo1=2000 Combo2=2 Combo3=29" << "" << "";
+        QTest::newRow("1980-02-29 passes") << "Combo1=1980 Combo2=2 Combo3=29" << "" << "";
+        QTest::newRow("2019-01-31 passes") << "Combo1=2019 Combo2=1 Combo3=31" << "" << "";
+        // clang-format on
         // The ends of the span: corrected into 1799 west of 120°, into 2101 at 180°.
         QTest::newRow("1800-01-01 00:05 at 75° passes")
             << "Text3=75 Text4=0 Combo1=1800 Combo2=1 Combo3=1 Combo4=0 Combo5=5"

@@ -40,20 +40,15 @@ private slots:
     void saveThenOpen_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("format");
-        QTest::newRow(".txt") << "chart.txt"
-                              << "txt";
-        QTest::newRow(".TXT") << "CHART.TXT"
-                              << "txt";
-        QTest::newRow("Chinese name") << "八字 结果.txt"
-                                      << "txt";
-        QTest::newRow(".rtf") << "chart.rtf"
-                              << "rtf";
-        QTest::newRow("no extension") << "chart"
-                                      << "";
-        QTest::newRow(".doc") << "chart.doc"
-                              << "";
-        QTest::newRow(".tx") << "chart.tx"
-                             << "";
+        // clang-format off
+        QTest::newRow(".txt") << "chart.txt" << "txt";
+        QTest::newRow(".TXT") << "CHART.TXT" << "txt";
+        QTest::newRow("Chinese name") << "八字 结果.txt" << "txt";
+        QTest::newRow(".rtf") << "chart.rtf" << "rtf";
+        QTest::newRow("no extension") << "chart" << "";
+        QTest::newRow(".doc") << "chart.doc" << "";
+        QTest::newRow(".tx") << "chart.tx" << "";
+        // clang-format on
     }
     void saveThenOpen() {
         QFETCH(QString, name);
@@ -133,18 +128,14 @@ private slots:
     void failuresKeepTheBox_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("name");  // empty: the dialog is cancelled
-        QTest::newRow("open cancelled") << "mnuOpen"
-                                        << "";
-        QTest::newRow("open a missing file") << "mnuOpen"
-                                             << "gone.txt";
-        QTest::newRow("open a folder") << "mnuOpen"
-                                       << ".";
-        QTest::newRow("save cancelled") << "mnuSave"
-                                        << "";
-        QTest::newRow("save onto a folder") << "mnuSave"
-                                            << "folder.rtf";
-        QTest::newRow("font cancelled") << "mnufont"
-                                        << "";
+        // clang-format off
+        QTest::newRow("open cancelled") << "mnuOpen" << "";
+        QTest::newRow("open a missing file") << "mnuOpen" << "gone.txt";
+        QTest::newRow("open a folder") << "mnuOpen" << ".";
+        QTest::newRow("save cancelled") << "mnuSave" << "";
+        QTest::newRow("save onto a folder") << "mnuSave" << "folder.rtf";
+        QTest::newRow("font cancelled") << "mnufont" << "";
+        // clang-format on
     }
     void failuresKeepTheBox() {
         QFETCH(QString, command);

@@ -203,15 +203,11 @@ private slots:
         QTest::addColumn<QString>("inWorkingDir");  // empty: no such file
         QTest::addColumn<QString>("besideProgram");
         QTest::addColumn<QString>("shown");  // empty: the message instead
-        QTest::newRow("working directory first") << "使用说明\r\n第二行"
-                                                 << "旁边"
-                                                 << "使用说明\n第二行";
-        QTest::newRow("beside the program") << ""
-                                            << "旁边的说明"
-                                            << "旁边的说明";
-        QTest::newRow("missing") << ""
-                                 << ""
-                                 << "";
+        // clang-format off
+        QTest::newRow("working directory first") << "使用说明\r\n第二行" << "旁边" << "使用说明\n第二行";
+        QTest::newRow("beside the program") << "" << "旁边的说明" << "旁边的说明";
+        QTest::newRow("missing") << "" << "" << "";
+        // clang-format on
     }
     void help() {
         QFETCH(QString, inWorkingDir);

@@ -49,12 +49,9 @@ std::int64_t Utc(int y, int m, int d) { return MakeDateTime(y, m, d).time_since_
 
 TEST(ZoneFile, StandardClockOfTheDay) {
     // Offsets from the tz database's own Zone lines (seconds east of UTC).
-    const struct {
-        const char* zone;
-        int y, m, d;
-        int offset;
-        bool localMean;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* zone; int y, m, d; int offset; bool localMean; } cases[] = {
+        // clang-format on
         {"Asia/Tokyo", 1990, 5, 8, 9 * 3600, false},
         {"Asia/Tokyo", 1880, 5, 8, 33539, true},              // LMT 9:18:59 until 1888
         {"America/Vancouver", 1990, 7, 1, -8 * 3600, false},  // summer time: still -8
@@ -135,15 +132,11 @@ TEST(BirthClock, CorrectionsAbroadWorkedByHand) {
 
 TEST(BirthClock, TheZoneOfThePlaceNamed) {
     const auto file = ProgramFolder() / kGazetteerFileName;
-    const struct {
-        const char* place;
-        const char* zone;
-        const char* zonePlace;
-    } cases[] = {
-        {"东京", "Asia/Tokyo", "东京"},
-        {"加拿大 温哥华", "America/Vancouver", "温哥华"},
-        {"乌鲁木齐", "Asia/Shanghai", "乌鲁木齐市"},
-        {"无此地名", "", ""},
+    // clang-format off
+    const struct { const char* place; const char* zone; const char* zonePlace; } cases[] = {
+        {"东京", "Asia/Tokyo", "东京"},          {"加拿大 温哥华", "America/Vancouver", "温哥华"},
+        {"乌鲁木齐", "Asia/Shanghai", "乌鲁木齐市"}, {"无此地名", "", ""},
+        // clang-format on
         {"太平", "", ""},  // 阜新's district and 台中's: two zones, none decided
     };
     for (const auto& c : cases) {

@@ -78,14 +78,10 @@ TEST(InputChecks, DayInMonthBeforeAndInsideTheEngine) {
     // The engine checks the date again; a date that does not exist leaves its
     // last chart as it was.
     const std::tuple<const char*, const char*, const char*, bool> cases[] = {
-        {"2000", "2", "29", true},
-        {"1900", "2", "29", false},
-        {"2001", "2", "29", false},
-        {"1980", "2", "29", true},
-        {"1990", "2", "30", false},
-        {"1990", "4", "31", false},
-        {"1990", "1", "31", true},
-        {"1990", "11", "31", false},
+        // clang-format off
+        {"2000", "2", "29", true}, {"1900", "2", "29", false}, {"2001", "2", "29", false}, {"1980", "2", "29", true},
+        {"1990", "2", "30", false}, {"1990", "4", "31", false}, {"1990", "1", "31", true}, {"1990", "11", "31", false},
+        // clang-format on
         {"+1990", "05", "08", true},
         // The first and last days of the span; 1800 and 2100 are not leap years.
         {"1800", "1", "1", true},
@@ -193,24 +189,13 @@ std::unique_ptr<Corvel_BZClass> EngineFor(const ChartInput& in) {
     const auto eot = ReadEquationOfTime(ProgramFolder() / kEquationOfTimeFileName, clock.month, clock.day);
     const auto s = CorrectToTrueSolarTime(in, clock, eot.min, eot.sec);
     const CivilTime& t = s.corrected;
-    return test::RunMain({.year = t.year,
-                          .month = t.month,
-                          .day = t.day,
-                          .hour = t.hour,
-                          .minute = t.minute,
-                          .sex = in.male ? 1 : 0,
-                          .name = in.name,
-                          .place = in.place,
-                          .mode = in.horizontal,
-                          .lnp = in.annual,
-                          .cgp = in.hiddenStems,
-                          .ssp = in.deities,
-                          .nyp = in.nayin,
-                          .shenshap = in.stars,
-                          .csp = in.stages,
-                          .mgp = in.palace,
-                          .xyp = in.minorLuck,
-                          .zsp = in.nightZi,
+    // clang-format off
+    return test::RunMain({.year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute,
+                          .sex = in.male ? 1 : 0, .name = in.name, .place = in.place, .mode = in.horizontal,
+                          .lnp = in.annual, .cgp = in.hiddenStems, .ssp = in.deities,
+                          .nyp = in.nayin, .shenshap = in.stars, .csp = in.stages,
+                          .mgp = in.palace, .xyp = in.minorLuck, .zsp = in.nightZi,
+                          // clang-format on
                           .realtime = s.block});
 }
 
@@ -260,16 +245,13 @@ TEST(ChartResult, EachBoxFeedsItsSectionBetweenNoticeAndFooterWithSpansOnThePiec
     ChartInput all = DefaultChartInput(2000, 1, 6, 23, 30);
     all.minorLuck = all.palace = true;
     const std::function<void(ChartInput&)> variants[] = {
-        [](ChartInput&) {},
-        [](ChartInput& in) { in.nightZi = true; },
-        [](ChartInput& in) { in.annual = false; },
-        [](ChartInput& in) { in.stars = false; },
-        [](ChartInput& in) { in.deities = false; },
-        [](ChartInput& in) { in.hiddenStems = false; },
-        [](ChartInput& in) { in.nayin = false; },
-        [](ChartInput& in) { in.minorLuck = false; },
-        [](ChartInput& in) { in.palace = false; },
-        [](ChartInput& in) { in.stages = false; },
+        // clang-format off
+        [](ChartInput&) {},                         [](ChartInput& in) { in.nightZi = true; },
+        [](ChartInput& in) { in.annual = false; },  [](ChartInput& in) { in.stars = false; },
+        [](ChartInput& in) { in.deities = false; }, [](ChartInput& in) { in.hiddenStems = false; },
+        [](ChartInput& in) { in.nayin = false; },   [](ChartInput& in) { in.minorLuck = false; },
+        [](ChartInput& in) { in.palace = false; },  [](ChartInput& in) { in.stages = false; },
+        // clang-format on
         [](ChartInput& in) { in.male = false, in.horizontal = true; },
         // A character beyond the BMP counts two UTF-16 units.
         [](ChartInput& in) { in.name = "😀 Ｚ", in.place = "上海", in.longitude = "121"; },

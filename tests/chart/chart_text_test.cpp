@@ -105,13 +105,10 @@ TEST(Sections, ConceptionAndPalaceKeepTheirStarLinesWithNoStars) {
         {{.nyp = 0, .shenshap = 0}, &C::BZ_mg, "\r\n命宫神煞：\r\n\r\n", false},
         {{.shenshap = 0}, &C::BZ_ty, "胎元：戊辰[大林木]　\r\n胎元神煞：\r\n\r\n"},
         // Stars on, but none for the conception pillar.
-        {{},
-         &C::BZ_ty,
-         "\r\n胎元神煞：\r\n\r\n",
-         false,
-         [](const C& c) { return c.GetmgtyShenSha(c.bz, c.ty_gz, c.sex2).empty(); },
-         2000y / 1 / 1,
-         2001y / 12 / 31},
+        // clang-format off
+        {{}, &C::BZ_ty, "\r\n胎元神煞：\r\n\r\n", false,
+         [](const C& c) { return c.GetmgtyShenSha(c.bz, c.ty_gz, c.sex2).empty(); }, 2000y / 1 / 1, 2001y / 12 / 31},
+        // clang-format on
     });
 }
 
@@ -136,31 +133,19 @@ TEST(LuckRows, SoundsAgesYearsAndAnnualPillars) {
     ExpectSections({
         {{}, &C::BZ_dyny, "纳音[涧下水][山头火][山头火][剑锋金][剑锋金][路旁土][路旁土][大林木]\r\n"},
         // Searched for: a 1984 chart whose luck takes over in 1990.
-        {{},
-         &C::OutputStr,
-         "\r\n　　　 6岁　　16岁　　26岁　　36岁　　46岁　　56岁　　66岁　　76岁　　\r\n"
-         "始于：1990　　2000　　2010　　2020　　2030　　2040　　2050　　2060　　\r\n"
-         "流年：庚午　　庚辰　　庚寅　　庚子　　庚戌　　庚申　　庚午　　庚辰　　\r\n",
-         false,
-         takesOverIn1990,
-         1984y / 3 / 1,
-         1984y / 12 / 31},
-        {{},
-         &C::BZ_dyln,
-         "　　　己卯　　己丑　　己亥　　己酉　　己未　　己巳　　己卯　　己丑　　\r\n"
-         "止于：1999　　2009　　2019　　2029　　2039　　2049　　2059　　2069　　\r\n\r\n",
-         false,
-         takesOverIn1990,
-         1984y / 3 / 1,
-         1984y / 12 / 31},
+        // clang-format off
+        {{}, &C::OutputStr, "\r\n　　　 6岁　　16岁　　26岁　　36岁　　46岁　　56岁　　66岁　　76岁　　\r\n"
+                            "始于：1990　　2000　　2010　　2020　　2030　　2040　　2050　　2060　　\r\n"
+                            "流年：庚午　　庚辰　　庚寅　　庚子　　庚戌　　庚申　　庚午　　庚辰　　\r\n", false,
+         takesOverIn1990, 1984y / 3 / 1, 1984y / 12 / 31},
+        {{}, &C::BZ_dyln, "　　　己卯　　己丑　　己亥　　己酉　　己未　　己巳　　己卯　　己丑　　\r\n"
+                          "止于：1999　　2009　　2019　　2029　　2039　　2049　　2059　　2069　　\r\n\r\n", false,
+         takesOverIn1990, 1984y / 3 / 1, 1984y / 12 / 31},
+        // clang-format on
         // A luck start of ten years or more: a two-digit first age, no space.
-        {{},
-         &C::BZ_dyxs,
-         "　　　1",
-         false,
-         [](const C& c) { return c.QiYunAge >= 10; },
-         2000y / 1 / 1,
-         2003y / 12 / 31},
+        // clang-format off
+        {{}, &C::BZ_dyxs, "　　　1", false, [](const C& c) { return c.QiYunAge >= 10; }, 2000y / 1 / 1, 2003y / 12 / 31},
+        // clang-format on
     });
 }
 
@@ -171,20 +156,12 @@ TEST(MinorLuck, StepsFromTheHourPillarOneColumnAYearBeforeTheLuck) {
         // At 00:30 the hour pillar is 甲子: a woman's minor luck runs forward.
         {{.hour = 0, .minute = 30, .sex = 0}, &C::BZ_xy, "\r\n小运：乙丑　　丙寅　　丁卯　　", false},
         // N = 0 (one column), and from 1984 with N = 3.
-        {{},
-         &C::BZ_xy,
-         "\r\n虚岁：0岁　　 \r\n\r\n",
-         false,
-         [](const C& c) { return JiaoYunYear(c) == c.bz_year; },
-         1995y / 3 / 1,
-         1999y / 12 / 31},
-        {{},
-         &C::BZ_xy,
-         "流年：甲子　　乙丑　　丙寅　　丁卯　　\r\n虚岁：0岁　　 1岁　　 2岁　　 3岁　　 \r\n\r\n",
-         false,
-         [](const C& c) { return JiaoYunYear(c) == 1987; },
-         1984y / 3 / 1,
-         1984y / 12 / 31},
+        // clang-format off
+        {{}, &C::BZ_xy, "\r\n虚岁：0岁　　 \r\n\r\n", false,
+         [](const C& c) { return JiaoYunYear(c) == c.bz_year; }, 1995y / 3 / 1, 1999y / 12 / 31},
+        {{}, &C::BZ_xy, "流年：甲子　　乙丑　　丙寅　　丁卯　　\r\n虚岁：0岁　　 1岁　　 2岁　　 3岁　　 \r\n\r\n", false,
+         [](const C& c) { return JiaoYunYear(c) == 1987; }, 1984y / 3 / 1, 1984y / 12 / 31},
+        // clang-format on
         // A 甲子 day (60 days apart) at the 子 hour, backward with N >= 10: the
         // minor luck keeps cycling back to 癸丑 in the eleventh column.
         {{.hour = 0, .minute = 30},
@@ -201,17 +178,10 @@ TEST(MinorLuck, StepsFromTheHourPillarOneColumnAYearBeforeTheLuck) {
 TEST(Sections, SwitchOnlyWhenExactlyOne) {
     auto e = std::make_unique<C>();
     e->xy_str[0] = "旧";
-    RunMain(*e, {.dyp = 2,
-                 .lnp = 2,
-                 .cgp = 2,
-                 .ssp = 2,
-                 .nyp = 2,
-                 .shenshap = 2,
-                 .csp = 2,
-                 .mgp = 2,
-                 .qyp = 2,
-                 .xyp = 2,
-                 .jyssp = 2});
+    // clang-format off
+    RunMain(*e, {.dyp = 2, .lnp = 2, .cgp = 2, .ssp = 2, .nyp = 2, .shenshap = 2, .csp = 2, .mgp = 2, .qyp = 2,
+                 .xyp = 2, .jyssp = 2});
+    // clang-format on
     EXPECT_EQ(e->xy_str[0], "旧");  // no minor luck worked out either
     EXPECT_EQ(e->BZ_top_ss + e->BZ_dzcg + e->BZ_ny + e->BZ_cs + e->BZ_ssa + e->BZ_dycs + e->BZ_dyny + e->BZ_dyss +
                   e->BZ_dy + e->BZ_dyxs + e->BZ_dyln + e->BZ_ty + e->BZ_mg + e->BZ_xy,
@@ -261,15 +231,11 @@ void ExpectCells(const std::string& line, const Grid& g, const std::string& tail
 
 void ExpectAligned(const C& e) {
     const std::pair<std::string C::*, Grid> grids[] = {
-        {&C::BZ_top_ss, {10, 11, 4}},
-        {&C::BZ_dzcg, {10, 11, 4, true}},
-        {&C::BZ_ny, {9, 11, 4}},
-        {&C::BZ_cs, {11, 11, 4}},
-        {&C::BZ_ssa, {10, 11, 4, true}},
-        {&C::BZ_dycs, {6, 8, 8}},
-        {&C::BZ_dyss, {6, 8, 8}},
-        {&C::BZ_dy, {6, 8, 8}},
-        {&C::BZ_dyln, {6, 8, 8}},
+        // clang-format off
+        {&C::BZ_top_ss, {10, 11, 4}}, {&C::BZ_dzcg, {10, 11, 4, true}}, {&C::BZ_ny, {9, 11, 4}},
+        {&C::BZ_cs, {11, 11, 4}},     {&C::BZ_ssa, {10, 11, 4, true}},  {&C::BZ_dycs, {6, 8, 8}},
+        {&C::BZ_dyss, {6, 8, 8}},     {&C::BZ_dy, {6, 8, 8}},           {&C::BZ_dyln, {6, 8, 8}},
+        // clang-format on
         {&C::BZ_dyny, {4, 8, 8, false, "\\[.+\\]"}},
         {&C::BZ_dyxs, {6, 8, 8, false, "( \\d|\\d\\d)岁　　"}},  // a one-digit age has a space in front
     };

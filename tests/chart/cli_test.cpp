@@ -52,57 +52,18 @@ TEST_F(CliTest, WritesExactlyTheChartText) {
     back.deities = back.hiddenStems = back.nayin = back.stages = false;
     const std::pair<Args, ChartInput> cases[] = {
         // Values after '=' or as the next argument.
-        {{"--name=李 四",
-          "--place",
-          "上海",
-          "--longitude=121",
-          "--longitude-minutes",
-          "28",
-          "--year=1990",
-          "--month",
-          "5",
-          "--day=8",
-          "--hour",
-          "14",
-          "--minute=5",
-          "--sex=female",
-          "--layout",
-          "horizontal",
-          "--no-annual",
-          "--no-stars",
-          "--minor-luck",
-          "--palace",
-          "--night-zi"},
-         in},
+        // clang-format off
+        {{"--name=李 四", "--place", "上海", "--longitude=121", "--longitude-minutes", "28", "--year=1990", "--month",
+          "5", "--day=8", "--hour", "14", "--minute=5", "--sex=female", "--layout", "horizontal", "--no-annual",
+          "--no-stars", "--minor-luck", "--palace", "--night-zi"}, in},
+        // clang-format on
         // Later options win; every switch can be turned back.
-        {{"--year",
-          "1990",
-          "--month",
-          "5",
-          "--day",
-          "8",
-          "--hour",
-          "14",
-          "--minute",
-          "5",
-          "--no-deities",
-          "--no-hidden-stems",
-          "--no-nayin",
-          "--no-stages",
-          "--minor-luck",
-          "--no-minor-luck",
-          "--palace",
-          "--no-palace",
-          "--night-zi",
-          "--no-night-zi",
-          "--no-annual",
-          "--annual",
-          "--sex",
-          "female",
-          "--sex",
-          "male",
-          "--layout=vertical"},
-         back},
+        // clang-format off
+        {{"--year", "1990", "--month", "5", "--day", "8", "--hour", "14", "--minute", "5", "--no-deities",
+          "--no-hidden-stems", "--no-nayin", "--no-stages", "--minor-luck", "--no-minor-luck", "--palace",
+          "--no-palace", "--night-zi", "--no-night-zi", "--no-annual", "--annual", "--sex", "female", "--sex",
+          "male", "--layout=vertical"}, back},
+        // clang-format on
         // Everything else as the window starts.
         {{"--year", "1990", "--month", "5", "--day", "8", "--hour", "14", "--minute", "5"}, plain},
     };
@@ -152,15 +113,11 @@ TEST_F(CliTest, ProblemsExitTwoWithNothingOnStdout) {
     const std::string year = "请选择或输入正确的年份值，年份的值应当是介于1800与2100之间的数值！\n";
     const std::pair<Args, std::string> cases[] = {
         // Bad command lines: a usage message naming the program.
-        {{"--colour"}, "paipan-cli"},
-        {{"--sex", "other"}, "paipan-cli"},
-        {{"--layout=diagonal"}, "paipan-cli"},
-        {{"--year"}, "paipan-cli"},
-        {{"1990"}, "paipan-cli"},
-        {{"--annual=1"}, "paipan-cli"},
-        {{"--no-name"}, "paipan-cli"},
-        {{"-y", "1990"}, "paipan-cli"},
-        {{"--name", "\xff\xfe"}, "paipan-cli"},
+        // clang-format off
+        {{"--colour"}, "paipan-cli"},      {{"--sex", "other"}, "paipan-cli"}, {{"--layout=diagonal"}, "paipan-cli"},
+        {{"--year"}, "paipan-cli"},        {{"1990"}, "paipan-cli"},           {{"--annual=1"}, "paipan-cli"},
+        {{"--no-name"}, "paipan-cli"},     {{"-y", "1990"}, "paipan-cli"},     {{"--name", "\xff\xfe"}, "paipan-cli"},
+        // clang-format on
         // Input problems: the window's message, exactly.
         {{"--year", "2101", "--month", "5", "--day", "8"}, year},
         {{"--year", "1799", "--month", "12", "--day", "31"}, year},
@@ -304,12 +261,9 @@ TEST_F(CliTest, JsonHoldsTheChartValues) {
 
 TEST_F(CliTest, JsonPillarsCarryTheirSoundStageAndStars) {
     // 1949-10-01: the day 甲子 takes 海中金; its stars as printed in the chart's columns.
-    const json j = json::parse(Run([] {
-                                   Args a = k1949;
-                                   a.insert(a.end(), {"--format", "json"});
-                                   return a;
-                               }())
-                                   .out);
+    // clang-format off
+    const json j = json::parse(Run([] { Args a = k1949; a.insert(a.end(), {"--format", "json"}); return a; }()).out);
+    // clang-format on
     EXPECT_EQ(j["pillars"][2]["nayin"], "海中金");
     EXPECT_EQ(j["pillars"][2]["stage"], "沐浴");
     const std::string text = j["text"];
@@ -470,18 +424,10 @@ TEST_F(CliTest, BatchAnswersEveryLineInOrder) {
         EXPECT_EQ(lines[i].contains("error") ? lines[i]["error"]["kind"].get<std::string>() : "", kinds[i]) << i;
     }
     // Defaults from the command line (no stars), overridden per line.
-    EXPECT_EQ(lines[0]["text"], Run([] {
-                                    Args a = k1949;
-                                    a.push_back("--no-stars");
-                                    return a;
-                                }())
-                                    .out);
-    EXPECT_EQ(lines[2]["text"], Run([] {
-                                    Args a = k1949;
-                                    a.insert(a.end(), {"--name", "李四"});
-                                    return a;
-                                }())
-                                    .out);
+    // clang-format off
+    EXPECT_EQ(lines[0]["text"], Run([] { Args a = k1949; a.push_back("--no-stars"); return a; }()).out);
+    EXPECT_EQ(lines[2]["text"], Run([] { Args a = k1949; a.insert(a.end(), {"--name", "李四"}); return a; }()).out);
+    // clang-format on
     EXPECT_EQ(lines[3]["error"]["field"], "colour");
     EXPECT_EQ(lines[4]["error"]["field"], nullptr);
     EXPECT_EQ(lines[5]["error"]["field"], "longitude");
@@ -512,12 +458,9 @@ TEST_F(CliTest, BatchLinesAcrossTheReadBuffer) {
     std::istringstream out(r.out);
     for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
     ASSERT_EQ(lines.size(), 6u);
-    const std::string chart1949 = Run([] {
-                                      Args a = k1949;
-                                      a.push_back("--no-stars");
-                                      return a;
-                                  }())
-                                      .out;
+    // clang-format off
+    const std::string chart1949 = Run([] { Args a = k1949; a.push_back("--no-stars"); return a; }()).out;
+    // clang-format on
     for (const std::size_t i : {0, 2, 4}) EXPECT_EQ(lines[i]["text"], chart1949) << i;
     EXPECT_EQ(lines[5]["text"],
               Run({"--year=2000", "--month=1", "--day=1", "--hour=12", "--minute=0", "--no-stars"}).out);
@@ -553,37 +496,13 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
     std::string controls;
     for (char c = 1; c < 0x20; ++c) controls += c;
     const std::string strings[] = {
-        "",
-        "a",
-        controls,
-        "\"\\/",
-        "\x7f",
-        "é",
-        "中",
-        "𠀀",
-        "\xE0\xA0\x80",
-        "\xE1\x80\x80",
-        "\xEC\xBF\xBF",
-        "\xED\x80\x80",
-        "\xED\x9F\xBF",
-        "\xEE\x80\x80",
-        "\xEF\xBF\xBF",
-        "\xF4\x8F\xBF\xBF",
-        "x\xE4\xB8\xADy",
-        "\xFF",
-        "\xC0\x80",
-        "\xE0\x80\x80",
-        "\xED\xA0\x80",
-        "\xF4\x90\x80\x80",
-        "\xE4\xB8",
-        "ab\xF0\x9F\x98",
-        "\xE4\xB8\xAD\x80",
-        std::string(9000, 'x') + "\"" + std::string(9000, 'y'),
-        [] {
-            std::string s;
-            for (int i = 0; i < 5000; ++i) s += "中";
-            return s + "\n";
-        }(),
+        // clang-format off
+        "", "a", controls, "\"\\/", "\x7f", "é", "中", "𠀀", "\xE0\xA0\x80", "\xE1\x80\x80", "\xEC\xBF\xBF",
+        "\xED\x80\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF", "x\xE4\xB8\xADy",
+        "\xFF", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE4\xB8", "ab\xF0\x9F\x98",
+        "\xE4\xB8\xAD\x80", std::string(9000, 'x') + "\"" + std::string(9000, 'y'),
+        [] { std::string s; for (int i = 0; i < 5000; ++i) s += "中"; return s + "\n"; }(),
+        // clang-format on
     };
     for (const std::string& s : strings) {
         const ordered values[] = {s, ordered::array({s, 1}), {{"k", s}}, {{s, s}}};
@@ -594,22 +513,11 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
         }
     }
     const ordered others[] = {
-        0,
-        -1,
-        9,
-        10,
-        -10,
-        std::numeric_limits<std::int64_t>::min(),
-        std::numeric_limits<std::int64_t>::max(),
-        std::numeric_limits<std::uint64_t>::max(),
-        1.5,
-        -0.25,
-        true,
-        false,
-        nullptr,
-        ordered::array(),
-        ordered::object(),
-        ordered::parse(R"({"a":[1,{"b":null,"c":true,"d":false}],"":[[],{}],"z":-7})"),
+        // clang-format off
+        0, -1, 9, 10, -10, std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(),
+        std::numeric_limits<std::uint64_t>::max(), 1.5, -0.25, true, false, nullptr, ordered::array(),
+        ordered::object(), ordered::parse(R"({"a":[1,{"b":null,"c":true,"d":false}],"":[[],{}],"z":-7})"),
+        // clang-format on
     };
     for (const ordered& v : others) {
         std::string out = "left over";
@@ -623,16 +531,11 @@ TEST(DumpCompact, MatchesTheLibrarysSerializer) {
 TEST(DumpCompact, MatchesTheLibraryOnKeysRepairsAndWholeCharts) {
     using json = nlohmann::ordered_json;
     const auto dump = [](const json& v) { return v.dump(-1, ' ', false, json::error_handler_t::replace); };
-    json values = {{"text", "晴川\r\n\t\"引号\" \\ \b\f\x01\x1f\x7f end"},
-                   {"emoji", "\U0001F600\u00e9"},
-                   {"键\"\n", "v"},
-                   {"n", -12},
-                   {"u", 18446744073709551615ull},
-                   {"f", 1.5},
-                   {"yes", true},
-                   {"none", nullptr},
-                   {"o", json::object()},
-                   {"a", json::array({1, "x", json::array()})}};
+    // clang-format off
+    json values = {{"text", "晴川\r\n\t\"引号\" \\ \b\f\x01\x1f\x7f end"}, {"emoji", "\U0001F600\u00e9"},
+                   {"键\"\n", "v"}, {"n", -12}, {"u", 18446744073709551615ull}, {"f", 1.5}, {"yes", true},
+                   {"none", nullptr}, {"o", json::object()}, {"a", json::array({1, "x", json::array()})}};
+    // clang-format on
     std::string out = "left over";
     DumpCompact(values, out);
     EXPECT_EQ(out, dump(values));

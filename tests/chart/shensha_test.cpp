@@ -46,33 +46,20 @@ TEST(StarRules, ListsFollowRuleOrder) {
         {[](const Corvel_BZClass& e) { return e.GetShenShaYZ(1, 6, 0); }, "|28|5|6"},
         {[](const Corvel_BZClass& e) { return e.GetShenShaYZ(0, 8, 5); }, "|5|6"},
         // 申子辰: 将星 子, 华盖 辰, 驿马 寅, 桃花 酉, 亡神 亥, 劫煞 巳.
-        {rz(0, 0), "|7"},
-        {rz(0, 4), "|8"},
-        {rz(8, 2), "|9"},
-        {rz(4, 9), "|10"},
-        {rz(0, 11), "|11"},
-        {rz(0, 5), "|12"},
+        // clang-format off
+        {rz(0, 0), "|7"}, {rz(0, 4), "|8"}, {rz(8, 2), "|9"}, {rz(4, 9), "|10"}, {rz(0, 11), "|11"}, {rz(0, 5), "|12"},
+        // clang-format on
         {[](const Corvel_BZClass& e) { return e.GetShenShaNG(0, 0); }, ""},
         // Year 甲子 (yang): a man runs forward, 元辰 未, 勾煞 酉, 绞煞 卯; a woman
         // backward, 元辰 巳, 勾煞 卯, 绞煞 酉; 孤辰 寅, 寡宿 戌, 灾煞 午 either way.
-        {nz(7, 1), "|3"},
-        {nz(9, 1), "|34"},
-        {nz(3, 1), "|35"},
-        {nz(5, 0), "|3"},
-        {nz(3, 0), "|34"},
-        {nz(9, 0), "|35"},
-        {nz(2, 1), "|0"},
-        {nz(10, 0), "|1"},
-        {nz(6, 0), "|33"},
-        {nz(7, 0), ""},
-        {nz(5, 1), ""},
+        // clang-format off
+        {nz(7, 1), "|3"}, {nz(9, 1), "|34"}, {nz(3, 1), "|35"}, {nz(5, 0), "|3"}, {nz(3, 0), "|34"},
+        {nz(9, 0), "|35"}, {nz(2, 1), "|0"}, {nz(10, 0), "|1"}, {nz(6, 0), "|33"}, {nz(7, 0), ""}, {nz(5, 1), ""},
+        // clang-format on
         // The 子 year and the 寅 month: 丧门 +2, 吊客 −2, 披麻 −3; 红鸾 卯, 天喜 酉 of 子.
-        {rz1(2), "|13"},
-        {rz1(9), "|30|32"},
-        {rz1(4), "|13"},
-        {rz1(0), "|14"},
-        {rz1(3), "|31"},
-        {rz1(10), "|14"},
+        // clang-format off
+        {rz1(2), "|13"}, {rz1(9), "|30|32"}, {rz1(4), "|13"}, {rz1(0), "|14"}, {rz1(3), "|31"}, {rz1(10), "|14"},
+        // clang-format on
     };
     const Corvel_BZClass e;
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first(e), cases[i].second) << "row " << i;

@@ -140,98 +140,51 @@ TEST(LunarDate, FromTheCalendarRows) {
         {"before the jie day, inside Lmonth", {may1990}, 1990, 5, 1, 1990, 4, 7, false},
         {"January stepping back reads December of the year before",
          {Row(1990, 1, 5, 22, 33, 12, 2, 30), Row(1989, 12, 7, 11, 21, 11, 10, 29)},
-         1990,
-         1,
-         2,
-         1989,
-         11,
-         28,
-         false},
+         // clang-format off
+         1990, 1, 2, 1989, 11, 28, false},
+        // clang-format on
         {"January in lunar month 12: the lunar year before",
-         {Row(1990, 1, 5, 22, 33, 12, 9, 29)},
-         1990,
-         1,
-         20,
-         1989,
-         12,
-         24,
-         false},
+         // clang-format off
+         {Row(1990, 1, 5, 22, 33, 12, 9, 29)}, 1990, 1, 20, 1989, 12, 24, false},
+        // clang-format on
         {"February in lunar month 12: the lunar year before",
-         {Row(1985, 2, 4, 11, 12, 12, 15, 30)},
-         1985,
-         2,
-         10,
-         1984,
-         12,
-         21,
-         false},
+         // clang-format off
+         {Row(1985, 2, 4, 11, 12, 12, 15, 30)}, 1985, 2, 10, 1984, 12, 21, false},
+        // clang-format on
         {"February in lunar month 1: its own year",
-         {Row(1990, 2, 4, 10, 14, 1, 9, 30)},
-         1990,
-         2,
-         10,
-         1990,
-         1,
-         15,
-         false},
+         // clang-format off
+         {Row(1990, 2, 4, 10, 14, 1, 9, 30)}, 1990, 2, 10, 1990, 1, 15, false},
+        // clang-format on
         {"December overflowing reads January of the year after",
          {Row(1990, 12, 7, 12, 14, 10, 20, 30), Row(1991, 1, 6, 0, 28, 11, 21, 30)},
-         1990,
-         12,
-         25,
-         1990,
-         11,
-         8,
-         false},
+         // clang-format off
+         1990, 12, 25, 1990, 11, 8, false},
+        // clang-format on
         {"overflowing into a leap month: the next row's month number is lower",
-         {Row(2020, 5, 5, 8, 51, 4, 13, 30), leapJune2020},
-         2020,
-         5,
-         25,
-         2020,
-         4,
-         3,
-         true},
+         // clang-format off
+         {Row(2020, 5, 5, 8, 51, 4, 13, 30), leapJune2020}, 2020, 5, 25, 2020, 4, 3, true},
+        // clang-format on
         {"stepping back into a leap month takes the previous row's mark",
          {Row(2023, 3, 6, 4, 36, 3, 2, 30), Row(2023, 2, 4, 10, 42, 2, 14, 29, 0, true)},
-         2023,
-         3,
-         3,
-         2023,
-         2,
-         28,
-         true},
+         // clang-format off
+         2023, 3, 3, 2023, 2, 28, true},
+        // clang-format on
         // The birth month's own leap mark, as this program reads it.
         {"after the jie day inside a leap Lmonth", {leapJune2020}, 2020, 6, 10, 2020, 4, 19, true},
         {"before the jie day inside a leap Lmonth", {leapJune2020}, 2020, 6, 2, 2020, 4, 11, true},
         {"LdaysA > 0, inside a leap Lmonth", {leapAug2030}, 2030, 8, 6, 2030, 6, 1, true},
         {"LdaysA > 0, the ordinary month before a leap month of the same number",
-         {leapAug2030},
-         2030,
-         8,
-         5,
-         2030,
-         6,
-         30,
-         false},
+         // clang-format off
+         {leapAug2030}, 2030, 8, 5, 2030, 6, 30, false},
+        // clang-format on
         {"LdaysA > 0, the month before an ordinary Lmonth",
-         {Row(2030, 9, 8, 8, 0, 8, 1, 30, 29)},
-         2030,
-         9,
-         3,
-         2030,
-         7,
-         25,
-         false},
+         // clang-format off
+         {Row(2030, 9, 8, 8, 0, 8, 1, 30, 29)}, 2030, 9, 3, 2030, 7, 25, false},
+        // clang-format on
         {"LdaysA > 0, the month before lunar month 1 is 12 of the lunar year before",
-         {Row(2031, 2, 4, 8, 0, 1, 1, 30, 29)},
-         2031,
-         2,
-         2,
-         2030,
-         12,
-         28,
-         false},
+         // clang-format off
+         {Row(2031, 2, 4, 8, 0, 1, 1, 30, 29)}, 2031, 2, 2, 2030, 12, 28, false},
+        // clang-format on
     };
     for (const auto& [what, rows, y, m, d, nn, ny, nr, leap] : cases) {
         SCOPED_TRACE(what);

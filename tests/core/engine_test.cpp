@@ -18,19 +18,14 @@ using Slots = std::array<int, 3>;
 
 TEST(Tables, FreshEngine) {
     const Corvel_BZClass e;
-    const std::pair<std::string, const char*> names[] = {{e.TianGan[0], "甲"},
-                                                         {e.DiZhi[11], "亥"},
-                                                         {e.JieQiName[0], "小寒"},
-                                                         {e.JieQiName[23], "冬至"},
-                                                         {e.NaYin[29], "大海水"},
-                                                         {e.ShenShaName[40], ""},
-                                                         {e.ShenShaName[15], "勾绞煞　"},
-                                                         {e.ChangSheng[5], "衰　"},  // one U+3000 after each
-                                                         {e.NlMonthName[0], "*"},
-                                                         {e.NlMonthName[12], "十二"},
-                                                         {e.NlDayName[0], "*"},
-                                                         {e.NlDayName[30], "三十"},
-                                                         {e.ShenShaName[37], e.ShenShaName[39].c_str()}};
+    // clang-format off
+    const std::pair<std::string, const char*> names[] = {
+        {e.TianGan[0], "甲"},        {e.DiZhi[11], "亥"},          {e.JieQiName[0], "小寒"},
+        {e.JieQiName[23], "冬至"},   {e.NaYin[29], "大海水"},      {e.ShenShaName[40], ""},
+        {e.ShenShaName[15], "勾绞煞　"}, {e.ChangSheng[5], "衰　"},  // one U+3000 after each
+        {e.NlMonthName[0], "*"},     {e.NlMonthName[12], "十二"},  {e.NlDayName[0], "*"},
+        {e.NlDayName[30], "三十"},   {e.ShenShaName[37], e.ShenShaName[39].c_str()}};
+    // clang-format on
     for (const auto& [got, expected] : names) EXPECT_EQ(got, expected);
     // Names the chart aligns are two wide: three UTF-8 bytes per character or U+3000.
     for (const auto& name : e.ChangSheng) EXPECT_EQ(name.size(), 6u) << name;
@@ -57,19 +52,11 @@ TEST(SetRequest, SwitchesAsNumbersTextsUnchanged) {
 
 TEST(Value, ToNumberAddsZero) {
     const std::pair<Value, std::optional<double>> cases[] = {
-        {7, 7.0},
-        {2.5, 2.5},
-        {true, 1.0},
-        {false, 0.0},
-        {Value{}, 0.0},
-        {"12", 12.0},
-        {"-3", -3.0},
-        {"1.25", 1.25},
-        {"+4", 4.0},
-        {"", std::nullopt},
-        {"abc", std::nullopt},
-        {"1 ", std::nullopt},
-        {ValueArray{1}, std::nullopt},
+        // clang-format off
+        {7, 7.0},        {2.5, 2.5},   {true, 1.0},          {false, 0.0},       {Value{}, 0.0},
+        {"12", 12.0},    {"-3", -3.0}, {"1.25", 1.25},       {"+4", 4.0},        {"", std::nullopt},
+        {"abc", std::nullopt},         {"1 ", std::nullopt}, {ValueArray{1}, std::nullopt},
+        // clang-format on
         {"１", std::nullopt}};  // a full-width digit is not a number
     for (const auto& [v, expected] : cases) EXPECT_EQ(v.ToNumber(), expected);
 }
@@ -104,14 +91,10 @@ TEST(Arithmetic, CharactersSerialsElementsDeitiesDirection) {
     const Corvel_BZClass e;
     EXPECT_EQ(e.GetG(-3) + e.GetG(3) + e.GetG(9) + e.GetZ(0) + e.GetZ(11), "丁丁癸子亥");
     const std::tuple<int, int, std::optional<int>> serials[] = {
-        {0, 0, 0},
-        {9, 11, 59},
-        {0, 10, 10},
-        {2, 2, 2},
-        {1, 1, 1},
-        {0, 1, std::nullopt},
-        {3, 4, std::nullopt},
-        {10, 0, std::nullopt}};  // different polarity; outside the tables
+        // clang-format off
+        {0, 0, 0},  {9, 11, 59}, {0, 10, 10}, {2, 2, 2}, {1, 1, 1}, {0, 1, std::nullopt},
+        {3, 4, std::nullopt}, {10, 0, std::nullopt}};  // different polarity; outside the tables
+    // clang-format on
     for (const auto& [g, z, serial] : serials) EXPECT_EQ(e.GetSerial(g, z), serial) << g << z;
     std::string elements, deities;
     for (int g = 0; g < 10; ++g) {

@@ -70,20 +70,15 @@ TEST(LunarInput, AlmanacFacts) {
         year_month_day solar;
     };
     const Case cases[] = {
-        {{1900, 1, 1}, 1900y / January / 31},
-        {{1912, 1, 1}, 1912y / February / 18},
-        {{1950, 1, 1}, 1950y / February / 17},
-        {{1984, 1, 1}, 1984y / February / 2},
-        {{2000, 1, 1}, 2000y / February / 5},
-        {{2020, 1, 1}, 2020y / January / 25},
-        {{2050, 1, 1}, 2050y / January / 23},
-        {{2099, 1, 1}, 2099y / January / 21},
-        {{2020, 4, 1, true}, 2020y / May / 23},
-        {{2023, 2, 1, true}, 2023y / March / 22},
-        {{2033, 11, 1, true}, 2033y / December / 22},
-        {{1900, 8, 1, true}, 1900y / September / 24},
-        {{1990, 4, 1}, 1990y / April / 25},
-        {{1990, 5, 1}, 1990y / May / 24},
+        // clang-format off
+        {{1900, 1, 1}, 1900y / January / 31},          {{1912, 1, 1}, 1912y / February / 18},
+        {{1950, 1, 1}, 1950y / February / 17},         {{1984, 1, 1}, 1984y / February / 2},
+        {{2000, 1, 1}, 2000y / February / 5},          {{2020, 1, 1}, 2020y / January / 25},
+        {{2050, 1, 1}, 2050y / January / 23},          {{2099, 1, 1}, 2099y / January / 21},
+        {{2020, 4, 1, true}, 2020y / May / 23},        {{2023, 2, 1, true}, 2023y / March / 22},
+        {{2033, 11, 1, true}, 2033y / December / 22},  {{1900, 8, 1, true}, 1900y / September / 24},
+        {{1990, 4, 1}, 1990y / April / 25},            {{1990, 5, 1}, 1990y / May / 24},
+        // clang-format on
         {{2020, 4, 30}, 2020y / May / 22},  // 四月 2020 has 30 days: the day before 闰四月初一
     };
     for (const auto& c : cases) {
@@ -128,18 +123,11 @@ TEST(LunarInput, NamesAndTypedNumbers) {
     EXPECT_EQ(LunarMonthName(1), "正月");
     EXPECT_EQ(LunarMonthName(12), "十二月");
     EXPECT_EQ(LunarDayName(21), "廿一");
-    const std::pair<const char*, std::optional<int>> months[] = {{"5", 5},
-                                                                 {"05", 5},
-                                                                 {"五月", 5},
-                                                                 {"正月", 1},
-                                                                 {"一月", 1},
-                                                                 {"十一月", 11},
-                                                                 {"冬月", 11},
-                                                                 {"腊月", 12},
-                                                                 {"13", 13},
-                                                                 {"5.5", std::nullopt},
-                                                                 {"闰五月", std::nullopt},
-                                                                 {"", std::nullopt}};
+    // clang-format off
+    const std::pair<const char*, std::optional<int>> months[] = {
+        {"5", 5}, {"05", 5}, {"五月", 5}, {"正月", 1}, {"一月", 1}, {"十一月", 11}, {"冬月", 11}, {"腊月", 12}, {"13", 13},
+        {"5.5", std::nullopt}, {"闰五月", std::nullopt}, {"", std::nullopt}};
+    // clang-format on
     for (const auto& [text, month] : months) EXPECT_EQ(ParseLunarMonth(text), month) << text;
     const std::pair<const char*, std::optional<int>> days[] = {
         {"初五", 5}, {"初十", 10}, {"廿九", 29}, {"三十", 30}, {"十五日", 15}, {"31", 31}, {"五", std::nullopt}};

@@ -30,14 +30,10 @@ struct RecordingNotifier : Notifier {
 inline void SetBirth(Corvel_BZClass& e, int year, int month, int day, int hour, int minute, int sex = 1,
                      int nightZi = 0) {
     if (e.dataFolder.empty()) e.dataFolder = ProgramFolder();
-    e.SetRequest(EngineRequest{.year = year,
-                               .month = month,
-                               .day = day,
-                               .hour = hour,
-                               .minute = minute,
-                               .sex = sex,
-                               .mode = 1,
-                               .zsp = nightZi});
+    // clang-format off
+    e.SetRequest(EngineRequest{.year = year, .month = month, .day = day, .hour = hour,
+                               .minute = minute, .sex = sex, .mode = 1, .zsp = nightZi});
+    // clang-format on
 }
 
 // A fresh folder under the temporary folder, removed with its contents at the end.

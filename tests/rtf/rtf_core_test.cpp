@@ -67,34 +67,22 @@ TEST(RtfReader, ReadsWordProcessorSamples) {
     ExpectRuns({
         // Word: \ansicpg936, GB2312 font names, GBK text in \'hh (one character
         // split over a line break), a field, \info and styles skipped.
-        {"word_gbk.rtf",
-         ReadSample("word_gbk.rtf"),
-         {{"晴川", Fmt(kSong, 10.5, kRed)},
-          {"四柱", Fmt(kSong, 10.5, {}, "b")},
-          {"　", Fmt(kSong, 10.5)},
-          {"八字", Fmt(kHei, 16, kBrown, "u")},
-          {"\n", Fmt(tnr, 10.5)},
-          {"Word 2003", Fmt(tnr, 10.5, {}, "is")},
-          {"链接", Fmt(kSong, 10.5, kBlue, "u")},
-          {"排盘\n", Fmt(kSong, 10.5)}}},
+        // clang-format off
+        {"word_gbk.rtf", ReadSample("word_gbk.rtf"),
+         {{"晴川", Fmt(kSong, 10.5, kRed)}, {"四柱", Fmt(kSong, 10.5, {}, "b")}, {"　", Fmt(kSong, 10.5)},
+          {"八字", Fmt(kHei, 16, kBrown, "u")}, {"\n", Fmt(tnr, 10.5)}, {"Word 2003", Fmt(tnr, 10.5, {}, "is")},
+          {"链接", Fmt(kSong, 10.5, kBlue, "u")}, {"排盘\n", Fmt(kSong, 10.5)}}},
+        // clang-format on
         // WordPad: \uN? Chinese, nested groups, \uc2 fallbacks, a surrogate pair,
         // unknown destinations, GBK under a \fcharset134 font in a \ansicpg1252 file.
-        {"wordpad_unicode.rtf",
-         ReadSample("wordpad_unicode.rtf"),
-         {{"Hello ", Fmt("Calibri", 11)},
-          {"晴川", Fmt(kSong, 11, kBlue, "b")},
-          {" world\n", Fmt("Calibri", 11)},
-          {"四", Fmt(kSong, 11, {}, "i")},
-          {"柱", Fmt(kSong, 11, {}, "iu")},
-          {"八", Fmt(kSong, 11)},
-          {"字 ", Fmt("Calibri", 11)},
-          {"struck", Fmt("Calibri", 11, {}, "s")},
-          {" ", Fmt("Calibri", 11)},
-          {"under", Fmt("Calibri", 11, {}, "u")},
-          {" ", Fmt("Calibri", 11)},
-          {"again", Fmt("Calibri", 11, {}, "u")},
-          {" end\n", Fmt("Calibri", 11)},
-          {"！\t　你好\U00020000\u2028", Fmt(kSong, 14, kGreen)},
+        // clang-format off
+        {"wordpad_unicode.rtf", ReadSample("wordpad_unicode.rtf"),
+         {{"Hello ", Fmt("Calibri", 11)}, {"晴川", Fmt(kSong, 11, kBlue, "b")}, {" world\n", Fmt("Calibri", 11)},
+          {"四", Fmt(kSong, 11, {}, "i")}, {"柱", Fmt(kSong, 11, {}, "iu")}, {"八", Fmt(kSong, 11)},
+          {"字 ", Fmt("Calibri", 11)}, {"struck", Fmt("Calibri", 11, {}, "s")}, {" ", Fmt("Calibri", 11)},
+          {"under", Fmt("Calibri", 11, {}, "u")}, {" ", Fmt("Calibri", 11)}, {"again", Fmt("Calibri", 11, {}, "u")},
+          {" end\n", Fmt("Calibri", 11)}, {"！\t　你好\U00020000\u2028", Fmt(kSong, 14, kGreen)},
+          // clang-format on
           {"x\\y{z} 晴\n", Fmt(kSong, 14, kMagenta)}}},
         // LibreOffice: a Chinese run's face, size, bold and italic only in the
         // \dbch associated properties (\af, \afs, \ab, \ai), digits after
@@ -126,14 +114,11 @@ TEST(RtfReader, ReadsWordProcessorSamples) {
          ReadSample("loch_digits_after_han.rtf"),
          {{"即", Fmt("Noto Serif CJK SC", 16)}, {"23", Fmt("DejaVu Sans", 10)}, {"\n", Fmt("")}}},
         // AbiWord: hyperlinks as fields, the result once as {\*\fldrslt}.
-        {"abiword_link.rtf",
-         ReadSample("abiword_link.rtf"),
-         {{"晴川", Fmt("SimSun", 12)},
-          {"See ", Fmt("Arial", 12)},
-          {"the site", Fmt("Arial", 12, kBlue, "u")},
-          {" or ", Fmt("Arial", 12)},
-          {"链接", Fmt("SimSun", 12, kBlue, "u")},
-          {".\n", Fmt("Arial", 12)}}},
+        // clang-format off
+        {"abiword_link.rtf", ReadSample("abiword_link.rtf"),
+         {{"晴川", Fmt("SimSun", 12)}, {"See ", Fmt("Arial", 12)}, {"the site", Fmt("Arial", 12, kBlue, "u")},
+          {" or ", Fmt("Arial", 12)}, {"链接", Fmt("SimSun", 12, kBlue, "u")}, {".\n", Fmt("Arial", 12)}}},
+        // clang-format on
         // Hidden text: \v to \v0, a hidden group with its paragraph mark, \plain.
         {"hidden_text.rtf", ReadSample("hidden_text.rtf"), {{"四柱八字 shown\nend\n", Fmt(kSong, 12)}}},
         // Cut inside a nested group, and inside the control word \ulnone:
@@ -236,21 +221,14 @@ TEST(RtfReader, ReadsFormats) {
         {"style switches",
          "{\\rtf1\\b a\\b0\\i b\\i0\\strike c\\strike0\\striked1 d\\strike0 e}",
          {{"a", Fmt("", 0, {}, "b")}, {"b", Fmt("", 0, {}, "i")}, {"cd", Fmt("", 0, {}, "s")}, {"e", Fmt("")}}},
-        {"underlines",
-         "{\\rtf1\\ul a\\ul0 b\\uldb c\\ulnone d\\ulc5 e\\ulwave f\\ul0 g}",
-         {{"a", Fmt("", 0, {}, "u")},
-          {"b", Fmt("")},
-          {"c", Fmt("", 0, {}, "u")},
-          {"de", Fmt("")},
-          {"f", Fmt("", 0, {}, "u")},
-          {"g", Fmt("")}}},
-        {"groups restore formats",
-         "{\\rtf1\\b a{\\b0\\i b{\\ul c}d}e}",
-         {{"a", Fmt("", 0, {}, "b")},
-          {"b", Fmt("", 0, {}, "i")},
-          {"c", Fmt("", 0, {}, "iu")},
-          {"d", Fmt("", 0, {}, "i")},
-          {"e", Fmt("", 0, {}, "b")}}},
+        // clang-format off
+        {"underlines", "{\\rtf1\\ul a\\ul0 b\\uldb c\\ulnone d\\ulc5 e\\ulwave f\\ul0 g}",
+         {{"a", Fmt("", 0, {}, "u")}, {"b", Fmt("")}, {"c", Fmt("", 0, {}, "u")}, {"de", Fmt("")},
+          {"f", Fmt("", 0, {}, "u")}, {"g", Fmt("")}}},
+        {"groups restore formats", "{\\rtf1\\b a{\\b0\\i b{\\ul c}d}e}",
+         {{"a", Fmt("", 0, {}, "b")}, {"b", Fmt("", 0, {}, "i")}, {"c", Fmt("", 0, {}, "iu")},
+          {"d", Fmt("", 0, {}, "i")}, {"e", Fmt("", 0, {}, "b")}}},
+        // clang-format on
         {"CJK properties: \\ab0 over \\b, cleared by \\plain",
          "{\\rtf1{\\fonttbl{\\f0 A;}{\\f1 B;}}\\b\\dbch\\ab0 a\\u26228?\\af1\\afs30\\ab\\ai\\u24029?\\plain\\u20843?}",
          {{"a", Fmt("A", 0, {}, "b")}, {"晴", Fmt("A")}, {"川", Fmt("B", 15, {}, "bi")}, {"八", Fmt("A")}}},
@@ -365,15 +343,11 @@ TEST(RtfWriter, WritesHeaderTablesAndRuns) {
               "{\\colortbl;\\red255\\green0\\blue0;}\r\n"
               "\\pard\\plain\\dbch\\af0\\loch\\f0\\fs21\\cf1\\b \\u26228\\'3f\\u24029\\'3f\\par\r\n"
               "\\plain\\dbch\\af1\\loch\\f1\\fs24\\i\\ul\\strike a\\{b\\}\\\\c\r\n}\r\n");
-    const std::pair<std::string, std::string> texts[] = {
-        // text, as written
-        {"\\", "\\\\"},
-        {"{}", "\\{\\}"},
-        {"\t", "\\tab "},
-        {"\n", "\\par\r\n"},
-        {"\u2028", "\\line "},
-        {"　", "\\u12288\\'3f"},
-        {"！", "\\u-255\\'3f"},                         // U+FF01 = 65281 = 65536 - 255
+    // clang-format off
+    const std::pair<std::string, std::string> texts[] = {  // text, as written
+        {"\\", "\\\\"}, {"{}", "\\{\\}"}, {"\t", "\\tab "}, {"\n", "\\par\r\n"}, {"\u2028", "\\line "},
+        {"　", "\\u12288\\'3f"}, {"！", "\\u-255\\'3f"},  // U+FF01 = 65281 = 65536 - 255
+        // clang-format on
         {"\U00020000", "\\u-10176\\'3f\\u-9216\\'3f"},  // surrogates D840 DC00
         {"即23", "\\u21363\\'3f23"},                    // 即 is U+5373; the digits stay plain
         {"é", "\\u233\\'3f"},
