@@ -48,13 +48,27 @@ void CheckDataFile(const std::filesystem::path& file) {
     }
 }
 
-// The query ready to step, its parameters bound.
-StmtHandle Prepare(sqlite3* db, const std::filesystem::path& file, const std::string& sql,
-                   const std::vector<long long>& params) {
+DbHandle OpenReadOnly(const std::filesystem::path& file) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    DbHandle db(raw);
+    if (rc != SQLITE_OK) ThrowUnreadable(file);
+    return db;
+}
+
+// The query ready to step.
+StmtHandle Prepare(sqlite3* db, const std::filesystem::path& file, const std::string& sql) {
     sqlite3_stmt* rawStmt = nullptr;
     const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &rawStmt, nullptr);
     StmtHandle stmt(rawStmt);
     if (rc != SQLITE_OK || !stmt) ThrowUnreadable(file);  // not a database, or no such table
+    return stmt;
+}
+
+// The same with integer parameters bound.
+StmtHandle Prepare(sqlite3* db, const std::filesystem::path& file, const std::string& sql,
+                   const std::vector<long long>& params) {
+    StmtHandle stmt = Prepare(db, file, sql);
     for (std::size_t i = 0; i < params.size(); ++i) {
         if (sqlite3_bind_int64(stmt.get(), static_cast<int>(i + 1), params[i]) != SQLITE_OK) ThrowUnreadable(file);
     }
@@ -98,13 +112,11 @@ std::vector<QueryRow> QueryRows(const std::filesystem::path& file, const std::st
                                 const std::vector<long long>& params, const std::vector<std::string>& columnNames,
                                 std::size_t limit) {
     CheckDataFile(file);
-    sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    DbHandle db(raw);
-    if (rc != SQLITE_OK) ThrowUnreadable(file);
+    const DbHandle db = OpenReadOnly(file);
     const StmtHandle stmt = Prepare(db.get(), file, sql, params);
     const std::vector<int> places = ColumnPlaces(stmt.get(), file, columnNames);
     std::vector<QueryRow> rows;
+    int rc = SQLITE_DONE;
     while (rows.size() < limit && (rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
         rows.push_back(RowAt(stmt.get(), places));
     if (rows.size() < limit && rc != SQLITE_DONE) ThrowUnreadable(file);
@@ -120,14 +132,8 @@ long long DataRowReader::Number(int column) const { return sqlite3_column_int64(
 
 void ForEachRow(const std::filesystem::path& file, const std::string& sql, const std::vector<std::string>& params,
                 const std::function<void(const DataRowReader&)>& row) {
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    DbHandle db(raw);
-    if (rc != SQLITE_OK) ThrowUnreadable(file);
-    sqlite3_stmt* rawStmt = nullptr;
-    sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &rawStmt, nullptr);
-    StmtHandle stmt(rawStmt);
-    if (!stmt) ThrowUnreadable(file);
+    const DbHandle db = OpenReadOnly(file);
+    const StmtHandle stmt = Prepare(db.get(), file, sql);
     for (std::size_t i = 0; i < params.size(); ++i)
         sqlite3_bind_text(stmt.get(), static_cast<int>(i + 1), params[i].data(), static_cast<int>(params[i].size()),
                           SQLITE_STATIC);

@@ -182,21 +182,15 @@ ChartResult Chart(const ChartInput& in) {
     return r ? *r : ChartResult{};
 }
 
-// The same chart built by hand: the engine on the corrected time, each box
-// fed to its own request value.
-std::unique_ptr<Corvel_BZClass> EngineFor(const ChartInput& in) {
-    const auto clock = std::get<CheckedClock>(CheckChartInput(in));
-    const auto eot = ReadEquationOfTime(ProgramFolder() / kEquationOfTimeFileName, clock.month, clock.day);
-    const auto s = CorrectToTrueSolarTime(in, clock, eot.min, eot.sec);
-    const CivilTime& t = s.corrected;
-    // clang-format off
-    return test::RunMain({.year = t.year, .month = t.month, .day = t.day, .hour = t.hour, .minute = t.minute,
-                          .sex = in.male ? 1 : 0, .name = in.name, .place = in.place, .mode = in.horizontal,
-                          .lnp = in.annual, .cgp = in.hiddenStems, .ssp = in.deities,
-                          .nyp = in.nayin, .shenshap = in.stars, .csp = in.stages,
-                          .mgp = in.palace, .xyp = in.minorLuck, .zsp = in.nightZi,
-                          // clang-format on
-                          .realtime = s.block});
+// The chart with the engine the press ran (the box-to-request mapping itself
+// is pinned byte for byte by the golden charts below).
+std::pair<ChartResult, std::unique_ptr<Corvel_BZClass>> ChartAndEngine(const ChartInput& in) {
+    auto engine = std::make_unique<Corvel_BZClass>();
+    const auto outcome =
+        RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult&) { *engine = e; });
+    const auto* r = std::get_if<ChartResult>(&outcome);
+    EXPECT_TRUE(r) << "no chart";
+    return {r ? *r : ChartResult{}, std::move(engine)};
 }
 
 // Byte offset of the character `units` UTF-16 code units into a UTF-8 text
@@ -263,8 +257,7 @@ TEST(ChartResult, EachBoxFeedsItsSectionBetweenNoticeAndFooterWithSpansOnThePiec
     for (const auto& change : variants) {
         ChartInput in = all;
         change(in);
-        const ChartResult r = Chart(in);
-        const auto e = EngineFor(in);
+        const auto [r, e] = ChartAndEngine(in);
         EXPECT_EQ(r.text, (in.nightZi ? notice : "") + e->OutputStr + tail);
         EXPECT_EQ(r.text.find("造："), r.text.rfind("造："));  // one chart only
         // 23:xx true solar time: the next day's 甲子, or 癸亥 under the night-zi rule.
