@@ -186,8 +186,8 @@ ChartResult Chart(const ChartInput& in) {
 // is pinned byte for byte by the golden charts below).
 std::pair<ChartResult, std::unique_ptr<Corvel_BZClass>> ChartAndEngine(const ChartInput& in) {
     auto engine = std::make_unique<Corvel_BZClass>();
-    const auto outcome =
-        RunChartRequest(in, ProgramFolder(), [&](const Corvel_BZClass& e, const ChartResult&) { *engine = e; });
+    const auto outcome = RunChartRequest(in, ProgramFolder(),
+                                         [&](const Corvel_BZClass& e, const ChartResult&) { *engine = e; });
     const auto* r = std::get_if<ChartResult>(&outcome);
     EXPECT_TRUE(r) << "no chart";
     return {r ? *r : ChartResult{}, std::move(engine)};
