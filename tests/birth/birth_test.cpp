@@ -13,6 +13,7 @@
 #include "birth/clock_zone.h"
 #include "birth/gazetteer.h"
 #include "birth/notices.h"
+#include "../core/test_support.h"
 
 namespace paipan {
 namespace {
@@ -389,6 +390,21 @@ TEST(Notices, ClockChangesInTheBirthplacesZone) {
     ChartInput bad = DefaultChartInput(1988, 7, 1, 12, 0);
     bad.hour = "24";
     EXPECT_TRUE(ChartNotices(bad, {}, ProgramFolder()).empty());
+}
+
+// Without the equation-of-time file no chart is made, yet what the clock
+// reading and the place tell still holds, word for word: the summer-time
+// notice and 安徽's longitude (the 12:00 birth, 11:56 true solar time, lies
+// near no boundary, so nothing that needs the chart is missing).
+TEST(Notices, ClockNoticesSurviveAMissingEquationOfTimeFile) {
+    test::TempFolder folder;
+    for (const char* name : {kCalendarFileName, kGazetteerFileName})
+        std::filesystem::copy_file(ProgramFolder() / name, folder.path / name);
+    const ChartInput in = DefaultChartInput(1988, 7, 1, 12, 0);
+    ASSERT_TRUE(std::holds_alternative<DataProblem>(RunChartRequest(in, folder.path)));
+    const auto withFile = NoticeTexts(ChartNotices(in, {}, ProgramFolder()));
+    ASSERT_EQ(withFile.size(), 2u);
+    EXPECT_EQ(NoticeTexts(ChartNotices(in, {}, folder.path)), withFile);
 }
 
 // The disputed week is mainland China's alone: Hong Kong and Taiwan kept no

@@ -156,6 +156,11 @@ TEST(DataErrors, OutOfRangeValuesAndWrongKindsOfFile) {
         const std::string message = std::get<DataProblem>(outcome).message;
         EXPECT_NE(message.find(column), std::string::npos) << message;
         EXPECT_NE(message.find(calendar ? "1990年5月" : "5月8日"), std::string::npos) << message;
+        // Through the rows a batch keeps: the same refusal, word for word.
+        DataRowCache rows;
+        const auto cached = RunChartRequest(DefaultChartInput(1990, 5, 8, 14, 5), DataSource(folder.path, &rows));
+        ASSERT_TRUE(std::holds_alternative<DataProblem>(cached)) << update;
+        EXPECT_EQ(std::get<DataProblem>(cached).message, message);
     }
     test::TempFolder folder;
     std::filesystem::create_directory(folder.path / kCalendarFileName);
