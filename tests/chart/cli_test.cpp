@@ -306,6 +306,11 @@ TEST(Utf16, PairsPastTheBmpOneUnitBelowItAndBack) {
     EXPECT_EQ(FromUtf16(std::u16string{0xDD1E, 0xD834, u'a'}),
               "\xEF\xBF\xBD\xEF\xBF\xBD"
               "a");
+    // Both edges of the surrogate range: D7FF and E000 are characters, a lone
+    // D800 or DFFF is not.
+    EXPECT_EQ(FromUtf16(std::u16string{0xD7FF, 0xD800, u'a', 0xDFFF, 0xE000}),
+              "\xED\x9F\xBF\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD\xEE\x80\x80");
 }
 
 TEST_F(CliTest, HtmlCarriesTheTextAndItsColours) {

@@ -127,6 +127,21 @@ TEST(DataErrors, MissingFileTableOrRowNamesTheFileAndTheDate) {
     ExpectDataError([&] { e.CalJQ(); }, {"SETCONFIG.dll", "1798年12月"});
 }
 
+// A NULL leap mark reads as none: the chart is the one of the real files,
+// read directly or through a batch's rows.
+TEST(DataErrors, ANullLeapMarkReadsAsNone) {
+    test::TempFolder folder;
+    for (const char* name : {kCalendarFileName, kEquationOfTimeFileName})
+        std::filesystem::copy_file(ProgramFolder() / name, folder.path / name);
+    test::WriteDatabase(folder.path / kCalendarFileName,
+                        "UPDATE calEndar SET LeapFlag=NULL WHERE nian=1990 AND JieqiMonth=5");
+    const ChartInput in = DefaultChartInput(1990, 5, 8, 14, 5);
+    DataRowCache rows;
+    const auto real = std::get<ChartResult>(RunChartRequest(in, ProgramFolder())).text;
+    EXPECT_EQ(std::get<ChartResult>(RunChartRequest(in, folder.path)).text, real);
+    EXPECT_EQ(std::get<ChartResult>(RunChartRequest(in, DataSource(folder.path, &rows))).text, real);
+}
+
 // Values a column cannot hold make the file damaged: the message names the
 // file, the date and the column, and no chart is made from them. Also a
 // folder or a FIFO where a data file belongs.
